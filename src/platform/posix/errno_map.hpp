@@ -1,0 +1,5 @@
+#pragma once
+// errno to the Windows error numbers the program speaks.
+namespace platform::posix {
+int fromErrno(int err);
+}

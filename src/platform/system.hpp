@@ -1,0 +1,35 @@
+#pragma once
+// Process-level services: the executable's path, the single-instance check,
+// the user's folders, the outside-program start.
+#include <memory>
+#include <string>
+
+namespace platform {
+
+// The executable's full path; 0 or an error code.
+int executablePath(std::string& out);
+
+// Holds the program's claim to be the only instance until destroyed.
+class InstanceClaim {
+ public:
+  virtual ~InstanceClaim() = default;
+};
+
+// Claims the single instance. Windows: when a top-level window of class
+// "TALLYFIN_PC" titled "Tallyfin PC" exists it is brought to the front and
+// the claim fails. POSIX: an exclusive lock on a file in lockFolder; the
+// claim fails while another process holds it. Returns the claim, or nullptr
+// when another instance runs.
+std::unique_ptr<InstanceClaim> claimSingleInstance(const std::string& lockFolder);
+
+// POSIX: the folder for the user's data ($XDG_DATA_HOME or ~/.local/share) and
+// configuration ($XDG_CONFIG_HOME or ~/.config), each with a trailing '/'.
+// Windows: empty (the program's folders there follow the executable).
+std::string userDataFolder();
+std::string userConfigFolder();
+
+// Starts a program with the given command-line text, not waiting for it;
+// 0 or an error code.
+int startProgram(const std::string& program, const std::string& arguments);
+
+}  // namespace platform

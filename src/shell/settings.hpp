@@ -1,0 +1,129 @@
+#pragma once
+// The two settings files in the install root: "tfp_mobilePC.dft" (the 9560-byte
+// settings record nearly every command reads) and "xsu.dft" (the 340-byte
+// transfer-port record). Both are read and written whole; a missing, unreadable
+// or wrongly sized file is replaced by defaults that are written back at once.
+#include <cstdint>
+#include <string>
+
+#include "base/fixed_record.hpp"
+
+namespace ui { class Host; }
+
+namespace shell {
+
+inline constexpr const char* kSettingsFileName = "tfp_mobilePC.dft";
+inline constexpr const char* kTransferPortFileName = "xsu.dft";
+
+// The folder paths a default settings record starts from.
+struct DefaultPaths {
+  std::string installRoot;  // "C:\Orvandat\Tallyfin PC" on Windows
+  std::string appPath;
+  std::string dataPath;
+};
+
+class SettingsRecord : public base::FixedRecord<9560> {
+ public:
+  // 8-bit copies (ANSI code page); the accessors take and give UTF-8.
+  static constexpr std::size_t kInstallDir8 = 32, kAppPath8 = 306, kDataPath8 = 580;
+  static constexpr std::size_t kVersionTableName = 854, kAppFolder8 = 1402, kAppDataFolder8 = 1690;
+  static constexpr std::size_t kCurAppName8 = 1978, kCurDatasetName = 2039;
+  static constexpr std::size_t kPendingAppPath8 = 2100, kReceivePath8 = 2388;
+  static constexpr std::size_t kMessagePath8 = 2676, kPendingDataPath8 = 2964;
+  // UTF-16 originals.
+  static constexpr std::size_t kInstallDir = 3252, kAppPath = 3800, kDataPath = 4348;
+  static constexpr std::size_t kAppFolder = 4896, kAppDataFolder = 5472, kCurAppName = 6048;
+  static constexpr std::size_t kPendingAppPath = 6292, kReceivePath = 6868;
+  static constexpr std::size_t kMessagePath = 7444, kPendingDataPath = 8020;
+  static constexpr std::size_t kAppOpen = 8620, kUnitCode = 8624, kPassword1 = 8639, kPassword2 = 8652;
+  static constexpr std::size_t kTextSize1 = 8668, kTextSize2 = 8672, kUnitIdText = 8676;
+  static constexpr std::size_t kLastDatasetNumber = 8760, kCurDatasetNumber = 8768;
+  static constexpr std::size_t kOption8772 = 8772, kOption8776 = 8776, kOption8780 = 8780,
+                               kOption8784 = 8784, kOption8788 = 8788, kOption8792 = 8792,
+                               kOption8796 = 8796, kOption8800 = 8800, kOption8802 = 8802,
+                               kOption8804 = 8804, kClearCoordFiles = 8808, kUseTaskbarHeight = 8812,
+                               kOption8816 = 8816, kOption8820 = 8820, kEditState8824 = 8824;
+  static constexpr std::size_t kColours = 8828;  // 8 × 4 bytes
+  static constexpr std::size_t kOption9508 = 9508, kOption9512 = 9512, kOption9520 = 9520,
+                               kOption9548 = 9548, kOption9552 = 9552;
+
+  // A path kept twice: the UTF-16 field and its 8-bit copy. Setting one sets both.
+  enum class Path { InstallDir, AppPath, DataPath, AppFolder, AppDataFolder, CurAppName,
+                    PendingAppPath, ReceivePath, MessagePath, PendingDataPath };
+  std::string path(Path which) const;           // from the UTF-16 field
+  std::string path8(Path which) const;          // the 8-bit copy, as UTF-8
+  void setPath(Path which, const std::string& utf8);
+
+  bool appOpen() const { return i32(kAppOpen) != 0; }
+  void setAppOpen(bool on) { setI32(kAppOpen, on ? 1 : 0); }
+  std::string unitCode() const { return text8(kUnitCode, 15); }
+  void setUnitCode(const std::string& code) { setText8(kUnitCode, 15, code); }
+  std::string password1() const { return text8(kPassword1, 13); }
+  void setPassword1(const std::string& p) { setText8(kPassword1, 13, p); }
+  std::string password2() const { return text8(kPassword2, 16); }
+  void setPassword2(const std::string& p) { setText8(kPassword2, 16, p); }
+  std::string unitIdText() const { return text8(kUnitIdText, 84); }
+  void setUnitIdText(const std::string& t) { setText8(kUnitIdText, 84, t); }
+  std::string curDatasetName() const { return text8(kCurDatasetName, 61); }
+  void setCurDatasetName(const std::string& t) { setText8(kCurDatasetName, 61, t); }
+  std::string versionTableName() const { return text8(kVersionTableName, 548); }
+  void setVersionTableName(const std::string& t) { setText8(kVersionTableName, 548, t); }
+  std::int32_t colour(int i) const { return i32(kColours + 4 * static_cast<std::size_t>(i)); }
+  void setColour(int i, std::int32_t v) { setI32(kColours + 4 * static_cast<std::size_t>(i), v); }
+
+  // The defaults of the named fields (the rest of the record is left as it is).
+  void applyDefaults(const DefaultPaths& paths);
+  // What a good read mends: 8776 := 1; 8792 below 1 := 9; text sizes below 1 := 13 and 32.
+  void mendAfterRead();
+};
+
+// The path of the settings file: the install root, a separator and the name.
+std::string settingsPath(const std::string& installRoot, char sep);
+
+// Reads the settings file of the install root into record. A missing file is
+// created from defaults; an unreadable or wrongly sized one is reported
+// ("... Using Defaults"), replaced by defaults and written back. Returns 1 when
+// the file was read as it stood, 0 when defaults were used.
+int loadSettings(ui::Host& host, const std::string& installRoot, const DefaultPaths& defaults,
+                 SettingsRecord& record, char sep);
+
+// Writes the whole record, flushed to disk; 1 on success, 0 after the failure
+// was reported (a file that failed half-way is deleted).
+int saveSettings(ui::Host& host, const std::string& installRoot, const SettingsRecord& record,
+                 char sep);
+
+// Applies the defaults and writes the three paths to the registry
+// ("PC InstallDir", "PC AppPath", "PC DataPath").
+void resetSettings(SettingsRecord& record, const DefaultPaths& defaults);
+
+// The transfer-port record ("xsu.dft").
+class TransferPortRecord : public base::FixedRecord<340> {
+ public:
+  std::int32_t port() const { return i32(4); }
+  void setPort(std::int32_t n) { setI32(4, n); }
+  std::int32_t option() const { return i32(8); }
+  void setOption(std::int32_t v) { setI32(8, v); }
+  std::int32_t baud() const { return i32(12); }
+  void setBaud(std::int32_t v) { setI32(12, v); }
+  char parity() const { return static_cast<char>(u8(16)); }
+  void setParity(char p) { setU8(16, static_cast<std::uint8_t>(p)); }
+  std::int16_t dataBits() const { return i16(18); }
+  void setDataBits(std::int16_t v) { setI16(18, v); }
+  std::int16_t stopBits() const { return i16(20); }
+  void setStopBits(std::int16_t v) { setI16(20, v); }
+  std::int16_t flowControl() const { return i16(22); }
+  void setFlowControl(std::int16_t v) { setI16(22, v); }
+  // "COM%d:" of the port number.
+  std::string portName() const;
+  void applyDefaults();
+};
+
+// Reads "xsu.dft" under the install root; a missing, unopenable, unreadable or
+// short file gives the defaults, which are saved at once. 1 when read, 0 when
+// defaults were used.
+int loadTransferPort(ui::Host& host, const std::string& installRoot, TransferPortRecord& record,
+                     char sep);
+int saveTransferPort(ui::Host& host, const std::string& installRoot,
+                     const TransferPortRecord& record, char sep);
+
+}  // namespace shell

@@ -1,0 +1,121 @@
+#pragma once
+// The program's start-up sequence and shutdown, written once for both front
+// ends: geometry from the command line, the install folder and root, the
+// registry values, the folder tree, the settings record (read twice) and the
+// process-wide start-up values. Front ends supply what only they can (the
+// screen's work area, the main window) through StartupHooks.
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/system.hpp"
+#include "shell/settings.hpp"
+
+namespace ui { class Host; }
+
+namespace shell {
+
+inline constexpr const char* kSoftwareVersion = "4.13.05";
+inline constexpr const char* kSoftwareDate = "09/29/2020";
+// The two texts the about box shows.
+inline constexpr const char* kAboutVersionText = " 4.13.05";
+inline constexpr const char* kAboutDateText = "Date: 09/29/2020 ";
+
+// How this platform names and places the program's folders.
+struct PathStyle {
+  char sep = '\\';
+  std::string exeName;        // "Tallyfin PC.exe" / "tallyfin"
+  std::string folderMarker;   // "Orvandat\Tallyfin PC" with sep
+  std::string defaultFolder;  // "C:\Orvandat\Tallyfin PC" / <user data>Orvandat/Tallyfin PC
+};
+PathStyle windowsPathStyle();
+// userDataFolder ends with '/' (e.g. "/home/u/.local/share/").
+PathStyle posixPathStyle(const std::string& userDataFolder);
+PathStyle nativePathStyle();
+
+struct Geometry {
+  int x = 0, y = 0, width = 0, height = 0;
+  bool portrait = false;
+  int buttonColumns = 6, buttonRows = 1;
+};
+
+// Up to four integers, each after a "/": x, y, width, height. A missing or
+// zero width or height gives the centred default (at most 1024 × 768); a
+// negative x or y becomes 0.
+Geometry computeGeometry(std::string_view commandLine, int screenWidth, int screenHeight);
+
+struct InstallLocation {
+  std::string installFolder;
+  std::string installRoot;
+};
+// The install folder is the executable's folder when the path holds
+// sep + exeName; the install root is what stands before the folder marker.
+// Either search failing gives the default folder for both.
+InstallLocation locateInstall(std::string_view exePath, const PathStyle& style);
+
+// True when "SystemFamily" begins with "Surface".
+bool isTabletFamily(std::string_view systemFamily);
+
+// The process-wide values start-up fixes.
+struct StartupValues {
+  PathStyle style;
+  Geometry geometry;
+  int screenWidth = 0, screenHeight = 0;
+  bool isTablet = false;
+  std::string installFolder;
+  std::string installRoot;  // the value of "PC InstallDir"
+  std::string appPath, dataPath, curAppName;
+  std::string pendingAppPath, receivePath, messagePath, pendingDataPath;
+  SettingsRecord settings;
+};
+
+struct StartupOptions {
+  std::string commandLine;              // the geometry numbers ("/x/y/w/h")
+  PathStyle style = nativePathStyle();
+  std::optional<std::string> exePath;   // for tests; else the platform's
+  std::optional<std::string> root;      // --root DIR: install root DIR, folder DIR/<marker>
+  bool checkSingleInstance = true;
+};
+
+struct StartupHooks {
+  // Screen work area in the front end's units; false when it cannot be had
+  // (the full screen size is then given instead).
+  std::function<void(int& width, int& height)> workArea;
+  // Registers the window classes and creates and shows the main window.
+  // Returns false when the main window could not be created.
+  std::function<bool(const StartupValues&)> createMainWindow;
+  // The unit identification text of this installation (default: computer name).
+  std::function<std::string()> unitIdText;
+};
+
+// Runs start-up. Returns 1 when the message loop should run, 0 when the
+// program ends now with exit status 0 (second instance, registry failure,
+// no main window). Every failure has been shown through host.
+class Startup {
+ public:
+  int run(ui::Host& host, const StartupOptions& options, const StartupHooks& hooks);
+  // Closes every serial port and table; releases the instance claim.
+  void shutdown();
+
+  StartupValues& values() { return values_; }
+  const StartupValues& values() const { return values_; }
+
+ private:
+  StartupValues values_;
+  std::unique_ptr<platform::InstanceClaim> claim_;
+};
+
+// The status lines of the main window: the current application, the paths and
+// the date-and-time line, padded so a shorter text overwrites a longer one.
+struct StatusLines {
+  std::string application;  // "Current Application: %s     " ...
+  std::string appPath;      // " App Path:%s"
+  std::string dataPath;     // "Data Path:%s"
+  std::string dateTime;     // "Date:%02d/%02d/%04d" "Time:%02d:%02d:%02d"
+};
+StatusLines statusLines(const StartupValues& values, bool portrait, int month, int day, int year,
+                        int hour, int minute, int second);
+
+}  // namespace shell

@@ -1,0 +1,16 @@
+#include "shell/unit_code.hpp"
+
+#include "base/text.hpp"
+
+namespace shell {
+
+std::string unitCodeFrom(std::string_view unitIdText) {
+  // Trimmed first too, so blanks around a long name do not end up in the code.
+  std::string text = base::trim(unitIdText);
+  if (text.size() >= 7) text = text.substr(text.size() - 6);
+  text = base::trim(text);
+  if (text.size() < 6) text.append(6 - text.size(), '_');
+  return text;
+}
+
+}  // namespace shell

@@ -1,0 +1,75 @@
+#pragma once
+// What the program asks of whoever shows it. The Win32 and terminal front ends
+// implement Host; tests use the scripted host. Everything here is called on
+// the UI thread except post(), which any thread may call.
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace ui {
+
+// Message-box flags and answers carry the Win32 values, so code written
+// against the Windows behaviour reads the same everywhere.
+enum MessageBoxFlags : unsigned {
+  kMbOk = 0x0,
+  kMbOkCancel = 0x1,
+  kMbAbortRetryIgnore = 0x2,
+  kMbYesNoCancel = 0x3,
+  kMbYesNo = 0x4,
+  kMbRetryCancel = 0x5,
+  kMbButtonMask = 0xF,
+  kMbIconStop = 0x10,
+  kMbIconQuestion = 0x20,
+  kMbIconWarning = 0x30,
+  kMbIconInformation = 0x40,
+  kMbIconMask = 0xF0,
+  kMbDefButton2 = 0x100,
+  kMbDefButton3 = 0x200,
+  kMbDefMask = 0xF00,
+  kMbSystemModal = 0x1000,
+  kMbTopmost = 0x40000,
+};
+
+enum DialogAnswer : int {
+  kIdOk = 1,
+  kIdCancel = 2,
+  kIdAbort = 3,
+  kIdRetry = 4,
+  kIdIgnore = 5,
+  kIdYes = 6,
+  kIdNo = 7,
+};
+
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // A modal message box over the main window (or over the desktop before it
+  // exists); returns the answer (kIdOk ... kIdNo). Texts are UTF-8 with "\n"
+  // line breaks.
+  virtual int messageBox(std::string_view text, std::string_view caption, unsigned flags) = 0;
+
+  // Handles pending input and painting; modal loops call it while they wait.
+  virtual void pump() = 0;
+
+  // Runs fn on the UI thread at its next pump or message-loop turn. Safe from
+  // any thread; the only way a worker reaches the user interface.
+  virtual void post(std::function<void()> fn) = 0;
+
+  // The system's default beep.
+  virtual void beep() = 0;
+};
+
+// The box every failure report uses: OK, information icon, topmost.
+inline int inform(Host& host, std::string_view text, std::string_view caption) {
+  return host.messageBox(text, caption, kMbOk | kMbIconInformation | kMbTopmost);
+}
+
+// A Yes/No question (question icon, topmost); No as the default when asked.
+inline int askYesNo(Host& host, std::string_view text, std::string_view caption,
+                    bool noIsDefault = false) {
+  return host.messageBox(text, caption,
+                         kMbYesNo | kMbIconQuestion | kMbTopmost | (noIsDefault ? kMbDefButton2 : 0u));
+}
+
+}  // namespace ui

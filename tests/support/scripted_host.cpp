@@ -1,0 +1,61 @@
+#include "support/scripted_host.hpp"
+
+#include <gtest/gtest.h>
+
+namespace testing_support {
+
+ScriptedHost& ScriptedHost::expect(std::string textPart, int answer, std::string caption,
+                                   int times) {
+  rules_.push_back({std::move(textPart), std::move(caption), answer, times});
+  return *this;
+}
+
+int ScriptedHost::messageBox(std::string_view text, std::string_view caption, unsigned flags) {
+  ShownMessage shown{std::string(text), std::string(caption), flags, 0};
+  for (Rule& rule : rules_) {
+    if (rule.times == 0) continue;
+    if (text.find(rule.textPart) == std::string_view::npos) continue;
+    if (!rule.caption.empty() && rule.caption != caption) continue;
+    if (rule.times > 0) --rule.times;
+    shown.answer = rule.answer;
+    shown_.push_back(shown);
+    return shown.answer;
+  }
+  unsigned buttons = flags & ui::kMbButtonMask;
+  int fallback = (buttons == ui::kMbYesNo || buttons == ui::kMbYesNoCancel) ? ui::kIdYes : ui::kIdOk;
+  if (!allowAnything_) {
+    ADD_FAILURE() << "unexpected message box: caption \"" << caption << "\" text \"" << text << "\"";
+    fallback = (buttons == ui::kMbOk) ? ui::kIdOk : ui::kIdCancel;
+    if (buttons == ui::kMbYesNo) fallback = ui::kIdNo;
+  }
+  shown.answer = fallback;
+  shown_.push_back(shown);
+  return fallback;
+}
+
+void ScriptedHost::pump() {
+  ++pumps_;
+  std::deque<std::function<void()>> work;
+  {
+    std::lock_guard<std::mutex> guard(postLock_);
+    work.swap(posted_);
+  }
+  for (auto& fn : work) fn();
+  if (onPump) onPump();
+}
+
+void ScriptedHost::post(std::function<void()> fn) {
+  std::lock_guard<std::mutex> guard(postLock_);
+  posted_.push_back(std::move(fn));
+}
+
+bool ScriptedHost::sawText(std::string_view textPart) const { return countText(textPart) > 0; }
+
+int ScriptedHost::countText(std::string_view textPart) const {
+  int n = 0;
+  for (const auto& m : shown_)
+    if (m.text.find(textPart) != std::string::npos) ++n;
+  return n;
+}
+
+}  // namespace testing_support

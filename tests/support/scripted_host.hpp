@@ -1,0 +1,64 @@
+#pragma once
+// A ui::Host for tests: answers message boxes from rules given by the test
+// (matched on text and caption), records everything shown, and fails the
+// running test on a message no rule expects.
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "ui/host.hpp"
+
+namespace testing_support {
+
+struct ShownMessage {
+  std::string text;
+  std::string caption;
+  unsigned flags = 0;
+  int answer = 0;
+};
+
+class ScriptedHost : public ui::Host {
+ public:
+  // Answers every box whose text contains textPart (and whose caption equals
+  // caption, when one is given) with answer. times < 0: any number of times;
+  // otherwise the rule is used up after that many matches. Rules are tried in
+  // the order they were given.
+  ScriptedHost& expect(std::string textPart, int answer = ui::kIdOk, std::string caption = {},
+                       int times = -1);
+  ScriptedHost& expectOnce(std::string textPart, int answer = ui::kIdOk, std::string caption = {}) {
+    return expect(std::move(textPart), answer, std::move(caption), 1);
+  }
+  // Lets any box through with OK / Yes answers instead of failing the test.
+  void allowAnything(bool on = true) { allowAnything_ = on; }
+
+  int messageBox(std::string_view text, std::string_view caption, unsigned flags) override;
+  void pump() override;
+  void post(std::function<void()> fn) override;
+  void beep() override { ++beeps_; }
+
+  const std::vector<ShownMessage>& shown() const { return shown_; }
+  // True when a box whose text contains textPart was shown.
+  bool sawText(std::string_view textPart) const;
+  int countText(std::string_view textPart) const;
+  int beeps() const { return beeps_; }
+  int pumps() const { return pumps_; }
+  void clearShown() { shown_.clear(); }
+  // Called at each pump (tests use it to act while a modal loop waits).
+  std::function<void()> onPump;
+
+ private:
+  struct Rule {
+    std::string textPart, caption;
+    int answer, times;
+  };
+  std::vector<Rule> rules_;
+  std::vector<ShownMessage> shown_;
+  std::mutex postLock_;
+  std::deque<std::function<void()>> posted_;
+  bool allowAnything_ = false;
+  int beeps_ = 0, pumps_ = 0;
+};
+
+}  // namespace testing_support
