@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "ui/progress.hpp"
+
 namespace ui {
 
 // Message-box flags and answers carry the Win32 values, so code written
@@ -58,6 +60,11 @@ class Host {
 
   // The system's default beep.
   virtual void beep() = 0;
+
+  // Shows the progress window of spec until progress is finished, keeping
+  // it current from progress.snapshot(). A host without such a window (this
+  // default) only keeps the user interface alive meanwhile.
+  virtual void showProgress(const ProgressSpec& spec, Progress& progress);
 };
 
 // The box every failure report uses: OK, information icon, topmost.

@@ -162,3 +162,39 @@ TEST(KeyCodes, TableValues) {
 }
 
 }  // namespace
+
+#include "support/scripted_host.hpp"
+#include "ui/progress.hpp"
+
+namespace {
+
+TEST(Progress, TheWorkersResultEndsTheWindow) {
+  testing_support::ScriptedHost host;
+  int reports = 0;
+  int result = ui::runWithProgress(host, {230, "Counting", "", ""}, [&](ui::Progress& p) {
+    for (int i = 0; i <= 100; ++i) {
+      p.report(i, "step " + std::to_string(i));
+      ++reports;
+    }
+    return 42;
+  });
+  EXPECT_EQ(result, 42);
+  EXPECT_EQ(reports, 101);
+}
+
+TEST(Progress, ReportsAreClampedAndCounted) {
+  ui::Progress p;
+  p.report(150, "x");
+  EXPECT_EQ(p.snapshot().percent, 100);
+  p.report(-3, "y");
+  auto s = p.snapshot();
+  EXPECT_EQ(s.percent, 0);
+  EXPECT_EQ(s.line, "y");
+  EXPECT_EQ(s.serial, 2u);
+  EXPECT_FALSE(s.finished);
+  p.finish(-100);
+  EXPECT_TRUE(p.snapshot().finished);
+  EXPECT_EQ(p.snapshot().result, -100);
+}
+
+}  // namespace
