@@ -1,0 +1,13 @@
+#pragma once
+// One decoded input: a key code, and for the mouse codes the cell it happened at.
+#include "ui/keys.hpp"
+
+namespace tui {
+
+struct InputEvent {
+  ui::KeyCode key = 0;
+  int row = 0, col = 0;  // mouse click, double click and release: the cell (from 1); else 0
+  friend bool operator==(const InputEvent&, const InputEvent&) = default;
+};
+
+}  // namespace tui
