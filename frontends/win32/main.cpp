@@ -1,0 +1,73 @@
+// Entry point of "Tallyfin PC.exe": the shared start-up sequence with the
+// Windows hooks (work area, window classes and main window, computer name),
+// then the message loop and shutdown.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "main_window.hpp"
+#include "platform/win32/wide.hpp"
+#include "resource.h"
+#include "shell/startup.hpp"
+#include "win32_host.hpp"
+#include "window_classes.hpp"
+
+namespace {
+
+void workArea(int& width, int& height) {
+  RECT rc;
+  if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &rc, 0)) {
+    width = rc.right - rc.left;
+    height = rc.bottom - rc.top;
+  } else {
+    width = GetSystemMetrics(SM_CXSCREEN);
+    height = GetSystemMetrics(SM_CYSCREEN);
+  }
+}
+
+std::string computerName() {
+  wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+  if (!GetComputerNameW(name, &size)) return {};
+  return platform::win32::fromUtf16(std::wstring_view(name, size));
+}
+
+void initCommonControls() {
+  INITCOMMONCONTROLSEX icc{};
+  icc.dwSize = sizeof(icc);
+  // 0x137: list view, tree view, bars, tabs, progress, date controls.
+  icc.dwICC = ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+              ICC_PROGRESS_CLASS | ICC_DATE_CLASSES;
+  InitCommonControlsEx(&icc);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLine,
+                    int showCommand) {
+  frontend::Win32Host host(instance);
+  shell::Startup startup;
+  frontend::MainWindow mainWindow(host, startup);
+
+  shell::StartupOptions options;
+  options.commandLine = platform::win32::fromUtf16(commandLine ? commandLine : L"");
+  options.style = shell::windowsPathStyle();
+
+  shell::StartupHooks hooks;
+  hooks.workArea = workArea;
+  hooks.createMainWindow = [&](const shell::StartupValues&) {
+    initCommonControls();
+    host.setAccelerators(LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN)));
+    // A class that fails has been reported; without the main class the
+    // window below cannot be created, which start-up reports in turn.
+    frontend::registerWindowClasses(instance, host);
+    return mainWindow.create(instance, showCommand);
+  };
+  hooks.unitIdText = computerName;
+
+  if (startup.run(host, options, hooks) != 1) return 0;
+  int exitCode = host.runMessageLoop();
+  startup.shutdown();
+  return exitCode;
+}

@@ -1,0 +1,118 @@
+#include "win32_host.hpp"
+
+#include <utility>
+
+#include "form_dialog.hpp"
+#include "platform/win32/wide.hpp"
+#include "progress_dialog.hpp"
+
+namespace frontend {
+
+namespace {
+
+constexpr wchar_t kPostClass[] = L"TFP_HostPost";
+// The private message that says "work is waiting in the queue".
+constexpr UINT kRunPosted = WM_APP + 0x200;
+
+}  // namespace
+
+Win32Host::Win32Host(HINSTANCE instance) : instance_(instance) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = &Win32Host::postWindowProc;
+  wc.hInstance = instance_;
+  wc.lpszClassName = kPostClass;
+  RegisterClassExW(&wc);
+  // A message-only window: never shown, never found by FindWindow.
+  postWindow_ = CreateWindowExW(0, kPostClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                instance_, nullptr);
+  SetWindowLongPtrW(postWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+Win32Host::~Win32Host() {
+  if (postWindow_) {
+    SetWindowLongPtrW(postWindow_, GWLP_USERDATA, 0);
+    DestroyWindow(postWindow_);
+  }
+}
+
+int Win32Host::messageBox(std::string_view text, std::string_view caption, unsigned flags) {
+  return MessageBoxW(owner(), platform::win32::toUtf16(text).c_str(),
+                     platform::win32::toUtf16(caption).c_str(), flags);
+}
+
+void Win32Host::dispatch(MSG& msg) {
+  if (accelerators_ && mainWindow_ && TranslateAcceleratorW(mainWindow_, accelerators_, &msg))
+    return;
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
+}
+
+void Win32Host::pump() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // Leave it for the message loop, which ends the program.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    dispatch(msg);
+  }
+}
+
+int Win32Host::runMessageLoop() {
+  MSG msg;
+  BOOL got;
+  while ((got = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
+    if (got == -1) return 0;
+    dispatch(msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+void Win32Host::post(std::function<void()> fn) {
+  {
+    std::lock_guard<std::mutex> lock(postLock_);
+    posted_.push_back(std::move(fn));
+  }
+  // Should the post fail (a full queue), the work stays queued and runs with
+  // the next one that gets through.
+  PostMessageW(postWindow_, kRunPosted, 0, 0);
+}
+
+void Win32Host::beep() { MessageBeep(MB_OK); }
+
+HWND Win32Host::owner() const { return (mainWindow_ && IsWindow(mainWindow_)) ? mainWindow_ : nullptr; }
+
+int Win32Host::runForm(const ui::Form& form, ui::FormController& controller) {
+  return runFormDialog(instance_, owner(), form, controller);
+}
+
+void Win32Host::showProgress(const ui::ProgressSpec& spec, ui::Progress& progress) {
+  runProgressDialog(instance_, owner(), spec, progress);
+}
+
+bool Win32Host::mainWindowHasFocus() { return mainWindow_ && GetFocus() == mainWindow_; }
+
+void Win32Host::runPosted() {
+  std::deque<std::function<void()>> work;
+  {
+    std::lock_guard<std::mutex> lock(postLock_);
+    work.swap(posted_);
+  }
+  // Run outside the lock: the work may post again.
+  for (auto& fn : work)
+    if (fn) fn();
+}
+
+LRESULT CALLBACK Win32Host::postWindowProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+  if (message == kRunPosted) {
+    auto* host = reinterpret_cast<Win32Host*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (host) host->runPosted();
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace frontend

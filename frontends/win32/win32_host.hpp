@@ -1,0 +1,59 @@
+#pragma once
+// ui::Host for the Windows front end: message boxes, the UI thread's message
+// handling (with the main window's accelerators) and the thread-safe post.
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <mutex>
+
+#include "ui/form.hpp"
+#include "ui/host.hpp"
+#include "ui/progress.hpp"
+
+namespace frontend {
+
+class Win32Host final : public ui::Host {
+ public:
+  // Creates the hidden message window that carries posted work; call on the
+  // UI thread.
+  explicit Win32Host(HINSTANCE instance);
+  ~Win32Host() override;
+  Win32Host(const Win32Host&) = delete;
+  Win32Host& operator=(const Win32Host&) = delete;
+
+  int messageBox(std::string_view text, std::string_view caption, unsigned flags) override;
+  void pump() override;
+  void post(std::function<void()> fn) override;
+  void beep() override;
+  // A modal dialog built from the form, centred on the main window.
+  int runForm(const ui::Form& form, ui::FormController& controller);
+  void showProgress(const ui::ProgressSpec& spec, ui::Progress& progress) override;
+  // Whether the main window has the keyboard focus.
+  bool mainWindowHasFocus();
+
+  // The main window (owner of message boxes, target of the accelerators).
+  void setMainWindow(HWND window) { mainWindow_ = window; }
+  HWND mainWindow() const { return mainWindow_; }
+  void setAccelerators(HACCEL table) { accelerators_ = table; }
+
+  // Runs the message loop until WM_QUIT; returns its wParam.
+  int runMessageLoop();
+
+ private:
+  // The main window while it exists: the owner of boxes and dialogs.
+  HWND owner() const;
+  // Hands a message to the accelerators first, then to its window.
+  void dispatch(MSG& msg);
+  void runPosted();
+  static LRESULT CALLBACK postWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  HINSTANCE instance_;
+  HWND postWindow_ = nullptr;
+  HWND mainWindow_ = nullptr;
+  HACCEL accelerators_ = nullptr;
+  std::mutex postLock_;
+  std::deque<std::function<void()>> posted_;
+};
+
+}  // namespace frontend

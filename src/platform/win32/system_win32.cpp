@@ -1,0 +1,58 @@
+// Process-level services on Windows.
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/errors.hpp"
+#include "platform/system.hpp"
+#include "platform/win32/wide.hpp"
+
+namespace platform {
+
+int executablePath(std::string& out) {
+  // Grow the buffer until the whole path fits (the first try holds MAX_PATH).
+  for (DWORD size = MAX_PATH; size <= 32768; size *= 2) {
+    std::vector<wchar_t> buffer(size);
+    SetLastError(ERROR_SUCCESS);
+    DWORD n = GetModuleFileNameW(nullptr, buffer.data(), size);
+    if (n == 0) return win32::lastError();
+    if (n < size && GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+      out = win32::fromUtf16(std::wstring_view(buffer.data(), n));
+      return kOk;
+    }
+  }
+  return kErrFilenameTooLong;
+}
+
+std::unique_ptr<InstanceClaim> claimSingleInstance(const std::string& /*lockFolder*/) {
+  // The running program is known by its main window.
+  HWND other = FindWindowW(L"TALLYFIN_PC", L"Tallyfin PC");
+  if (other) {
+    // Bit 0 set also brings the window's owned pop-ups (an open dialog) forward.
+    SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<ULONG_PTR>(other) | 1));
+    return nullptr;
+  }
+  return std::make_unique<InstanceClaim>();
+}
+
+std::string userDataFolder() { return {}; }
+std::string userConfigFolder() { return {}; }
+
+int startProgram(const std::string& program, const std::string& arguments) {
+  std::wstring app = win32::toUtf16(program);
+  // The program's own quoted path is the first word, as the started program
+  // expects when it splits its command line; the arguments follow.
+  std::wstring commandLine = L"\"" + app + L"\"";
+  if (!arguments.empty()) commandLine += L" " + win32::toUtf16(arguments);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(app.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process))
+    return win32::lastError();
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return kOk;
+}
+
+}  // namespace platform
