@@ -7,6 +7,9 @@ namespace tui {
 struct InputEvent {
   ui::KeyCode key = 0;
   int row = 0, col = 0;  // mouse click, double click and release: the cell (from 1); else 0
+  // Alt was held with a key whose code cannot say so (Alt+Down opens a
+  // drop-down list; the edit window takes it as Down).
+  bool alt = false;
   friend bool operator==(const InputEvent&, const InputEvent&) = default;
 };
 

@@ -250,7 +250,11 @@ void KeyDecoder::dispatchCsi(unsigned char final, std::vector<InputEvent>& out) 
     case 'c': emit(k::kRight, out); return;
     case 'd': emit(k::kLeft, out); return;
     default:
-      emit(letterKey(final, m), out);
+      if (ui::KeyCode key = letterKey(final, m); key != 0) {
+        // Cursor keys lose Alt in their code; the event keeps it.
+        bool cursor = (final >= 'A' && final <= 'D') || final == 'H' || final == 'F';
+        out.push_back({key, 0, 0, cursor && m.alt});
+      }
       return;
   }
 }

@@ -1,20 +1,19 @@
 // tallyfin: the program in a terminal. Parses --root, runs the shared
-// start-up, shows the main screen and runs the main loop until the user
-// confirms the exit.
+// start-up, creates the main window and runs its loop until the window is
+// closed (or the terminal goes away), then shuts down.
 #include <unistd.h>
 
 #include <cstdio>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/clock.hpp"
-#include "shell/exit_prompt.hpp"
+#include "shell/main_window.hpp"
 #include "shell/startup.hpp"
+#include "tui/main_loop.hpp"
 #include "tui/main_screen.hpp"
 #include "tui/posix_terminal.hpp"
 #include "tui/terminal_host.hpp"
-#include "ui/keys.hpp"
 
 namespace {
 
@@ -66,13 +65,10 @@ int main(int argc, char** argv) {
   hooks.unitIdText = hostName;
 
   if (startup.run(host, options, hooks) == 1) {
-    while (!host.stopping()) {
-      // Wake at the next full second to keep the clock line current.
-      int wait = 1000 - platform::clock().localTime().millisecond;
-      std::optional<tui::InputEvent> e = host.nextEvent(wait < 1 ? 1 : wait);
-      if (e && e->key == ui::key::altLetter('e') && shell::confirmExit(host, false)) break;
-      host.refresh();
-    }
+    shell::MainWindow window(host, startup.values());
+    window.create();
+    tui::MainLoop loop(host, window);
+    loop.run();
     startup.shutdown();
   }
   int signal = host.quitSignal();

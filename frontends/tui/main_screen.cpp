@@ -3,19 +3,39 @@
 #include <algorithm>
 
 #include "glyphs.hpp"
+#include "menu.hpp"
+#include "shell/commands.hpp"
 
 namespace tui {
 
-void drawMainScreen(CellGrid& grid, const shell::StatusLines& status) {
+MainScreenLayout layoutMainScreen(int rows, int cols) {
+  MainScreenLayout l;
+  l.statusRow = std::max(rows - 4, 4);
+  int top = l.menuRow + 2;
+  int bottom = l.statusRow - 2;
+  // Half a button's height of space above the bar when there is room for it.
+  CommandBarLayout probe = layoutCommandBar(top, bottom, cols);
+  int needed = probe.rows * (probe.pictures ? kButtonRows : kButtonRowsFlat) + (probe.rows - 1);
+  if (bottom - top + 1 >= needed + kButtonRows / 2) top += kButtonRows / 2 - 1;
+  l.bar = layoutCommandBar(top, bottom, cols);
+  return l;
+}
+
+void drawMainScreen(CellGrid& grid, const shell::StatusLines& status, int pressed) {
   const Rgb ink = paletteColour(kWhite);
+  MainScreenLayout l = layoutMainScreen(grid.rows(), grid.cols());
   grid.fill(Cell{U' ', ink, kMainBackground, kAttrNone});
-  grid.fillRect(1, 1, 1, grid.cols(), Cell{U' ', ink, paletteColour(kDkGreen), kAttrNone});
+  grid.fillRect(l.titleRow, 1, l.titleRow, grid.cols(), Cell{U' ', ink, paletteColour(kDkGreen), kAttrNone});
   std::u32string title = glyphsOfUtf8(kMainTitle);
   int titleCol = std::max((grid.cols() - static_cast<int>(title.size())) / 2 + 1, 1);
-  grid.putText(1, titleCol, title, ink, paletteColour(kDkGreen), kAttrBold);
+  grid.putText(l.titleRow, titleCol, title, ink, paletteColour(kDkGreen), kAttrBold);
+
+  const auto& menu = shell::mainMenu();
+  drawMenu(grid, layoutMenu(menu, nullptr, l.menuRow, grid.rows(), grid.cols()), menu, nullptr);
+  drawCommandBar(grid, l.bar, pressed);
 
   const std::string* lines[] = {&status.application, &status.appPath, &status.dataPath, &status.dateTime};
-  int row = std::max(grid.rows() - 4, 3);
+  int row = l.statusRow;
   for (const std::string* line : lines) grid.putText(row++, 2, glyphsOfUtf8(*line), ink, kMainBackground, kAttrBold);
 }
 

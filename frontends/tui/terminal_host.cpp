@@ -3,20 +3,60 @@
 #include <algorithm>
 
 #include "escapes.hpp"
+#include "form_draw.hpp"
+#include "form_input.hpp"
+#include "form_layout.hpp"
 #include "message_box.hpp"
 #include "platform/clock.hpp"
+#include "progress_box.hpp"
+#include "scroll_window.hpp"
+#include "ui/form_state.hpp"
 
 namespace tui {
 
+namespace k = ui::key;
+
 TerminalHost::TerminalHost(TerminalIo& io) : io_(io) { io_.size(rows_, cols_); }
+
+TerminalHost::OverlayScope::OverlayScope(TerminalHost& host, Overlay& overlay) : host_(host), overlay_(&overlay) {
+  host_.overlays_.push_back(overlay_);
+  host_.refresh();
+}
+
+TerminalHost::OverlayScope::~OverlayScope() {
+  auto it = std::find(host_.overlays_.begin(), host_.overlays_.end(), overlay_);
+  if (it != host_.overlays_.end()) host_.overlays_.erase(it);
+  // A scroll window opened over this layer now lies over what is left.
+  if (host_.scroll_ && host_.scroll_->depth > host_.overlays_.size()) host_.scroll_->depth = host_.overlays_.size();
+  host_.refresh();
+}
 
 void TerminalHost::setPainter(std::function<void(CellGrid&)> painter) { painter_ = std::move(painter); }
 
-void TerminalHost::refresh() {
+CellGrid TerminalHost::picture(CursorState* cursorOut) {
   CellGrid grid(rows_, cols_, Cell{U' ', paletteColour(kBlack), paletteColour(kBlack), kAttrNone});
   if (painter_) painter_(grid);
-  for (auto* overlay : overlays_) (*overlay)(grid);
-  std::string out = renderer_.frame(grid, CursorState{});
+  CursorState cursor;
+  auto drawScroll = [&] {
+    CellRect box = scrollWindowBox(grid.rows(), grid.cols());
+    scroll_->view.setVisible(scrollWindowRows(box), scrollWindowCols(box));
+    drawScrollWindow(grid, box, scroll_->view);
+    cursor = CursorState{};
+  };
+  for (std::size_t i = 0; i < overlays_.size(); ++i) {
+    if (scroll_ && scroll_->depth == i) drawScroll();
+    cursor = CursorState{};
+    (*overlays_[i])(grid, cursor);
+  }
+  if (scroll_ && scroll_->depth >= overlays_.size()) drawScroll();
+  if (cursorOut) *cursorOut = cursor;
+  return grid;
+}
+
+void TerminalHost::refresh() {
+  CursorState cursor;
+  CellGrid grid = picture(&cursor);
+  std::string out = renderer_.frame(grid, cursor);
   if (!out.empty()) io_.write(out);
 }
 
@@ -26,7 +66,8 @@ void TerminalHost::runPosted() {
     std::lock_guard<std::mutex> guard(postLock_);
     ready.swap(posted_);
   }
-  for (auto& fn : ready) fn();
+  for (auto& fn : ready)
+    if (fn) fn();
 }
 
 void TerminalHost::service(int waitMs) {
@@ -61,13 +102,44 @@ void TerminalHost::service(int waitMs) {
   runPosted();
 }
 
+bool TerminalHost::scrollWindowTakes(const InputEvent& e) {
+  if (!scroll_ || scroll_->depth != overlays_.size()) return false;
+  ui::ScrollView& view = scroll_->view;
+  switch (e.key) {
+    case k::kEscape:
+      scroll_.reset();
+      return true;
+    case k::kUp:
+    case k::kDown:
+    case k::kPageUp:
+    case k::kPageDown:
+    case k::kLeft:
+    case k::kRight:
+    case k::kHome:
+    case k::kEnd:
+    case k::kWheelForward:
+    case k::kWheelBack:
+      view.key(e.key);
+      return true;
+    case k::kEnter:
+      return true;  // the window has the focus: Enter does not reach the main window
+    case k::kMouseClick:
+    case k::kMouseDoubleClick:
+    case k::kMouseRelease:
+      return scrollWindowClick(view, scrollWindowBox(rows_, cols_), e.row, e.col);
+    default:
+      return false;
+  }
+}
+
 std::optional<InputEvent> TerminalHost::nextEvent(int timeoutMs) {
   const std::uint64_t start = platform::clock().ticks();
   for (bool first = true;; first = false) {
-    if (!waiting_.empty()) {
+    while (!waiting_.empty()) {
       InputEvent e = waiting_.front();
       waiting_.pop_front();
-      return e;
+      if (!scrollWindowTakes(e)) return e;
+      refresh();
     }
     if (stopping()) return std::nullopt;
     int wait = -1;
@@ -96,15 +168,14 @@ int TerminalHost::messageBox(std::string_view text, std::string_view caption, un
   std::string textCopy(text), captionCopy(caption);  // the caller's views may not outlive a resize
   MessageBoxLayout box = layoutMessageBox(textCopy, captionCopy, flags, rows_, cols_);
   MessageBoxInput input(box);
-  std::function<void(CellGrid&)> overlay = [&](CellGrid& grid) {
+  Overlay overlay = [&](CellGrid& grid, CursorState&) {
     if (box.screenRows != grid.rows() || box.screenCols != grid.cols()) {
       // Re-laid out for the new size; the focus stays on the same button.
       box = layoutMessageBox(textCopy, captionCopy, flags, grid.rows(), grid.cols());
     }
     drawMessageBox(grid, box, input.focused());
   };
-  overlays_.push_back(&overlay);
-  refresh();
+  OverlayScope shown(*this, overlay);
 
   int answer = 0;
   while (answer == 0) {
@@ -118,9 +189,101 @@ int TerminalHost::messageBox(std::string_view text, std::string_view caption, un
     if (e) answer = input.onEvent(*e);
     if (answer == 0) refresh();
   }
-  overlays_.erase(std::find(overlays_.begin(), overlays_.end(), &overlay));
-  refresh();
   return answer;
 }
+
+namespace {
+
+// Passes every call on to the form's own controller and notes that one came,
+// so the loop redraws only when something may have changed.
+class Watched : public ui::FormController {
+ public:
+  explicit Watched(ui::FormController& inner) : inner_(inner) {}
+  void onInit(ui::FormView& v) override { touched = true, inner_.onInit(v); }
+  void onCommand(ui::FormView& v, int id) override { touched = true, inner_.onCommand(v, id); }
+  void onSelectionChange(ui::FormView& v, int id) override { touched = true, inner_.onSelectionChange(v, id); }
+  void onDoubleClick(ui::FormView& v, int id) override { touched = true, inner_.onDoubleClick(v, id); }
+  void onTimer(ui::FormView& v, int id) override { touched = true, inner_.onTimer(v, id); }
+  bool touched = false;
+
+ private:
+  ui::FormController& inner_;
+};
+
+}  // namespace
+
+int TerminalHost::runForm(const ui::Form& form, ui::FormController& controller) {
+  platform::Clock& clock = platform::clock();
+  Watched watched(controller);
+  ui::FormState state(form, watched);
+  FormInput input(state);
+  state.tick(clock.ticks());  // timers started in onInit count from now
+  state.init();
+  FormLayout layout = layoutForm(state.form(), rows_, cols_);
+  Overlay overlay = [&](CellGrid& grid, CursorState& cursor) {
+    if (layout.screenRows != grid.rows() || layout.screenCols != grid.cols())
+      layout = layoutForm(state.form(), grid.rows(), grid.cols());
+    input.follow(layout);
+    cursor = drawForm(grid, layout, state, input);
+  };
+  if (state.ended()) return state.result();
+  OverlayScope shown(*this, overlay);
+  int second = clock.localTime().second;
+  while (!state.ended()) {
+    if (stopping()) {
+      // Nobody is left to answer: the form ends as if cancelled, without
+      // running the controller into more questions.
+      state.end(0);
+      break;
+    }
+    watched.touched = false;
+    std::optional<InputEvent> e = nextEvent(kPollMs);
+    if (e) input.onEvent(*e, layout);
+    state.tick(clock.ticks());
+    // Redraw after input, after the controller ran, and each second for the clock beneath.
+    const int now = clock.localTime().second;
+    if (!state.ended() && (e || watched.touched || now != second)) refresh();
+    second = now;
+  }
+  return state.result();
+}
+
+void TerminalHost::showProgress(const ui::ProgressSpec& spec, ui::Progress& progress) {
+  platform::Clock& clock = platform::clock();
+  ui::Progress::Snapshot shown = progress.snapshot();
+  Overlay overlay = [&](CellGrid& grid, CursorState&) {
+    drawProgressBox(grid, layoutProgressBox(spec, grid.rows(), grid.cols()), spec, shown);
+  };
+  OverlayScope scope(*this, overlay);
+  while (!shown.finished) {
+    // The worker cannot be stopped, so even a lost terminal waits for it.
+    if (stopping()) {
+      runPosted();
+      clock.sleep(kPollMs);
+    } else {
+      nextEvent(kPollMs);  // keys typed meanwhile go to the box, which has no use for them
+    }
+    ui::Progress::Snapshot now = progress.snapshot();
+    if (now.serial != shown.serial) {
+      shown = now;
+      refresh();
+    }
+  }
+}
+
+bool TerminalHost::toggleScrollWindow(const std::string& title, const std::vector<std::string>& lines) {
+  if (scroll_ && scroll_->view.title() == title) {
+    scroll_.reset();
+  } else {
+    // One scroll window at a time: a different one replaces it.
+    scroll_.emplace(ScrollWindow{ui::ScrollView(title, lines), overlays_.size()});
+  }
+  refresh();
+  return true;
+}
+
+int TerminalHost::scrollWindowColumns() { return scrollWindowCols(scrollWindowBox(rows_, cols_)); }
+
+bool TerminalHost::mainWindowHasFocus() { return overlays_.empty() && !scroll_; }
 
 }  // namespace tui

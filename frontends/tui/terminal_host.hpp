@@ -1,7 +1,8 @@
 #pragma once
 // ui::Host for the terminal: owns the picture (a painter for what lies
-// beneath, boxes drawn over it), turns terminal input into key codes, runs
-// posted functions, and answers message boxes.
+// beneath, layers drawn over it), turns terminal input into key codes, runs
+// posted functions, and shows message boxes, forms, progress windows and the
+// scroll window.
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -10,11 +11,13 @@
 #include <vector>
 
 #include "cell_grid.hpp"
+#include "frame.hpp"
 #include "input_event.hpp"
 #include "key_decoder.hpp"
 #include "renderer.hpp"
 #include "terminal_io.hpp"
 #include "ui/host.hpp"
+#include "ui/scroll_view.hpp"
 
 namespace tui {
 
@@ -24,6 +27,8 @@ class TerminalHost : public ui::Host {
   static constexpr std::uint32_t kEscapeTimeoutMs = 100;
   // Keys kept while nobody reads them; later ones are dropped.
   static constexpr std::size_t kMaxWaitingKeys = 64;
+  // The step in which modal loops poll (forms run their timers in it).
+  static constexpr int kPollMs = 10;
 
   explicit TerminalHost(TerminalIo& io);
 
@@ -31,17 +36,44 @@ class TerminalHost : public ui::Host {
   void pump() override;
   void post(std::function<void()> fn) override;
   void beep() override;
+  int runForm(const ui::Form& form, ui::FormController& controller) override;
+  bool toggleScrollWindow(const std::string& title, const std::vector<std::string>& lines) override;
+  int scrollWindowColumns() override;
+  bool mainWindowHasFocus() override;
+  void showProgress(const ui::ProgressSpec& spec, ui::Progress& progress) override;
 
   // What the screen shows beneath any box: called with a grid of the
   // terminal's size whenever the picture is rebuilt.
   void setPainter(std::function<void(CellGrid&)> painter);
   // Rebuilds the picture and writes what changed.
   void refresh();
+  // The picture as it stands: the painter's, the scroll window and every
+  // layer over it; cursor (when given) gets the topmost layer's cursor.
+  CellGrid picture(CursorState* cursor = nullptr);
+
+  // A layer over the picture (a box, a menu). It may place the cursor; the
+  // cursor of the topmost layer counts.
+  using Overlay = std::function<void(CellGrid&, CursorState&)>;
+  // Shows an overlay for the scope's lifetime, innermost last. While one is
+  // shown above the scroll window, the scroll window takes no input.
+  class OverlayScope {
+   public:
+    OverlayScope(TerminalHost& host, Overlay& overlay);
+    ~OverlayScope();
+    OverlayScope(const OverlayScope&) = delete;
+    OverlayScope& operator=(const OverlayScope&) = delete;
+
+   private:
+    TerminalHost& host_;
+    Overlay* overlay_;
+  };
 
   // Waits up to timeoutMs (negative: without limit) for a key, running posted
   // functions and redrawing after a change of size meanwhile. Returns the key,
   // or nothing when the time passed, the input ended or the program was asked
-  // to quit.
+  // to quit. While the scroll window has the input, its keys (Escape, the
+  // cursor and page keys, Enter, the wheel, clicks on it) are used there and
+  // not returned.
   std::optional<InputEvent> nextEvent(int timeoutMs);
 
   // The terminal hung up (input ended).
@@ -54,17 +86,28 @@ class TerminalHost : public ui::Host {
   int rows() const { return rows_; }
   int cols() const { return cols_; }
 
+  // The open scroll window, or null.
+  const ui::ScrollView* scrollWindow() const { return scroll_ ? &scroll_->view : nullptr; }
+
  private:
   // Reads what input there is (waiting at most waitMs), decodes it into
   // waiting_, runs posted functions and handles a change of size.
   void service(int waitMs);
   void runPosted();
+  // Uses e in the scroll window when that has the input; true when used.
+  bool scrollWindowTakes(const InputEvent& e);
+
+  struct ScrollWindow {
+    ui::ScrollView view;
+    std::size_t depth;  // overlays beneath it
+  };
 
   TerminalIo& io_;
   KeyDecoder decoder_;
   Renderer renderer_;
   std::function<void(CellGrid&)> painter_;
-  std::vector<std::function<void(CellGrid&)>*> overlays_;  // open boxes, innermost last
+  std::vector<Overlay*> overlays_;  // open layers, innermost last
+  std::optional<ScrollWindow> scroll_;
   int rows_ = 0, cols_ = 0;
   std::deque<InputEvent> waiting_;
   std::uint64_t escapeDeadline_ = 0;

@@ -32,4 +32,11 @@ std::string userConfigFolder();
 // 0 or an error code.
 int startProgram(const std::string& program, const std::string& arguments);
 
+// Whether another program's top-level window of that class and title exists.
+// Windows: the window search itself. POSIX, where there is no such search:
+// the other program signals it by creating the file "<class>.window" in
+// signalFolder.
+bool outsideWindowExists(const std::string& windowClass, const std::string& title,
+                         const std::string& signalFolder);
+
 }  // namespace platform

@@ -6,6 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
+#include "ui/form.hpp"
 #include "ui/progress.hpp"
 
 namespace ui {
@@ -60,6 +63,21 @@ class Host {
 
   // The system's default beep.
   virtual void beep() = 0;
+
+  // Shows a form as a modal dialog centred on the main window, feeding its
+  // controller until it ends; returns the value it ended with.
+  virtual int runForm(const Form& form, FormController& controller) = 0;
+
+  // Opens the scroll window (a pop-up over the main window showing 8-bit text
+  // lines without wrapping, scrolled with the keys of ScrollView), or closes
+  // it when one with the same title is open. False when it cannot be made.
+  virtual bool toggleScrollWindow(const std::string& title, const std::vector<std::string>& lines) = 0;
+  // How many characters a line of the scroll window shows at once when it is
+  // opened over the main window.
+  virtual int scrollWindowColumns() = 0;
+
+  // Whether the main window has the keyboard focus.
+  virtual bool mainWindowHasFocus() = 0;
 
   // Shows the progress window of spec until progress is finished, keeping
   // it current from progress.snapshot(). A host without such a window (this

@@ -35,6 +35,9 @@ Progress::Snapshot Progress::snapshot() const {
 
 int runWithProgress(Host& host, const ProgressSpec& spec, std::function<int(Progress&)> worker) {
   Progress progress;
+  // Set before the worker starts, so the window is woken by every report
+  // without racing the worker for this field.
+  progress.onReport = [&host] { host.post([] {}); };
   std::thread thread;
   try {
     thread = std::thread([&] { progress.finish(worker(progress)); });

@@ -6,10 +6,14 @@
 # Starts "tallyfin --root WORK_FOLDER/root" in a 100x30 tmux pane (TERM
 # xterm-256color; XDG_CONFIG_HOME and XDG_DATA_HOME inside WORK_FOLDER so the
 # registry store is private), waits for the main screen ("Tallyfin PC",
-# "Current Application"), checks that the program switched the terminal to
-# the alternate screen with SGR mouse reporting, answers the exit prompt
-# (Alt+E, then y), and checks that the program ended with status 0 and gave
-# the terminal back: main screen text gone, alternate screen left, mouse
+# "Current Application", the menu bar and the six command-bar buttons),
+# checks that the program switched the terminal to the alternate screen with
+# SGR mouse reporting, opens the menu with F10 and closes it, sets a level-2
+# password through the Setups choice (Alt+S, Tab to "Level 2 Password",
+# Enter, both fields, Enter, OK) and checks it in the settings file
+# (ROOT/tfp_mobilePC.dft, byte offset 8652), then leaves (Alt+E, the
+# password, y) and checks that the program ended with status 0 and gave the
+# terminal back: main screen text gone, alternate screen left, mouse
 # reporting off, cursor shown. Prints every failure and exits non-zero when
 # there was one. The tmux server (a private socket) is always killed.
 set -u
@@ -77,7 +81,83 @@ note "main screen shown"
 [ "$(flags '#{alternate_on}')" = 1 ] || fail "the program did not switch to the alternate screen"
 [ "$(flags '#{mouse_sgr_flag}')" = 1 ] || fail "SGR mouse reporting is not on"
 
+screen_lacks() { ! screen_has "$1"; }
+password="smoke42"
+
+# The main window: the menu bar and the six buttons.
+menu_bar="Data  Application  Setups  GPS  Pending  Help  Exit"
+if screen_has_all "$menu_bar" "Data" "Apps" "Setups" "GPS" "Helps" "Exit Program"; then
+  note "menu bar and command bar shown"
+else
+  fail "the menu bar or the command-bar buttons are missing"
+  show_screen
+fi
+
+# F10 opens the Data menu under the bar; Escape closes it.
+tm send-keys -t "$pane" F10
+if wait_until 10 screen_has_all "Collect Data" "Extract Dataset" "$menu_bar"; then
+  note "menu opened with F10"
+  tm send-keys -t "$pane" Escape
+  wait_until 10 screen_lacks "Collect Data" || fail "Escape did not close the menu"
+else
+  fail "F10 did not open the Data menu within 10 s"
+  show_screen
+fi
+
+# Setups (Alt+S): Tab from "Level 1 Password" to "Level 2 Password", Enter.
+password_set=0
+tm send-keys -t "$pane" M-s
+if wait_until 10 screen_has_all "Level 1 Password" "Level 2 Password"; then
+  note "Setups choice shown"
+  tm send-keys -t "$pane" Tab
+  tm send-keys -t "$pane" Enter
+  if wait_until 10 screen_has "Set Level 2 Password"; then
+    note "password change dialog shown"
+    tm send-keys -t "$pane" -l "$password"
+    tm send-keys -t "$pane" Tab
+    tm send-keys -t "$pane" -l "$password"
+    wait_until 5 screen_has "*******  " || fail "the password fields do not show stars"
+    tm send-keys -t "$pane" Enter
+    if wait_until 10 screen_has "PassWord Level 2 Set"; then
+      tm send-keys -t "$pane" Enter
+      wait_until 10 screen_lacks "Set Level 2 Password" || fail "the change dialog did not close"
+      password_set=1
+    else
+      fail "saving the password did not say \"PassWord Level 2 Set\""
+      show_screen
+    fi
+  else
+    fail "the \"Level 2 Password\" button did not open the change dialog"
+    show_screen
+  fi
+else
+  fail "Alt+S did not bring up the Setups choice within 10 s"
+  show_screen
+fi
+
+settings="$root//tfp_mobilePC.dft"
+if ((password_set)); then
+  stored=$(dd if="$settings" bs=1 skip=8652 count=16 2>/dev/null | od -An -c | tr -d ' \n')
+  want="${password}$(printf '\\0%.0s' $(seq $((16 - ${#password}))))"
+  if [ "$stored" = "$want" ]; then
+    note "password stored in the settings file"
+  else
+    fail "the settings file holds \"$stored\" at offset 8652, not \"$want\""
+  fi
+fi
+
+# Leaving asks the level-2 password first, then the question.
 tm send-keys -t "$pane" M-e
+if ((password_set)); then
+  if wait_until 10 screen_has "Level 2 Password"; then
+    note "exit asks the level-2 password"
+    tm send-keys -t "$pane" -l "$password"
+    tm send-keys -t "$pane" Enter
+  else
+    fail "Alt+E did not ask the level-2 password"
+    show_screen
+  fi
+fi
 if wait_until 10 screen_has "Exit Tallyfin?"; then
   note "exit prompt shown"
   tm send-keys -t "$pane" y

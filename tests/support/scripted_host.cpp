@@ -49,6 +49,38 @@ void ScriptedHost::post(std::function<void()> fn) {
   posted_.push_back(std::move(fn));
 }
 
+ScriptedHost& ScriptedHost::onForm(int resource, FormScript script) {
+  formScripts_.emplace_back(resource, std::move(script));
+  return *this;
+}
+
+int ScriptedHost::runForm(const ui::Form& form, ui::FormController& controller) {
+  ui::FormState state(form, controller);
+  state.init();
+  auto it = formScripts_.begin();
+  while (it != formScripts_.end() && it->first != form.resource) ++it;
+  if (it == formScripts_.end()) {
+    ADD_FAILURE() << "unexpected form " << form.resource << " \"" << form.caption << "\"";
+  } else {
+    FormScript script = std::move(it->second);
+    formScripts_.erase(it);
+    if (!state.ended()) script(state);
+  }
+  if (!state.ended()) state.press(ui::kIdCancelButton);
+  if (!state.ended()) state.end(0);
+  forms_.push_back({form.resource, form.caption, state.result()});
+  return state.result();
+}
+
+bool ScriptedHost::toggleScrollWindow(const std::string& title, const std::vector<std::string>& lines) {
+  if (scrollWindow && scrollWindow->title() == title) {
+    scrollWindow.reset();
+    return true;
+  }
+  scrollWindow.emplace(title, lines);
+  return true;
+}
+
 bool ScriptedHost::sawText(std::string_view textPart) const { return countText(textPart) > 0; }
 
 int ScriptedHost::countText(std::string_view textPart) const {

@@ -5,10 +5,13 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "ui/form_state.hpp"
 #include "ui/host.hpp"
+#include "ui/scroll_view.hpp"
 
 namespace testing_support {
 
@@ -33,10 +36,33 @@ class ScriptedHost : public ui::Host {
   // Lets any box through with OK / Yes answers instead of failing the test.
   void allowAnything(bool on = true) { allowAnything_ = on; }
 
+  // Plays the user's part in the next form with that resource number: the
+  // script works the form through the state (type, press, select ...). A
+  // form the script leaves open is cancelled; a form without a script fails
+  // the test. Scripts are used once each, in the order given.
+  using FormScript = std::function<void(ui::FormState&)>;
+  ScriptedHost& onForm(int resource, FormScript script);
+  // Every form shown, with what it ended with.
+  struct ShownForm {
+    int resource;
+    std::string caption;
+    int result;
+  };
+  const std::vector<ShownForm>& forms() const { return forms_; }
+
   int messageBox(std::string_view text, std::string_view caption, unsigned flags) override;
   void pump() override;
   void post(std::function<void()> fn) override;
   void beep() override { ++beeps_; }
+  int runForm(const ui::Form& form, ui::FormController& controller) override;
+  bool toggleScrollWindow(const std::string& title, const std::vector<std::string>& lines) override;
+  int scrollWindowColumns() override { return scrollColumns; }
+  bool mainWindowHasFocus() override { return hasFocus; }
+
+  // The scroll window, when one is open.
+  std::optional<ui::ScrollView> scrollWindow;
+  int scrollColumns = 80;
+  bool hasFocus = true;
 
   const std::vector<ShownMessage>& shown() const { return shown_; }
   // True when a box whose text contains textPart was shown.
@@ -54,6 +80,8 @@ class ScriptedHost : public ui::Host {
     int answer, times;
   };
   std::vector<Rule> rules_;
+  std::deque<std::pair<int, FormScript>> formScripts_;
+  std::vector<ShownForm> forms_;
   std::vector<ShownMessage> shown_;
   std::mutex postLock_;
   std::deque<std::function<void()>> posted_;

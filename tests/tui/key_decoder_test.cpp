@@ -226,6 +226,21 @@ TEST(KeyDecoder, RandomInputDecodesTheSameHoweverItIsSplit) {
   }
 }
 
+TEST(KeyDecoder, AltOnCursorKeysIsKeptBesideTheCode) {
+  // Alt+Down opens a drop-down list; its code stays Down for everybody else.
+  auto decode = [](const std::string& bytes) {
+    KeyDecoder d;
+    std::vector<InputEvent> out;
+    d.feed(bytes, 0, out);
+    return out;
+  };
+  EXPECT_EQ(decode("\x1b[1;3B"), (std::vector<InputEvent>{{k::kDown, 0, 0, true}}));
+  EXPECT_EQ(decode("\x1b[1;3A"), (std::vector<InputEvent>{{k::kUp, 0, 0, true}}));
+  EXPECT_EQ(decode("\x1b[B"), (std::vector<InputEvent>{{k::kDown, 0, 0, false}}));
+  EXPECT_EQ(decode("\x1b[1;5B"), (std::vector<InputEvent>{{k::kCtrlDown, 0, 0, false}}));
+  EXPECT_EQ(decode("\x1b[1;3P"), (std::vector<InputEvent>{{k::kAltF1, 0, 0, false}}));  // the code says Alt
+}
+
 TEST(KeyDecoder, LoneEscapeWaitsForTheTimeOut) {
   KeyDecoder d;
   std::vector<InputEvent> out;

@@ -99,4 +99,10 @@ int startProgram(const std::string& program, const std::string& arguments) {
   return rc == 0 ? 0 : posix::fromErrno(rc);
 }
 
+bool outsideWindowExists(const std::string& windowClass, const std::string&,
+                         const std::string& signalFolder) {
+  std::string path = withSlash(signalFolder) + windowClass + ".window";
+  return ::access(path.c_str(), F_OK) == 0;
+}
+
 }  // namespace platform

@@ -55,4 +55,9 @@ int startProgram(const std::string& program, const std::string& arguments) {
   return kOk;
 }
 
+bool outsideWindowExists(const std::string& windowClass, const std::string& title,
+                         const std::string&) {
+  return FindWindowW(win32::toUtf16(windowClass).c_str(), win32::toUtf16(title).c_str()) != nullptr;
+}
+
 }  // namespace platform

@@ -1,0 +1,186 @@
+#include "shell/main_window.hpp"
+
+#include "base/paths.hpp"
+#include "base/text.hpp"
+#include "editor/help_lists.hpp"
+#include "platform/clock.hpp"
+#include "platform/fileops.hpp"
+#include "platform/system.hpp"
+#include "shell/choice_dialogs.hpp"
+#include "shell/commands.hpp"
+#include "shell/exit_prompt.hpp"
+#include "shell/messages.hpp"
+#include "shell/passwords.hpp"
+#include "ui/host.hpp"
+
+namespace shell {
+
+namespace {
+
+constexpr const char* kStarterClass = "RESET_TF_MOBILE";
+constexpr const char* kStarterTitle = "Reset_TFMobile";
+constexpr int kUpdateEvery = 100;  // seconds between looks for a program update
+
+std::string starterName(const PathStyle& style) {
+  return style.sep == '\\' ? "ResetTFM_PC.exe" : "ResetTFM_PC";
+}
+
+class AboutController : public ui::FormController {};
+
+}  // namespace
+
+ui::Form aboutForm() {
+  using K = ui::ControlKind;
+  ui::Form f;
+  f.resource = 103;
+  f.caption = "About Tallyfin PC";
+  f.size = {0, 0, 180, 80};
+  ui::Control title{1031, K::Static, "Tallyfin PC", {10, 10, 160, 10}};
+  title.centred = true;
+  ui::Control version{1032, K::Static, std::string("Version") + kAboutVersionText, {10, 24, 160, 10}};
+  version.centred = true;
+  ui::Control date{1033, K::Static, kAboutDateText, {10, 36, 160, 10}};
+  date.centred = true;
+  ui::Control ok{ui::kIdOkButton, K::Button, "OK", {65, 56, 50, 14}};
+  ok.defaultButton = true;
+  ok.cancelButton = true;
+  f.controls = {title, version, date, ok};
+  return f;
+}
+
+MainWindow::MainWindow(ui::Host& host, StartupValues& values) : host_(host), values_(values) {}
+
+void MainWindow::create() {
+  const char sep = values_.style.sep;
+  DefaultPaths d{values_.installRoot, values_.appPath, values_.dataPath};
+  loadSettings(host_, values_.installRoot, d, values_.settings, sep);
+  abortPath_ = base::joinPath(values_.installRoot, "abort.dat", sep);
+  updatePath_ = values_.installRoot + sep + "TCPIP_Receive" + sep + "Temp" + sep + values_.style.exeName;
+  starterPath_ = values_.installRoot + sep + starterName(values_.style);
+  platform::makeFolder(values_.appPath);
+  std::string app = values_.settings.path(SettingsRecord::Path::CurAppName);
+  if (!app.empty()) platform::makeFolder(values_.dataPath + sep + app);
+}
+
+bool MainWindow::commandEnabled(int id) const {
+  const CommandInfo* info = findCommand(id);
+  if (!info) return id >= cmd::kBarData && id <= cmd::kBarExit;  // the command bar itself
+  if (!info->available) return false;
+  return !(info->guard.noEdit && editOpen_);
+}
+
+MainAction MainWindow::command(int id) {
+  switch (id) {
+    case cmd::kBarData:
+    case cmd::kBarApps:
+    case cmd::kBarSetups:
+    case cmd::kBarGps:
+    case cmd::kBarHelps: {
+      static constexpr Choice kChoices[] = {Choice::Data, Choice::Apps, Choice::Setups, Choice::Gps,
+                                            Choice::Helps};
+      int button = runChoice(host_, kChoices[id - cmd::kBarData], portrait());
+      int next = commandOfChoiceButton(button);
+      return next ? dispatch(next) : MainAction::None;
+    }
+    default:
+      return dispatch(id);
+  }
+}
+
+MainAction MainWindow::dispatch(int id) {
+  const CommandInfo* info = findCommand(id);
+  if (!info || !info->available) return MainAction::None;
+  if (info->guard.noEdit && editOpen_) return MainAction::None;
+  if (info->guard.needsAppOpen && !values_.settings.appOpen()) return MainAction::None;
+  if (info->guard.password && !checkAccess(host_, values_, info->guard.password)) return MainAction::None;
+  const char sep = values_.style.sep;
+  switch (id) {
+    case cmd::kPassword1: changePassword(host_, values_, 1); break;
+    case cmd::kPassword2: changePassword(host_, values_, 2); break;
+    case cmd::kViewMessages: viewMessagesCommand(host_, values_.installRoot, sep); break;
+    case cmd::kDeleteMessages: deleteMessagesCommand(host_, values_.installRoot, sep); break;
+    case cmd::kVirtualKeystrokes:
+      host_.toggleScrollWindow(editor::kVirtualHelpTitle, editor::helpWindowLines(editor::virtualDisplayHelp()));
+      break;
+    case cmd::kLineKeystrokes:
+      host_.toggleScrollWindow(editor::kLineHelpTitle, editor::helpWindowLines(editor::lineDisplayHelp()));
+      break;
+    case cmd::kAbout: about(); break;
+    case cmd::kExit:
+    case cmd::kExitAlt:
+    case cmd::kBarExit: return close();
+    default: break;
+  }
+  return MainAction::None;
+}
+
+void MainWindow::about() {
+  AboutController controller;
+  host_.runForm(aboutForm(), controller);
+}
+
+MainAction MainWindow::close() {
+  if (!checkAccess(host_, values_, 2)) return MainAction::None;
+  if (!confirmExit(host_, editOpen_)) return MainAction::None;
+  return MainAction::Destroy;
+}
+
+MainAction MainWindow::timer() {
+  if (platform::fileExists(abortPath_)) {
+    // Right after the user refused an update the starter's abort file is
+    // not obeyed but removed.
+    if (updateRefused_) {
+      platform::deleteFile(abortPath_);
+      updateRefused_ = false;
+    } else {
+      return MainAction::EndProgram;
+    }
+  }
+  if (ticks_++ % kUpdateEvery == 0 && !silenced_ && host_.mainWindowHasFocus()) {
+    if (checkForUpdate() == MainAction::EndProgram) return MainAction::EndProgram;
+  }
+  return MainAction::None;
+}
+
+MainAction MainWindow::checkForUpdate() {
+  if (!platform::fileExists(updatePath_) || !platform::fileExists(starterPath_)) return MainAction::None;
+  int answer = host_.messageBox(
+      "Program Updates Are Pending \n Press OK To Install \n Press CANCEL to Keep Current Version!",
+      "Program Updates", ui::kMbOkCancel | ui::kMbIconInformation | ui::kMbTopmost);
+  if (answer != ui::kIdOk) {
+    if (ui::askYesNo(host_, "Program Update Aborted\nWould you like to Delete the Pending Update?", "") ==
+        ui::kIdYes)
+      platform::deleteFile(updatePath_);
+    else
+      ui::inform(host_, "Program Update Silenced Until Tallyfin is Restarted", "");
+    silenced_ = true;
+    updateRefused_ = true;
+    return MainAction::None;
+  }
+  if (int err = platform::startProgram(starterPath_, "\"" + updatePath_ + "\"")) {
+    ui::inform(host_, base::format("CreateProcess Error:%d\n on -%s-", err, starterPath_.c_str()),
+               "Program Update Error");
+    return MainAction::None;
+  }
+  platform::Clock& clock = platform::clock();
+  for (int i = 0; i < 20; ++i) {
+    if (platform::outsideWindowExists(kStarterClass, kStarterTitle, values_.installRoot))
+      return MainAction::EndProgram;
+    host_.pump();
+    clock.sleep(100);
+  }
+  if (platform::outsideWindowExists(kStarterClass, kStarterTitle, values_.installRoot))
+    return MainAction::EndProgram;
+  ui::inform(host_, "Program Udate Failed\nKeeping Current Version", "Program Update Error");
+  return MainAction::None;
+}
+
+StatusLines MainWindow::status(int month, int day, int year, int hour, int minute, int second) const {
+  return statusLines(values_, portrait(), month, day, year, hour, minute, second);
+}
+
+ButtonLayout MainWindow::buttons(int clientWidth, int clientHeight) const {
+  return layoutButtons(clientWidth, clientHeight, values_.settings.i32(SettingsRecord::kUseTaskbarHeight) != 0);
+}
+
+}  // namespace shell

@@ -1,0 +1,73 @@
+#pragma once
+// The main window as a model: the command dispatch with its guards, the
+// one-second timer (abort file, program updates, clock), closing, and what
+// the window shows. Front ends draw it and pass it their input; they act on
+// the MainAction it returns.
+#include <string>
+
+#include "shell/main_layout.hpp"
+#include "shell/startup.hpp"
+
+namespace ui { class Host; }
+
+namespace shell {
+
+enum class MainAction {
+  None,
+  Destroy,     // close the window (the program then ends)
+  EndProgram,  // end at once (abort file, update starter taking over)
+};
+
+class MainWindow {
+ public:
+  MainWindow(ui::Host& host, StartupValues& values);
+
+  // Creation: reads the settings, fixes the abort and update paths, creates
+  // the applications folder and the application's data folder.
+  void create();
+
+  // A menu command, accelerator or command-bar button.
+  MainAction command(int id);
+  // Enter in the main window: the first button (Data).
+  MainAction enterKey() { return command(40097); }
+  // The one-second timer.
+  MainAction timer();
+  // A request to close: the level-2 password, then the exit question.
+  MainAction close();
+
+  // Whether a command can be chosen now (built, and not hidden by an edit session).
+  bool commandEnabled(int id) const;
+
+  // The edit session (the edit window) is open.
+  bool editSessionOpen() const { return editOpen_; }
+  void setEditSessionOpen(bool open) { editOpen_ = open; }
+
+  // What the status area shows at the given time.
+  StatusLines status(int month, int day, int year, int hour, int minute, int second) const;
+  ButtonLayout buttons(int clientWidth, int clientHeight) const;
+  bool portrait() const { return values_.geometry.portrait; }
+
+  // Paths fixed at creation.
+  const std::string& abortPath() const { return abortPath_; }
+  const std::string& updatePath() const { return updatePath_; }
+  const std::string& updateStarterPath() const { return starterPath_; }
+  bool updatesSilenced() const { return silenced_; }
+
+ private:
+  MainAction dispatch(int id);
+  MainAction checkForUpdate();
+  void about();
+
+  ui::Host& host_;
+  StartupValues& values_;
+  std::string abortPath_, updatePath_, starterPath_;
+  bool editOpen_ = false;
+  bool silenced_ = false;
+  bool updateRefused_ = false;
+  int ticks_ = 0;
+};
+
+// The texts of the about box.
+ui::Form aboutForm();
+
+}  // namespace shell

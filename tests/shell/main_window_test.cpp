@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include "editor/help_lists.hpp"
+#include "platform/fileops.hpp"
+#include "platform/registry.hpp"
+#include "shell/choice_dialogs.hpp"
+#include "shell/commands.hpp"
+#include "shell/main_window.hpp"
+#include "shell/passwords.hpp"
+#include "support/fake_clock.hpp"
+#include "support/scripted_host.hpp"
+#include "support/temp_dir.hpp"
+
+namespace {
+
+using shell::MainAction;
+using testing_support::ScriptedHost;
+namespace cmd = shell::cmd;
+
+TEST(ButtonLayout, WideClientGivesOneRowOfSixAtMost125) {
+  auto l = shell::layoutButtons(1024, 600);
+  EXPECT_FALSE(l.portrait);
+  EXPECT_EQ(l.size, 125);
+  for (int i = 1; i < 6; ++i) {
+    EXPECT_EQ(l.buttons[i].y, l.buttons[0].y);
+    EXPECT_GT(l.buttons[i].x, l.buttons[i - 1].x + l.size - 1);
+  }
+  EXPECT_LE(l.buttons[5].x + l.size, 1024);
+}
+
+TEST(ButtonLayout, TallClientGivesTwoRowsOfThree) {
+  auto l = shell::layoutButtons(800, 1280);
+  EXPECT_TRUE(l.portrait);
+  EXPECT_EQ(l.columns, 3);
+  EXPECT_EQ(l.buttons[3].y, l.buttons[4].y);
+  EXPECT_GT(l.buttons[3].y, l.buttons[0].y);
+  EXPECT_EQ(l.buttons[3].x, l.buttons[0].x);
+}
+
+TEST(ButtonLayout, NarrowLandscapeFallsBackToPortraitAndSizesShrinkToFit) {
+  auto l = shell::layoutButtons(500, 480);  // six with gaps of 40 need more than 500
+  EXPECT_TRUE(l.portrait);
+  EXPECT_LE(3 * l.size + 3 * l.gap, 500);
+  auto small = shell::layoutButtons(90, 400, true);
+  EXPECT_LE(3 * small.size + 3 * small.gap, 90);
+  EXPECT_GT(small.size, 0);
+  auto taskbar = shell::layoutButtons(600, 420, true), none = shell::layoutButtons(600, 420, false);
+  EXPECT_LE(taskbar.size, none.size);
+}
+
+TEST(Menu, EveryItemIsACommandAndTheBarMatchesTheAccelerators) {
+  const auto& menu = shell::mainMenu();
+  ASSERT_EQ(menu.size(), 7u);
+  EXPECT_EQ(menu.front().text, "&Data");
+  EXPECT_EQ(menu.back().text, "Exit");
+  EXPECT_EQ(menu.back().command, cmd::kExit);
+  std::function<void(const std::vector<shell::MenuItem>&)> walk = [&](const auto& items) {
+    for (const auto& item : items) {
+      if (item.items.empty()) EXPECT_NE(shell::findCommand(item.command), nullptr) << item.text;
+      walk(item.items);
+    }
+  };
+  walk(menu);
+  EXPECT_EQ(shell::accelerators().size(), 6u);
+  EXPECT_EQ(shell::commandOfChoiceButton(1294), cmd::kPassword2);
+  EXPECT_EQ(shell::commandOfChoiceButton(1303), cmd::kLineKeystrokes);
+}
+
+TEST(ChoiceDialogs, UnbuiltActionsAreShownDisabled) {
+  ui::Form setups = shell::choiceForm(shell::Choice::Setups, false);
+  EXPECT_EQ(setups.resource, 283);
+  ASSERT_NE(setups.find(1293), nullptr);
+  EXPECT_TRUE(setups.find(1293)->enabled);   // Level 1 Password
+  EXPECT_FALSE(setups.find(1297)->enabled);  // TCP/IP Transfer Setups comes later
+  EXPECT_EQ(shell::choiceForm(shell::Choice::Data, true).resource, 279);
+  EXPECT_EQ(shell::choiceForm(shell::Choice::Gps, true).resource, 281);
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  testing_support::TempDir dir;
+  std::unique_ptr<platform::Registry> reg = platform::makeFileRegistry(dir.file("registry"));
+  platform::ScopedRegistry useRegistry{*reg};
+  testing_support::FakeClock clock;
+  platform::ScopedClock useClock{clock};
+  ScriptedHost host;
+  shell::StartupValues v;
+  std::unique_ptr<shell::MainWindow> window;
+
+  void SetUp() override {
+    v.style = shell::nativePathStyle();
+    v.installRoot = dir.path();
+    v.appPath = dir.file("Apps");
+    v.dataPath = dir.file("Data");
+    window = std::make_unique<shell::MainWindow>(host, v);
+    window->create();
+  }
+  void setPassword2(const std::string& p) {
+    v.settings.setPassword2(p);
+    shell::saveSettings(host, v.installRoot, v.settings, v.style.sep);
+  }
+};
+
+TEST_F(MainWindowTest, ExitDuringAnEditSessionAsksTheEditSessionQuestion) {
+  window->setEditSessionOpen(true);
+  host.expectOnce("An Edit Session\nis Open\nExit Tallyfin?", ui::kIdNo, "");
+  EXPECT_EQ(window->command(cmd::kBarExit), MainAction::None);
+  window->setEditSessionOpen(false);
+  host.expectOnce("Exit Tallyfin?", ui::kIdYes, "");
+  EXPECT_EQ(window->close(), MainAction::Destroy);
+}
+
+TEST_F(MainWindowTest, ClosingAsksTheLevelTwoPasswordFirst) {
+  setPassword2("boss");
+  host.onForm(shell::kPasswordDialog, [](ui::FormState& f) { f.press(ui::kIdCancelButton); });
+  EXPECT_EQ(window->close(), MainAction::None);
+  EXPECT_TRUE(host.shown().empty());  // no exit question after a refused password
+  host.onForm(shell::kPasswordDialog, [](ui::FormState& f) {
+    f.type(shell::kPasswordEntry, "boss");
+    f.press(ui::kIdOkButton);
+  });
+  host.expectOnce("Exit Tallyfin?", ui::kIdYes);
+  EXPECT_EQ(window->close(), MainAction::Destroy);
+}
+
+TEST_F(MainWindowTest, NoEditGuardIgnoresCommandsWhileEditing) {
+  window->setEditSessionOpen(true);
+  EXPECT_FALSE(window->commandEnabled(cmd::kAbout));
+  EXPECT_EQ(window->command(cmd::kAbout), MainAction::None);
+  EXPECT_TRUE(host.forms().empty());
+  EXPECT_TRUE(window->commandEnabled(cmd::kViewMessages));
+  window->setEditSessionOpen(false);
+  host.onForm(103, [](ui::FormState& f) { f.key(ui::key::kEnter); });
+  window->command(cmd::kAbout);
+  EXPECT_EQ(host.forms().size(), 1u);
+}
+
+TEST_F(MainWindowTest, UnbuiltCommandsDoNothing) {
+  EXPECT_FALSE(window->commandEnabled(cmd::kCollectData));
+  EXPECT_EQ(window->command(cmd::kCollectData), MainAction::None);
+  EXPECT_TRUE(host.shown().empty());
+}
+
+TEST_F(MainWindowTest, ChoiceDialogButtonRunsItsCommand) {
+  host.onForm(287, [](ui::FormState& f) { f.press(1302); });
+  window->command(cmd::kBarHelps);
+  ASSERT_TRUE(host.scrollWindow);
+  EXPECT_EQ(host.scrollWindow->title(), editor::kVirtualHelpTitle);
+  host.onForm(287, [](ui::FormState& f) { f.press(1302); });
+  window->command(cmd::kBarHelps);  // a second request closes it
+  EXPECT_FALSE(host.scrollWindow);
+  host.onForm(278, [](ui::FormState& f) { f.key(ui::key::kEscape); });
+  EXPECT_EQ(window->enterKey(), MainAction::None);
+  EXPECT_EQ(host.forms().back().result, 0);
+}
+
+TEST_F(MainWindowTest, AbortFileEndsTheProgramWithinASecond) {
+  EXPECT_EQ(window->timer(), MainAction::None);
+  testing_support::writeBytes(window->abortPath(), "");
+  EXPECT_EQ(window->timer(), MainAction::EndProgram);
+}
+
+class UpdateWatch : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    platform::makeFolder(v.receivePath = dir.path() + platform::kSep + "TCPIP_Receive");
+    platform::makeFolder(v.receivePath + platform::kSep + "Temp");
+    testing_support::writeBytes(window->updatePath(), "new program");
+    testing_support::writeBytes(window->updateStarterPath(), "starter");
+  }
+};
+
+TEST_F(UpdateWatch, CancelThenDeleteRemovesThePendingUpdateAndSilencesTheWatch) {
+  host.expectOnce("Program Updates Are Pending", ui::kIdCancel, "Program Updates");
+  host.expectOnce("Would you like to Delete the Pending Update?", ui::kIdYes);
+  EXPECT_EQ(window->timer(), MainAction::None);
+  EXPECT_FALSE(platform::fileExists(window->updatePath()));
+  EXPECT_TRUE(window->updatesSilenced());
+  // The abort file the starter may leave is removed once, not obeyed.
+  testing_support::writeBytes(window->abortPath(), "");
+  EXPECT_EQ(window->timer(), MainAction::None);
+  EXPECT_FALSE(platform::fileExists(window->abortPath()));
+}
+
+TEST_F(UpdateWatch, CancelThenKeepSaysTheWatchIsSilenced) {
+  host.expectOnce("Program Updates Are Pending", ui::kIdCancel);
+  host.expectOnce("Would you like to Delete the Pending Update?", ui::kIdNo);
+  host.expectOnce("Program Update Silenced Until Tallyfin is Restarted");
+  window->timer();
+  EXPECT_TRUE(platform::fileExists(window->updatePath()));
+  for (int i = 0; i < 150; ++i) window->timer();  // no more questions this run
+  EXPECT_EQ(host.shown().size(), 3u);
+}
+
+TEST_F(UpdateWatch, NoQuestionWhileTheWindowLacksTheFocus) {
+  host.hasFocus = false;
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(window->timer(), MainAction::None);
+  EXPECT_TRUE(host.shown().empty());
+}
+
+TEST_F(UpdateWatch, StarterThatCannotRunIsReported) {
+  host.expectOnce("Program Updates Are Pending", ui::kIdOk);
+  host.expectOnce("CreateProcess Error:", ui::kIdOk, "Program Update Error");
+  EXPECT_EQ(window->timer(), MainAction::None);  // the stand-in file is no program
+}
+
+}  // namespace
+
+#ifndef _WIN32
+#include <sys/stat.h>
+
+namespace {
+
+TEST_F(UpdateWatch, StarterThatOpensItsWindowEndsTheProgram) {
+  // A stand-in starter: it signals its window the way POSIX starters do, and
+  // records the command line it was given.
+  std::string script = "#!/bin/sh\nprintf '%s' \"$1\" > '" + dir.file("args") + "'\n: > '" +
+                       dir.file("RESET_TF_MOBILE.window") + "'\n";
+  testing_support::writeBytes(window->updateStarterPath(), script);
+  ::chmod(window->updateStarterPath().c_str(), 0755);
+  host.expectOnce("Program Updates Are Pending", ui::kIdOk);
+  // The fake clock runs the 2-second wait in no time, so give the real
+  // process real time to start while the window is being looked for.
+  clock.onSleep = [](std::uint64_t) { ::usleep(100000); };
+  EXPECT_EQ(window->timer(), MainAction::EndProgram);
+  EXPECT_EQ(testing_support::readBytes(dir.file("args")), window->updatePath());
+}
+
+}  // namespace
+#endif

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include "platform/registry.hpp"
+#include "shell/passwords.hpp"
+#include "shell/startup.hpp"
+#include "support/scripted_host.hpp"
+#include "support/temp_dir.hpp"
+
+namespace {
+
+using shell::passwordAccepted;
+using testing_support::ScriptedHost;
+
+TEST(PasswordTable, LevelOneTakesItsOwnAndServiceCodeA) {
+  EXPECT_TRUE(passwordAccepted(1, "one", "one", "two"));
+  EXPECT_TRUE(passwordAccepted(1, "5550192837", "one", "two"));
+  EXPECT_FALSE(passwordAccepted(1, "two", "one", "two"));         // level 2 does not open level 1
+  EXPECT_FALSE(passwordAccepted(1, "4417260095", "one", "two"));  // nor does code B
+  EXPECT_FALSE(passwordAccepted(1, "ONE", "one", "two"));         // exact case
+}
+
+TEST(PasswordTable, LevelTwoTakesBothPasswordsAndBothCodes) {
+  for (const char* ok : {"one", "two", "5550192837", "4417260095"})
+    EXPECT_TRUE(passwordAccepted(2, ok, "one", "two")) << ok;
+  EXPECT_FALSE(passwordAccepted(2, "three", "one", "two"));
+  EXPECT_TRUE(passwordAccepted(2, "anything", "one", ""));  // no level-2 password
+  EXPECT_FALSE(passwordAccepted(2, "", "", "two"));         // an empty level 1 is no key
+  EXPECT_FALSE(passwordAccepted(3, "5550192837", "one", "two"));
+}
+
+class Passwords : public ::testing::Test {
+ protected:
+  testing_support::TempDir dir;
+  std::unique_ptr<platform::Registry> reg = platform::makeFileRegistry(dir.file("registry"));
+  platform::ScopedRegistry useRegistry{*reg};
+  ScriptedHost host;
+  shell::StartupValues v;
+
+  void SetUp() override {
+    v.style = shell::nativePathStyle();
+    v.installRoot = dir.path();
+    v.appPath = dir.file("Apps");
+    v.dataPath = dir.file("Data");
+    shell::DefaultPaths d{v.installRoot, v.appPath, v.dataPath};
+    shell::loadSettings(host, v.installRoot, d, v.settings, v.style.sep);
+  }
+  void setPasswords(const std::string& p1, const std::string& p2) {
+    v.settings.setPassword1(p1);
+    v.settings.setPassword2(p2);
+    shell::saveSettings(host, v.installRoot, v.settings, v.style.sep);
+  }
+  static ScriptedHost::FormScript enter(std::string text) {
+    return [text](ui::FormState& f) {
+      f.type(shell::kPasswordEntry, text);
+      f.press(ui::kIdOkButton);
+    };
+  }
+};
+
+TEST_F(Passwords, EmptyPasswordsAskNothing) {
+  setPasswords("one", "");
+  EXPECT_TRUE(shell::checkAccess(host, v, 2));
+  EXPECT_TRUE(host.forms().empty());
+  host.onForm(shell::kPasswordDialog, enter("one"));
+  EXPECT_TRUE(shell::checkAccess(host, v, 1));
+  EXPECT_EQ(host.forms().size(), 1u);
+}
+
+TEST_F(Passwords, WrongEntryIsToldAndTheDialogStays) {
+  setPasswords("one", "two");
+  host.expectOnce("PassWord Not Valid", ui::kIdOk, "Error");
+  host.onForm(shell::kPasswordDialog, [](ui::FormState& f) {
+    f.type(shell::kPasswordEntry, "two");  // level 2 cannot open level 1
+    f.press(ui::kIdOkButton);
+    EXPECT_FALSE(f.ended());
+    f.press(ui::kIdCancelButton);
+  });
+  EXPECT_FALSE(shell::checkAccess(host, v, 1));
+}
+
+TEST_F(Passwords, TheFileIsReadAgainBeforeEachCheck) {
+  setPasswords("", "");
+  v.settings.setPassword1("stale");  // only in memory: the file has none
+  EXPECT_TRUE(shell::checkAccess(host, v, 1));
+}
+
+TEST_F(Passwords, ChangeSetsThePasswordInTheSettingsFile) {
+  host.expectOnce("PassWord Do Not Match\nEnter Again !");
+  host.expectOnce("PassWord Level 2 Set");
+  host.onForm(shell::kChangePasswordDialog, [](ui::FormState& f) {
+    f.type(shell::kNewPasswordEntry, "abc");
+    f.type(shell::kRepeatPasswordEntry, "abd");
+    f.press(ui::kIdOkButton);
+    EXPECT_FALSE(f.ended());
+    f.type(shell::kRepeatPasswordEntry, "abc   ");  // trailing blanks are dropped
+    f.press(ui::kIdOkButton);
+  });
+  shell::changePassword(host, v, 2);
+  shell::SettingsRecord back;
+  shell::DefaultPaths d{v.installRoot, v.appPath, v.dataPath};
+  ASSERT_EQ(shell::loadSettings(host, v.installRoot, d, back, v.style.sep), 1);
+  EXPECT_EQ(back.password2(), "abc");
+}
+
+TEST_F(Passwords, ClearingLevelOneWhileLevelTwoIsSetClearsBothAfterTheSecondQuestion) {
+  setPasswords("one", "two");
+  host.expect("PassWord Level 1 Not Required?\nAre You Sure ?", ui::kIdYes, "Set To No Password");
+  host.expectOnce("Level 2 PassWord Exists,", ui::kIdNo, "Remove All Passwords!");
+  host.expectOnce("Level 2 PassWord Exists,", ui::kIdYes, "Remove All Passwords!");
+  host.expectOnce("PassWord Not Required !");
+  host.onForm(shell::kChangePasswordDialog, [](ui::FormState& f) {
+    EXPECT_EQ(f.text(shell::kNewPasswordEntry), "one");
+    f.type(shell::kNewPasswordEntry, "");
+    f.type(shell::kRepeatPasswordEntry, "");
+    f.press(ui::kIdOkButton);
+    EXPECT_FALSE(f.ended());  // No to the second question keeps the dialog
+    f.press(ui::kIdOkButton);
+    EXPECT_TRUE(f.ended());
+  });
+  shell::changePassword(host, v, 1);
+  EXPECT_EQ(v.settings.password1(), "");
+  EXPECT_EQ(v.settings.password2(), "");
+}
+
+}  // namespace
