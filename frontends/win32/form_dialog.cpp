@@ -361,6 +361,20 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       }
       return TRUE;
     }
+    case DM_GETDEFID: {
+      // Enter presses the push button that has the focus, else the form's
+      // default button.
+      int id = 0;
+      HWND focus = GetFocus();
+      if (focus && IsChild(dialog, focus) && IsWindowEnabled(focus) &&
+          view->kindOf(GetDlgCtrlID(focus)) == ui::ControlKind::Button)
+        id = GetDlgCtrlID(focus);
+      for (const ui::Control& c : view->form().controls)
+        if (!id && c.defaultButton) id = c.id;
+      if (!id) return FALSE;
+      SetWindowLongPtrW(dialog, DWLP_MSGRESULT, MAKELONG(id, DC_HASDEFID));
+      return TRUE;
+    }
     case WM_TIMER:
       if (!view->ended()) view->controller().onTimer(*view, static_cast<int>(wParam));
       return TRUE;

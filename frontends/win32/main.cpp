@@ -1,6 +1,7 @@
 // Entry point of "Tallyfin PC.exe": the shared start-up sequence with the
 // Windows hooks (work area, window classes and main window, computer name),
-// then the message loop and shutdown.
+// the main window's model once start-up has finished, then the message loop
+// and shutdown.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -67,6 +68,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLin
   hooks.unitIdText = computerName;
 
   if (startup.run(host, options, hooks) != 1) return 0;
+  mainWindow.start();
   int exitCode = host.runMessageLoop();
   startup.shutdown();
   return exitCode;

@@ -1,62 +1,19 @@
 #include "main_window.hpp"
 
-#include <array>
-#include <string>
-
+#include "menu_data.hpp"
 #include "platform/clock.hpp"
-#include "platform/win32/wide.hpp"
 #include "resource.h"
-#include "shell/exit_prompt.hpp"
 #include "shell/startup.hpp"
 #include "win32_host.hpp"
 #include "window_classes.hpp"
 
 namespace frontend {
 
-namespace {
-
-// The status area: four lines (application, the two paths, date and time)
-// from two fifths down the client area, in a bold font one 25th of the client
-// height high (narrowed to 1/80 of the width in portrait).
-struct StatusLayout {
-  int fontHeight = 0;
-  int fontWidth = 0;
-  int left = 0;
-  int top = 0;
-  int lineHeight = 0;
-  bool portrait = false;
-};
-
-constexpr int kStatusLineCount = 4;
-constexpr int kDateTimeLine = 3;
-
-StatusLayout measure(HWND window) {
-  RECT rc;
-  GetClientRect(window, &rc);
-  int width = rc.right - rc.left;
-  int height = rc.bottom - rc.top;
-  StatusLayout l;
-  l.portrait = width < height;
-  l.fontHeight = height / 25 > 1 ? height / 25 : 1;
-  l.fontWidth = l.portrait ? width / 80 : 0;
-  l.left = l.fontHeight / 2;
-  l.top = height * 2 / 5;
-  l.lineHeight = l.fontHeight * 3 / 2;
-  return l;
-}
-
-RECT lineRect(HWND window, const StatusLayout& l, int line) {
-  RECT rc;
-  GetClientRect(window, &rc);
-  rc.top = l.top + line * l.lineHeight;
-  rc.bottom = rc.top + l.lineHeight;
-  return rc;
-}
-
-}  // namespace
-
 MainWindow::MainWindow(Win32Host& host, shell::Startup& startup)
-    : host_(host), startup_(startup), green_(CreateSolidBrush(kMainGreen)) {}
+    : host_(host),
+      startup_(startup),
+      model_(host, startup.values()),
+      green_(CreateSolidBrush(kMainGreen)) {}
 
 MainWindow::~MainWindow() {
   if (window_) DestroyWindow(window_);
@@ -65,8 +22,8 @@ MainWindow::~MainWindow() {
 
 bool MainWindow::create(HINSTANCE instance, int showCommand) {
   const shell::Geometry& g = startup_.values().geometry;
-  HWND window = CreateWindowExW(0, kMainClass, kMainTitle, WS_OVERLAPPEDWINDOW, g.x, g.y, g.width,
-                                g.height, nullptr, nullptr, instance, this);
+  HWND window = CreateWindowExW(0, kMainClass, kMainTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                g.x, g.y, g.width, g.height, nullptr, nullptr, instance, this);
   if (!window) return false;
   host_.setMainWindow(window);
   HDC dc = GetDC(window);
@@ -75,6 +32,12 @@ bool MainWindow::create(HINSTANCE instance, int showCommand) {
   ShowWindow(window, showCommand);
   UpdateWindow(window);
   return true;
+}
+
+void MainWindow::start() {
+  model_.create();
+  started_ = true;
+  if (window_) InvalidateRect(window_, nullptr, TRUE);
 }
 
 LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -97,7 +60,10 @@ LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam
 LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      SetTimer(window_, IDT_MAIN_CLOCK, 1000, nullptr);
+      onCreate();
+      return 0;
+    case WM_SIZE:
+      layout();
       return 0;
     case WM_ERASEBKGND:
       fillClient(reinterpret_cast<HDC>(wParam));
@@ -105,33 +71,131 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
       paint();
       return 0;
+    case WM_DRAWITEM:
+      if (bar_.draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+      break;
     case WM_TIMER:
-      if (wParam == IDT_MAIN_CLOCK) {
-        RECT band = lineRect(window_, measure(window_), kDateTimeLine);
-        InvalidateRect(window_, &band, FALSE);
-      }
+      if (wParam == IDT_MAIN_CLOCK) onTimer();
       return 0;
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case IDC_CMD_EXIT_PROGRAM:
-        case IDM_EXIT:
-        case IDM_EXIT_OTHER:
-          SendMessageW(window_, WM_CLOSE, 0, 0);
-          break;
-        default:
-          break;
-      }
+    case WM_INITMENUPOPUP:
+      if (!HIWORD(lParam))  // not the system menu
+        setEnableStates(reinterpret_cast<HMENU>(wParam),
+                        [this](int id) { return model_.commandEnabled(id); });
       return 0;
+    case WM_COMMAND: {
+      // Buttons report more than clicks; menus (0) and accelerators (1) only commands.
+      if (lParam != 0 && HIWORD(wParam) != BN_CLICKED) return 0;
+      onCommand(LOWORD(wParam), false);
+      return 0;
+    }
+    case WM_KEYDOWN:
+      if (wParam == VK_RETURN) {
+        onCommand(IDC_CMD_DATA, true);
+        return 0;
+      }
+      break;
     case WM_CLOSE:
-      if (shell::confirmExit(host_, false)) DestroyWindow(window_);
+      if (!inCommand_) act(model_.close());
       return 0;
-    case WM_DESTROY:
-      KillTimer(window_, IDT_MAIN_CLOCK);
+    case WM_TFP_EDIT_CLOSED:
+      closeEditWindows();
+      model_.setEditSessionOpen(false);
+      return 0;
+    case WM_TFP_END_PROGRAM:
       PostQuitMessage(0);
       return 0;
+    case WM_DESTROY:
+      onDestroy();
+      return 0;
     default:
-      return DefWindowProcW(window_, message, wParam, lParam);
+      break;
   }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void MainWindow::onCreate() {
+  auto* instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
+  bar_.create(instance, window_);
+  // Smoother status text while the program runs; only for this session, so
+  // nothing stays changed should the program not end normally.
+  smoothing_.saved = SystemParametersInfoW(SPI_GETFONTSMOOTHING, 0, &smoothing_.on, 0) &&
+                     SystemParametersInfoW(SPI_GETFONTSMOOTHINGTYPE, 0, &smoothing_.type, 0) &&
+                     SystemParametersInfoW(SPI_GETFONTSMOOTHINGCONTRAST, 0, &smoothing_.contrast, 0);
+  if (smoothing_.saved) {
+    SystemParametersInfoW(SPI_SETFONTSMOOTHING, TRUE, nullptr, 0);
+    SystemParametersInfoW(SPI_SETFONTSMOOTHINGCONTRAST, 0, reinterpret_cast<PVOID>(UINT_PTR{2000}), 0);
+  }
+  SetTimer(window_, IDT_MAIN_CLOCK, 1000, nullptr);
+}
+
+void MainWindow::onDestroy() {
+  KillTimer(window_, IDT_MAIN_CLOCK);
+  if (smoothing_.saved) {
+    SystemParametersInfoW(SPI_SETFONTSMOOTHING, smoothing_.on, nullptr, 0);
+    SystemParametersInfoW(SPI_SETFONTSMOOTHINGTYPE, 0,
+                          reinterpret_cast<PVOID>(static_cast<UINT_PTR>(smoothing_.type)), 0);
+    SystemParametersInfoW(SPI_SETFONTSMOOTHINGCONTRAST, 0,
+                          reinterpret_cast<PVOID>(static_cast<UINT_PTR>(smoothing_.contrast)), 0);
+    smoothing_.saved = false;
+  }
+  bar_.release();
+  PostQuitMessage(0);
+}
+
+void MainWindow::onCommand(int id, bool enter) {
+  // A command's dialogs keep messages flowing; a second command meanwhile
+  // (an accelerator through a pump) waits for the first to end.
+  if (!started_ || inCommand_) return;
+  inCommand_ = true;
+  if (CommandBar::isButton(id) && id != IDC_CMD_EXIT_PROGRAM) bar_.setChecked(id);
+  shell::MainAction action = enter ? model_.enterKey() : model_.command(id);
+  inCommand_ = false;
+  if (!window_) return;
+  bar_.setChecked(0);
+  // A clicked button keeps the focus; Enter and the update watch want the window's.
+  if (GetFocus() && IsChild(window_, GetFocus())) SetFocus(window_);
+  // The command may have changed what the status area shows.
+  InvalidateRect(window_, nullptr, FALSE);
+  act(action);
+}
+
+void MainWindow::onTimer() {
+  if (started_ && !inTimer_) {
+    inTimer_ = true;
+    shell::MainAction action = model_.timer();
+    inTimer_ = false;
+    act(action);
+  }
+  if (window_) {
+    RECT band = status_.clockBand();
+    InvalidateRect(window_, &band, FALSE);
+  }
+}
+
+void MainWindow::act(shell::MainAction action) {
+  switch (action) {
+    case shell::MainAction::Destroy:
+      if (window_) DestroyWindow(window_);
+      break;
+    case shell::MainAction::EndProgram:
+      PostQuitMessage(0);
+      break;
+    case shell::MainAction::None:
+      break;
+  }
+}
+
+void MainWindow::layout() {
+  RECT rc;
+  GetClientRect(window_, &rc);
+  int width = rc.right - rc.left, height = rc.bottom - rc.top;
+  shell::ButtonLayout buttons = model_.buttons(width, height);
+  bar_.place(buttons);
+  const ui::Rect& last = buttons.buttons[CommandBar::kCount - 1];
+  int top = last.y + last.height + height / 25;
+  int left = buttons.buttons[0].x > 4 ? buttons.buttons[0].x : 4;
+  status_.layout(width, height, left, top);
+  InvalidateRect(window_, nullptr, TRUE);
 }
 
 void MainWindow::fillClient(HDC dc) {
@@ -143,29 +207,20 @@ void MainWindow::fillClient(HDC dc) {
 void MainWindow::paint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window_, &ps);
-  FillRect(dc, &ps.rcPaint, green_);
-  StatusLayout l = measure(window_);
-  HFONT font = CreateFontW(l.fontHeight, l.fontWidth, 0, 0, 600, FALSE, FALSE, FALSE,
-                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Tahoma");
-  HGDIOBJ oldFont = SelectObject(dc, font);
-  // Opaque green behind the text, so a shorter line covers a longer one.
-  SetBkMode(dc, OPAQUE);
-  SetBkColor(dc, kMainGreen);
-  SetTextColor(dc, RGB(255, 255, 255));
-
   platform::DateTime now = platform::clock().localTime();
-  shell::StatusLines s = shell::statusLines(startup_.values(), l.portrait, now.month, now.day,
-                                            now.year, now.hour, now.minute, now.second);
-  const std::array<const std::string*, kStatusLineCount> lines = {&s.application, &s.appPath,
-                                                                  &s.dataPath, &s.dateTime};
-  for (int i = 0; i < kStatusLineCount; ++i) {
-    std::wstring text = platform::win32::toUtf16(*lines[static_cast<std::size_t>(i)]);
-    TextOutW(dc, l.left, l.top + i * l.lineHeight, text.c_str(), static_cast<int>(text.size()));
-  }
-  SelectObject(dc, oldFont);
-  DeleteObject(font);
+  status_.paint(dc, model_.status(now.month, now.day, now.year, now.hour, now.minute, now.second));
   EndPaint(window_, &ps);
+}
+
+void MainWindow::closeEditWindows() {
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM) -> BOOL {
+        wchar_t name[64] = {};
+        if (GetClassNameW(w, name, 64) && lstrcmpW(name, kEditClass) == 0) DestroyWindow(w);
+        return TRUE;
+      },
+      0);
 }
 
 }  // namespace frontend

@@ -7,7 +7,7 @@ namespace frontend {
 
 namespace {
 
-constexpr int kLine1 = 101, kLine2 = 102, kBar = 103;
+constexpr int kLine1 = kProgressLine1, kLine2 = kProgressLine2, kBar = kProgressBar;
 constexpr int kRefreshTimer = 1;
 constexpr int kRefreshMs = 50;
 

@@ -8,6 +8,14 @@
 #define IDM_MAIN_MENU 206
 #define IDA_MAIN 298
 
+// The command-bar pictures, in command order (drawn by make_bitmaps.py).
+#define IDB_BAR_DATA 272
+#define IDB_BAR_APPS 273
+#define IDB_BAR_SETUPS 274
+#define IDB_BAR_GPS 275
+#define IDB_BAR_HELPS 276
+#define IDB_BAR_EXIT 277
+
 // Command-bar commands (also the Alt-key accelerators).
 #define IDC_CMD_DATA 40097
 #define IDC_CMD_APPS 40098
@@ -55,3 +63,8 @@
 
 // The main window's one-second timer.
 #define IDT_MAIN_CLOCK 1001
+
+// Private messages of the main window: the edit window has gone (WM_APP + 10)
+// and end the program (WM_USER + 51).
+#define WM_TFP_EDIT_CLOSED 32778
+#define WM_TFP_END_PROGRAM 1075

@@ -5,6 +5,7 @@
 #include "form_dialog.hpp"
 #include "platform/win32/wide.hpp"
 #include "progress_dialog.hpp"
+#include "scroll_window.hpp"
 
 namespace frontend {
 
@@ -92,7 +93,16 @@ void Win32Host::showProgress(const ui::ProgressSpec& spec, ui::Progress& progres
   runProgressDialog(instance_, owner(), spec, progress);
 }
 
-bool Win32Host::mainWindowHasFocus() { return mainWindow_ && GetFocus() == mainWindow_; }
+bool Win32Host::toggleScrollWindow(const std::string& title, const std::vector<std::string>& lines) {
+  return frontend::toggleScrollWindow(instance_, owner(), title, lines);
+}
+
+int Win32Host::scrollWindowColumns() { return frontend::scrollWindowColumns(owner()); }
+
+bool Win32Host::mainWindowHasFocus() {
+  HWND focus = GetFocus();
+  return mainWindow_ && focus && (focus == mainWindow_ || IsChild(mainWindow_, focus));
+}
 
 void Win32Host::runPosted() {
   std::deque<std::function<void()>> work;

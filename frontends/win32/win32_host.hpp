@@ -6,6 +6,8 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <string>
+#include <vector>
 
 #include "ui/form.hpp"
 #include "ui/host.hpp"
@@ -27,10 +29,13 @@ class Win32Host final : public ui::Host {
   void post(std::function<void()> fn) override;
   void beep() override;
   // A modal dialog built from the form, centred on the main window.
-  int runForm(const ui::Form& form, ui::FormController& controller);
+  int runForm(const ui::Form& form, ui::FormController& controller) override;
   void showProgress(const ui::ProgressSpec& spec, ui::Progress& progress) override;
-  // Whether the main window has the keyboard focus.
-  bool mainWindowHasFocus();
+  // The scroll window over the main window (see scroll_window.hpp).
+  bool toggleScrollWindow(const std::string& title, const std::vector<std::string>& lines) override;
+  int scrollWindowColumns() override;
+  // Whether the main window, or one of its buttons, has the keyboard focus.
+  bool mainWindowHasFocus() override;
 
   // The main window (owner of message boxes, target of the accelerators).
   void setMainWindow(HWND window) { mainWindow_ = window; }

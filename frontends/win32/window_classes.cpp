@@ -2,13 +2,14 @@
 
 #include "main_window.hpp"
 #include "resource.h"
+#include "scroll_window.hpp"
 #include "ui/host.hpp"
 
 namespace frontend {
 
 namespace {
 
-// The edit, scroll and navigation windows get their procedures with their
+// The edit and navigation windows get their procedures with their
 // subsystems; until then their classes draw nothing of their own.
 LRESULT CALLBACK plainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window, message, wParam, lParam);
@@ -21,11 +22,12 @@ bool registerClass(ui::Host& host, const WNDCLASSEXW& wc,
   return false;
 }
 
-WNDCLASSEXW cellWindowClass(HINSTANCE instance, const wchar_t* name) {
+WNDCLASSEXW cellWindowClass(HINSTANCE instance, const wchar_t* name,
+                            WNDPROC procedure = plainWindowProc) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
-  wc.lpfnWndProc = plainWindowProc;
+  wc.lpfnWndProc = procedure;
   wc.hInstance = instance;
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   wc.lpszClassName = name;
@@ -51,7 +53,7 @@ bool registerWindowClasses(HINSTANCE instance, ui::Host& host) {
   if (!registerClass(host, cellWindowClass(instance, kEditClass),
                      "Failed to initialize TFP_EditWin Class."))
     return false;
-  if (!registerClass(host, cellWindowClass(instance, kScrollClass),
+  if (!registerClass(host, cellWindowClass(instance, kScrollClass, scrollWindowProc),
                      "Failed to initialize ScrollWnd Class."))
     return false;
   WNDCLASSEXW nav = cellWindowClass(instance, kNavGraphClass);

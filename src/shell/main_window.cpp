@@ -71,6 +71,8 @@ bool MainWindow::commandEnabled(int id) const {
 
 MainAction MainWindow::command(int id) {
   switch (id) {
+    case ui::kIdCancelButton:  // Cancel in the main window leaves, as Exit does
+      return close();
     case cmd::kBarData:
     case cmd::kBarApps:
     case cmd::kBarSetups:

@@ -10,9 +10,15 @@
 # C:\Orvandat\Tallyfin PC\Tallyfin PC.exe inside a 1024x768 Wine virtual
 # desktop, starts it, checks that a second start ends at once with status 0
 # and no second window, checks the registry values and the settings file it
-# writes, takes a screenshot (BUILD_DIR/gui_smoke.png), answers the exit
-# prompt and waits for the program to end. Exits non-zero with a message on
-# the first failure; always stops Wine and the X server it started.
+# writes, takes a screenshot of the main window with its menu bar, command
+# bar and status area (BUILD_DIR/gui_smoke.png), opens the Data choice dialog
+# with Alt+D and closes it with Escape (BUILD_DIR/gui_smoke_data.png), opens
+# the keystroke help in the scroll window through Alt+H and Enter and closes
+# it with Escape (BUILD_DIR/gui_smoke_help.png), answers the exit prompt and
+# waits for the program to end. Last it runs the Windows front-end tests
+# (BUILD_DIR/tests/win32_frontend_tests.exe, when built) on the same X server,
+# where they can make windows. Exits non-zero with a message on the first
+# failure; always stops Wine and the X server it started.
 set -u
 
 fail() {
@@ -182,12 +188,62 @@ pixel=$(convert "$shot" -format '%[fx:int(255*p{512,700}.r)],%[fx:int(255*p{512,
 [ "$pixel" = "0,160,0" ] || fail "the main window is not green at (512,700): $pixel (see $shot)"
 note "screenshot $shot"
 
-# --- Exit through Alt+E and the exit prompt -----------------------------------------
+# --- Command bar and status area ---------------------------------------------------
+# share COLOUR X Y W H: the per-cent of the area's pixels that are exactly COLOUR.
+share() {
+  convert "$shot" -crop "$4x$5+$2+$3" +repage -fill black +opaque "$1" -fill white -opaque "$1" \
+    -format '%[fx:int(100*mean)]' info: 2>/dev/null
+}
+# The six pictures cover most of the band of the buttons (125 pixels square,
+# 40 apart, half a button below the menu bar) ...
+green=$(share 'rgb(0,160,0)' 0 110 1024 110)
+[ -n "$green" ] && [ "$green" -le 45 ] || fail "the command bar does not show its six pictures ($green% green; see $shot)"
+# ... and the status lines below them are white text on the green.
+white=$(share 'rgb(255,255,255)' 0 240 1024 200)
+[ -n "$white" ] && [ "$white" -ge 2 ] || fail "no status lines below the command bar ($white% white; see $shot)"
+note "command bar and status area drawn ($green% green in the button band, $white% white below)"
+
 desktop=$(xdotool search --name 'Wine desktop' | head -1)
-xdotool windowfocus --sync "$desktop" 2>/dev/null || xdotool windowfocus "$desktop"
-# A click on the caption makes the main window the active one, whatever
-# happened to the focus since it was shown.
-xdotool mousemove --window "$main_id" 200 10 click 1
+# Makes the main window the active one, whatever happened to the focus since.
+activate_main() {
+  xdotool windowfocus --sync "$desktop" 2>/dev/null || xdotool windowfocus "$desktop"
+  # A click on the caption.
+  xdotool mousemove --window "$main_id" 200 10 click 1
+}
+# window_named REGEX: the X windows whose name matches (one a line).
+window_named() { xdotool search --name "$1" 2>/dev/null; }
+
+# --- Alt+D: the Data choice dialog; Escape closes it ----------------------------------
+activate_main
+xdotool key alt+d
+data_up() { [ -n "$(window_named '^Data$')" ]; }
+wait_for 30 data_up || fail "Alt+D did not bring up the Data choice dialog"
+sleep 1  # let it paint before the picture
+import -window root "$build/gui_smoke_data.png" || fail "cannot take the screenshot of the Data dialog"
+xdotool key Escape
+data_gone() { ! data_up; }
+wait_for 30 data_gone || fail "Escape did not close the Data choice dialog"
+kill -0 "$app_pid" 2>/dev/null || fail "the program ended after the Data choice dialog"
+note "Alt+D opened the Data choice dialog, Escape closed it ($build/gui_smoke_data.png)"
+
+# --- Alt+H, Enter: the keystroke help in the scroll window; Escape closes it -------------
+activate_main
+xdotool key alt+h
+helps_up() { [ -n "$(window_named '^Helps$')" ]; }
+wait_for 30 helps_up || fail "Alt+H did not bring up the Helps choice dialog"
+# The first button, "Virtual Display Keystrokes", has the focus.
+xdotool key Return
+help_up() { [ -n "$(window_named 'KEYSTROKE Help for Virtual Display')" ]; }
+wait_for 30 help_up || fail "the keystroke help did not open in the scroll window"
+sleep 1
+import -window root "$build/gui_smoke_help.png" || fail "cannot take the screenshot of the scroll window"
+xdotool key Escape
+help_gone() { ! help_up; }
+wait_for 30 help_gone || fail "Escape did not close the scroll window"
+note "the keystroke help opened in the scroll window, Escape closed it ($build/gui_smoke_help.png)"
+
+# --- Exit through Alt+E and the exit prompt -----------------------------------------
+activate_main
 xdotool key alt+e
 prompt_up() { [ "$(program_windows | wc -l)" -ge 2 ]; }
 wait_for 30 prompt_up || fail "Alt+E did not bring up the exit prompt"
@@ -199,4 +255,18 @@ rc=$?
 app_pid=""
 [ $rc -eq 0 ] || fail "the program ended with status $rc"
 note "program closed with status 0"
+
+# --- The Windows front-end tests, where windows can be made -------------------------------
+unit="$build/tests/win32_frontend_tests.exe"
+if [ -f "$unit" ]; then
+  note "running $(basename "$unit")"
+  timeout 600 "$wine" "$unit" >"$work/win32_tests.log" 2>&1
+  rc=$?
+  [ $rc -eq 0 ] || fail "the Windows front-end tests failed with status $rc (see $work/win32_tests.log)"
+  ! grep -q '^\[  SKIPPED \]' "$work/win32_tests.log" ||
+    fail "Windows front-end tests were skipped on an X server (see $work/win32_tests.log)"
+  note "$(grep -E '^\[  PASSED  \]' "$work/win32_tests.log" | tr -s ' ')"
+else
+  note "no $unit: the Windows front-end tests were not built"
+fi
 note "PASS"
