@@ -32,6 +32,11 @@ std::string userConfigFolder();
 // 0 or an error code.
 int startProgram(const std::string& program, const std::string& arguments);
 
+// Ends the process at once after telling the user text (a system error box
+// on Windows, standard error elsewhere): for failures that leave no safe way
+// to go on, such as an error box that cannot be shown.
+[[noreturn]] void fatalExit(const std::string& text);
+
 // Whether another program's top-level window of that class and title exists.
 // Windows: the window search itself. POSIX, where there is no such search:
 // the other program signals it by creating the file "<class>.window" in

@@ -248,10 +248,20 @@ int Startup::run(ui::Host& host, const StartupOptions& options, const StartupHoo
   s.setI32(SettingsRecord::kTextSize2, 40);
   s.setI32(SettingsRecord::kEditState8824, 0);
   saveSettings(host, root, s, sep);
+
+  // Table storage, with its error box shown through this host.
+  v.tables.setHost(&host);
+  v.tables.setErrorDisplay(true);
+  v.tables.setFatalHandler([] { platform::fatalExit("Memory Error"); });
+  v.tables.init();
   return 1;
 }
 
-void Startup::shutdown() { claim_.reset(); }
+void Startup::shutdown() {
+  values_.tables.closeAll();
+  values_.tables.setHost(nullptr);
+  claim_.reset();
+}
 
 StatusLines statusLines(const StartupValues& values, bool portrait, int month, int day, int year,
                         int hour, int minute, int second) {

@@ -12,6 +12,7 @@
 
 #include "platform/system.hpp"
 #include "shell/settings.hpp"
+#include "tablestore/table_store.hpp"
 
 namespace ui { class Host; }
 
@@ -69,6 +70,8 @@ struct StartupValues {
   std::string appPath, dataPath, curAppName;
   std::string pendingAppPath, receivePath, messagePath, pendingDataPath;
   SettingsRecord settings;
+  // The program's table storage: every table it opens, closed at shutdown.
+  tablestore::TableStore tables;
 };
 
 struct StartupOptions {
@@ -96,7 +99,7 @@ struct StartupHooks {
 class Startup {
  public:
   int run(ui::Host& host, const StartupOptions& options, const StartupHooks& hooks);
-  // Closes every serial port and table; releases the instance claim.
+  // Closes every table and ends table storage; releases the instance claim.
   void shutdown();
 
   StartupValues& values() { return values_; }

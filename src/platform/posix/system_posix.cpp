@@ -99,6 +99,13 @@ int startProgram(const std::string& program, const std::string& arguments) {
   return rc == 0 ? 0 : posix::fromErrno(rc);
 }
 
+void fatalExit(const std::string& text) {
+  std::string line = "tallyfin: " + text + "\n";
+  ssize_t ignored = ::write(2, line.data(), line.size());
+  (void)ignored;
+  ::_exit(3);
+}
+
 bool outsideWindowExists(const std::string& windowClass, const std::string&,
                          const std::string& signalFolder) {
   std::string path = withSlash(signalFolder) + windowClass + ".window";

@@ -55,6 +55,11 @@ int startProgram(const std::string& program, const std::string& arguments) {
   return kOk;
 }
 
+void fatalExit(const std::string& text) {
+  FatalAppExitW(0, win32::toUtf16(text).c_str());
+  ExitProcess(3);  // FatalAppExit does not return; this satisfies [[noreturn]]
+}
+
 bool outsideWindowExists(const std::string& windowClass, const std::string& title,
                          const std::string&) {
   return FindWindowW(win32::toUtf16(windowClass).c_str(), win32::toUtf16(title).c_str()) != nullptr;
