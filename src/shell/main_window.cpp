@@ -1,10 +1,17 @@
 #include "shell/main_window.hpp"
 
+#include "apps/app_definition.hpp"
+#include "apps/app_open.hpp"
+#include "apps/install_pending.hpp"
+#include "apps/install_removable.hpp"
+#include "apps/version_dialog.hpp"
+#include "apps/versions.hpp"
 #include "base/paths.hpp"
 #include "base/text.hpp"
 #include "editor/help_lists.hpp"
 #include "platform/clock.hpp"
 #include "platform/fileops.hpp"
+#include "platform/registry.hpp"
 #include "platform/system.hpp"
 #include "shell/choice_dialogs.hpp"
 #include "shell/commands.hpp"
@@ -108,12 +115,66 @@ MainAction MainWindow::dispatch(int id) {
       host_.toggleScrollWindow(editor::kLineHelpTitle, editor::helpWindowLines(editor::lineDisplayHelp()));
       break;
     case cmd::kAbout: about(); break;
+    case cmd::kSelectApplication: selectApplication(); break;
+    case cmd::kAppVersion: applicationVersion(); break;
+    case cmd::kLoadFromRemovable: apps::installFromRemovable(host_, values_.appPath, sep); break;
+    case cmd::kPendingApplications: apps::installPending(host_, pendingAppFolder(), values_.appPath, sep); break;
     case cmd::kExit:
     case cmd::kExitAlt:
     case cmd::kBarExit: return close();
     default: break;
   }
   return MainAction::None;
+}
+
+namespace {
+
+using Path = SettingsRecord::Path;
+
+// "AutoXfer" names bundled datasets of the current application: it goes when
+// that application does.
+void clearAutoTransfer(ui::Host& host) {
+  if (!platform::putAppSetting("AutoXfer", "")) ui::inform(host, "Registry Access Error.", "Error");
+}
+
+}  // namespace
+
+void MainWindow::selectApplication() {
+  const char sep = values_.style.sep;
+  values_.tables.closeAll();
+  values_.tables.init();
+  DefaultPaths d{values_.installRoot, values_.appPath, values_.dataPath};
+  loadSettings(host_, values_.installRoot, d, values_.settings, sep);
+  const std::string before = values_.settings.path(Path::CurAppName);
+  if (!platform::makeFolder(values_.appPath)) {
+    values_.settings.setPath(Path::CurAppName, "");
+    values_.settings.setAppOpen(false);
+    values_.curAppName.clear();
+    ui::inform(host_, "Selected Application Location\nNot Available.\nSelect New Location.", "Error");
+    if (!platform::putAppSetting("CurAppName", "")) ui::inform(host_, "CurAppName Registry Access Error.", "Error");
+    clearAutoTransfer(host_);
+    saveSettings(host_, values_.installRoot, values_.settings, sep);
+    return;
+  }
+  apps::AppContext ctx{host_, apps::currentApp(), values_};
+  apps::selectApplication(ctx, std::nullopt);
+  const std::string after = values_.settings.path(Path::CurAppName);
+  if (!platform::putAppSetting("CurAppName", after)) ui::inform(host_, "CurAppName Registry Access Error.", "Error");
+  if (!base::equalsNoCase(before, after)) clearAutoTransfer(host_);
+  saveSettings(host_, values_.installRoot, values_.settings, sep);
+}
+
+void MainWindow::applicationVersion() {
+  const char sep = values_.style.sep;
+  const std::string name = values_.settings.path(Path::CurAppName);
+  apps::AppContext ctx{host_, apps::currentApp(), values_};
+  if (apps::openApplication(ctx, name, false) != apps::kOpenOk) return;
+  apps::showApplicationVersion(host_, base::joinPath(values_.appPath, name, sep),
+                               apps::packagePath(values_.appPath, name, sep), sep);
+}
+
+std::string MainWindow::pendingAppFolder() const {
+  return values_.pendingAppPath.empty() ? values_.appPath + "_Pending" : values_.pendingAppPath;
 }
 
 void MainWindow::about() {

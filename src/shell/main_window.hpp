@@ -57,6 +57,10 @@ class MainWindow {
   MainAction dispatch(int id);
   MainAction checkForUpdate();
   void about();
+  // The application commands.
+  void selectApplication();
+  void applicationVersion();
+  std::string pendingAppFolder() const;
 
   ui::Host& host_;
   StartupValues& values_;

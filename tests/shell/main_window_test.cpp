@@ -229,3 +229,170 @@ TEST_F(UpdateWatch, StarterThatOpensItsWindowEndsTheProgram) {
 
 }  // namespace
 #endif
+
+// The application commands: Select Application with its registry and settings
+// updates, Application Version, Load From Removable Storage and Pending
+// Applications.
+#include "apps/app_definition.hpp"
+#include "apps/app_ctl.hpp"
+#include "apps/install_removable.hpp"
+#include "apps/package_writer.hpp"
+#include "apps/version_dialog.hpp"
+#include "platform/codepage.hpp"
+#include "platform/removable.hpp"
+#include "shell/pick_list.hpp"
+#include "tablestore/table_store.hpp"
+
+namespace {
+
+// A package with the least an application needs: app.ctl naming the root
+// table T, T.bct and T.ctl of one column, and the required-files list.
+void writeDemoPackage(const std::string& scratch, const std::string& packagePath) {
+  apps::TfaHeader header;
+  header.setAppName("Demo.tfa");
+  header.setHasVersion(1);
+  header.setAppVMajor(2);
+  header.setAppVMinor(3);
+  header.setAppBuild(4);
+  header.setAppDate("05/06/2021");
+  header.setHierVer(5);
+  header.setHierDate("04/04/2021");
+  apps::AppCtl ctl;
+  ctl.setCompiled(true);
+  ctl.setRootTableName("T");
+  std::string reqPath = scratch + platform::kSep + "ReqFiles.dbf";
+  {
+    tablestore::TableStore store;
+    std::vector<tablestore::FieldSpec> fields = {{"NAME", 'C', 20, 0}, {"", 'C', 0, 0}};
+    tablestore::Table* t = store.createTable(platform::toNarrow(reqPath), fields);
+    ASSERT_NE(t, nullptr);
+    for (const char* name : {"app.ctl", "T.bct", "T.ctl"}) {
+      t->appendStart();
+      t->fieldByNumber(1)->assignText(name);
+      t->append();
+    }
+    store.closeTable(t);
+  }
+  std::vector<apps::PackageMember> members = {
+      {"ReqFiles.dbf", testing_support::readBytes(reqPath)},
+      {"app.ctl", std::string(ctl.bytes().begin(), ctl.bytes().end())},
+      {"T.bct", std::string(4624, '\0')},
+      {"T.ctl", std::string(15926, '\0')},
+  };
+  ASSERT_EQ(apps::writePackage(packagePath, header, members), 0);
+}
+
+class AppCommands : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    writeDemoPackage(scratch.path(), v.appPath + platform::kSep + "Demo.tfa");
+  }
+  std::string registry(const std::string& name) {
+    std::string out;
+    platform::getAppSetting(name, out, 1024);
+    return out;
+  }
+  void chooseFirst() {
+    host.onForm(shell::kPickListResource, [](ui::FormState& f) {
+      f.select(shell::kPickListControl, 1);
+      f.press(ui::kIdOkButton);
+    });
+  }
+  shell::SettingsRecord saved() {
+    shell::SettingsRecord r;
+    shell::DefaultPaths d{v.installRoot, v.appPath, v.dataPath};
+    shell::loadSettings(host, v.installRoot, d, r, v.style.sep);
+    return r;
+  }
+  testing_support::TempDir scratch;
+};
+
+TEST_F(AppCommands, TheApplicationCommandsAreBuilt) {
+  for (int id : {cmd::kSelectApplication, cmd::kAppVersion, cmd::kLoadFromRemovable, cmd::kPendingApplications})
+    EXPECT_TRUE(window->commandEnabled(id)) << id;
+  window->setEditSessionOpen(true);
+  EXPECT_FALSE(window->commandEnabled(cmd::kSelectApplication));
+  EXPECT_TRUE(window->commandEnabled(cmd::kPendingApplications));
+}
+
+TEST_F(AppCommands, SelectingStoresTheNameAndClearsTheAutoTransferList) {
+  platform::putAppSetting("AutoXfer", "01Old,02Old");
+  chooseFirst();
+  EXPECT_EQ(window->command(cmd::kSelectApplication), MainAction::None);
+  EXPECT_TRUE(host.shown().empty());
+  EXPECT_EQ(registry("CurAppName"), "Demo");
+  EXPECT_EQ(registry("AutoXfer"), "");
+  EXPECT_EQ(saved().path(shell::SettingsRecord::Path::CurAppName), "Demo");
+  EXPECT_TRUE(saved().appOpen());
+  EXPECT_NE(apps::currentApp().level(1), nullptr);
+
+  // Keeping the same application keeps the datasets tagged for it.
+  platform::putAppSetting("AutoXfer", "01Demo");
+  host.onForm(shell::kPickListResource, [](ui::FormState& f) { f.press(ui::kIdCancelButton); });
+  window->command(cmd::kSelectApplication);
+  EXPECT_EQ(registry("CurAppName"), "Demo");
+  EXPECT_EQ(registry("AutoXfer"), "01Demo");
+
+  // Application Version reopens it and shows its header.
+  host.onForm(apps::kVersionDialog, [](ui::FormState& f) {
+    EXPECT_EQ(f.text(apps::kVersionValue + 0), "Demo.tfa");
+    EXPECT_EQ(f.text(apps::kVersionValue + 1), "002.003");
+    EXPECT_EQ(f.text(apps::kVersionValue + 2), "05/06/2021");
+    EXPECT_EQ(f.text(apps::kVersionValue + 3), "4");
+    EXPECT_EQ(f.text(apps::kVersionValue + 4), "5");
+    EXPECT_EQ(f.text(apps::kVersionValue + 5), "04/04/2021");
+    f.press(ui::kIdOkButton);
+  });
+  window->command(cmd::kAppVersion);
+  EXPECT_EQ(host.forms().back().resource, apps::kVersionDialog);
+  EXPECT_TRUE(host.shown().empty());
+}
+
+TEST_F(AppCommands, AnApplicationsFolderThatCannotBeMadeForgetsTheApplication) {
+  chooseFirst();
+  window->command(cmd::kSelectApplication);
+  platform::putAppSetting("AutoXfer", "01Demo");
+  testing_support::writeBytes(dir.file("plain"), "a file, not a folder");
+  v.appPath = dir.file("plain") + platform::kSep + "Apps";
+  host.expectOnce("Selected Application Location\nNot Available.\nSelect New Location.", ui::kIdOk);
+  window->command(cmd::kSelectApplication);
+  EXPECT_EQ(host.shown().size(), 1u);
+  EXPECT_TRUE(host.forms().size() == 1u);  // no list this time
+  EXPECT_EQ(registry("CurAppName"), "");
+  EXPECT_EQ(registry("AutoXfer"), "");
+  EXPECT_FALSE(saved().appOpen());
+  EXPECT_EQ(saved().path(shell::SettingsRecord::Path::CurAppName), "");
+}
+
+TEST_F(AppCommands, NoPackagesLeaveNoApplicationAndVersionNeedsAnOpenOne) {
+  platform::deleteFile(v.appPath + platform::kSep + "Demo.tfa");
+  host.expectOnce("No Applications Available.", ui::kIdOk, "Error");
+  window->command(cmd::kSelectApplication);
+  EXPECT_EQ(registry("CurAppName"), "");
+  EXPECT_FALSE(v.settings.appOpen());
+  window->command(cmd::kAppVersion);  // AppOpen is clear: nothing happens
+  EXPECT_EQ(host.shown().size(), 1u);
+  EXPECT_TRUE(host.forms().empty());
+}
+
+TEST_F(AppCommands, RemovableAndPendingCommandsOpenTheirDialogues) {
+  platform::makeFolder(dir.file("card"));
+  platform::putAppSetting(platform::kRemovableFoldersValue, dir.file("card"));
+  host.onForm(apps::kRemovableDialog, [&](ui::FormState& f) {
+    std::vector<std::string> drives = f.items(apps::kDriveList);
+    EXPECT_NE(std::find(drives.begin(), drives.end(), platform::removableEntry(dir.file("card"), "card")),
+              drives.end());
+    f.press(ui::kIdCancelButton);
+  });
+  window->command(cmd::kLoadFromRemovable);
+  EXPECT_EQ(host.forms().size(), 1u);
+
+  v.pendingAppPath = dir.file("Apps_Pending");
+  platform::makeFolder(v.pendingAppPath);
+  host.expectOnce("No App Selected", ui::kIdOk, "Error");
+  window->command(cmd::kPendingApplications);
+  EXPECT_EQ(host.shown().size(), 1u);
+}
+
+}  // namespace

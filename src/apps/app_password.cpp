@@ -1,0 +1,68 @@
+#include "apps/app_password.hpp"
+
+#include "apps/tfa_header.hpp"
+#include "platform/codepage.hpp"
+#include "ui/host.hpp"
+
+namespace apps {
+
+namespace {
+
+class AppPasswordController : public ui::FormController {
+ public:
+  AppPasswordController(ui::Host& host, const TfaHeader& header) : host_(host), header_(header) {}
+  void onCommand(ui::FormView& view, int id) override {
+    if (id == ui::kIdCancelButton) return view.end(0);
+    if (id != ui::kIdOkButton) return;
+    if (appPasswordAccepted(header_, view.text(kAppPasswordEntry))) return view.end(1);
+    ui::inform(host_, "PassWord Not Valid", "Error");
+    view.setText(kAppPasswordEntry, "");
+    view.setFocus(kAppPasswordEntry);
+  }
+
+ private:
+  ui::Host& host_;
+  const TfaHeader& header_;
+};
+
+// The first count characters of UTF-8 text (a character's bytes stay together).
+std::string firstChars(const std::string& text, int count) {
+  std::size_t i = 0;
+  for (int n = 0; i < text.size() && n < count; ++n) {
+    ++i;
+    while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
+  }
+  return text.substr(0, i);
+}
+
+}  // namespace
+
+bool appPasswordAccepted(const TfaHeader& header, const std::string& entry) {
+  if (!header.hasAppPassword()) return true;
+  return platform::toNarrow(firstChars(entry, kAppPasswordChars)) == header.appPassword();
+}
+
+ui::Form appPasswordForm() {
+  using K = ui::ControlKind;
+  ui::Form f;
+  f.resource = kAppPasswordDialog;
+  f.caption = "Application Password";
+  f.size = {0, 0, 190, 62};
+  ui::Control entry{kAppPasswordEntry, K::Edit, "", {70, 12, 110, 12}};
+  entry.limit = kAppPasswordChars;
+  entry.password = true;
+  ui::Control ok{ui::kIdOkButton, K::Button, "OK", {40, 40, 50, 14}};
+  ok.defaultButton = true;
+  ui::Control cancel{ui::kIdCancelButton, K::Button, "Cancel", {100, 40, 50, 14}};
+  cancel.cancelButton = true;
+  f.controls = {{1360, K::Static, "Password:", {8, 14, 58, 10}}, entry, ok, cancel};
+  f.firstFocus = kAppPasswordEntry;
+  return f;
+}
+
+bool checkAppPassword(ui::Host& host, const TfaHeader& header) {
+  AppPasswordController controller(host, header);
+  return host.runForm(appPasswordForm(), controller) == 1;
+}
+
+}  // namespace apps
