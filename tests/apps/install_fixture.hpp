@@ -14,6 +14,16 @@ struct Version {
   std::string password;
 };
 
+// A version with these numbers and the default texts.
+inline Version v(int structure, int major, int minor, int build) {
+  Version out;
+  out.structure = structure;
+  out.major = major;
+  out.minor = minor;
+  out.build = build;
+  return out;
+}
+
 // A one-level application (table TREES, one column) named name.
 std::string appDescription(const std::string& name, const Version& version, bool compiled = true);
 

@@ -15,18 +15,11 @@
 namespace {
 
 using install_test::buildPackage;
+using install_test::v;
 using install_test::Version;
 using testing_support::readBytes;
 using testing_support::writeBytes;
 
-Version v(int structure, int major, int minor, int build) {
-  Version out;
-  out.structure = structure;
-  out.major = major;
-  out.minor = minor;
-  out.build = build;
-  return out;
-}
 
 class RemovableTest : public ::testing::Test {
  protected:

@@ -1,0 +1,33 @@
+#pragma once
+// Generated record keys: lower-case base-36 text made from the local time
+// (3 digits of day, 4 of second of the day, 2 of millisecond tick), with
+// the six-character unit code in front when asked for.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/clock.hpp"
+
+namespace datasets {
+
+// value in base 36 ("0"-"9", "a"-"z"), most significant digit first, padded
+// on the left with "0" to width; a value needing more digits is written in
+// full (at most 7 for 32 bits). 35 in width 2 is "0z", 36 is "10".
+std::string toBase36(std::uint32_t value, int width);
+
+// The day number of a date: |trunc((year - 2005) * 365.25)| plus the days of
+// the year before the month (one more from March on when the year is
+// divisible by 4) plus the day of the month. 1 January 2005 is 1. A month
+// outside 1-12 counts as the nearest of them.
+std::uint32_t keyDayNumber(int year, int month, int day);
+
+// The key for a given local time and millisecond tick count: day (width 3),
+// second of the day (width 4), tick modulo 1000 (width 2); with withUnit the
+// unit code first. 00:00:00 on 1 January 2005 with tick 0 gives "001000000".
+std::string recordKeyAt(const platform::DateTime& local, std::uint64_t tick, bool withUnit,
+                        std::string_view unitCode);
+
+// recordKeyAt with the platform clock's local time and tick count.
+std::string makeRecordKey(bool withUnit, std::string_view unitCode);
+
+}  // namespace datasets

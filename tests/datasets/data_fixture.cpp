@@ -1,0 +1,64 @@
+#include "data_fixture.hpp"
+
+#include "base/paths.hpp"
+#include "datasets/create_dataset.hpp"
+#include "platform/fileops.hpp"
+#include "tfabuild/build.hpp"
+
+namespace datasets_test {
+
+using Path = shell::SettingsRecord::Path;
+
+void DataTest::SetUp() {
+  v.style = shell::nativePathStyle();
+  v.installRoot = dir.path();
+  v.appPath = dir.file("Apps");
+  v.dataPath = dir.file("Data");
+  platform::makeFolder(v.appPath);
+  platform::makeFolder(v.dataPath);
+  v.tables.setHost(&host);
+  v.settings.setUnitIdText("ABC");
+  v.settings.setUnitCode("ABC___");
+}
+
+void DataTest::buildDemo() {
+  tfabuild::Diagnostics diag;
+  tfabuild::BuildOptions options;
+  options.appFolder = base::joinPath(v.appPath, "Cruise");
+  options.packagePath = base::joinPath(v.appPath, "Cruise.tfa");
+  ASSERT_EQ(tfabuild::buildFromFile(std::string(TALLYFIN_EXAMPLES_DIR) + "/cruise/cruise.json", options, diag), 0)
+      << diag.text();
+}
+
+void DataTest::buildSmall(const std::string& name, bool useDatasets) {
+  const std::string json = R"({ "application": { "name": ")" + name + R"(", "useDatasets": )" +
+                           (useDatasets ? "true" : "false") +
+                           R"( }, "version": { "major": 1, "minor": 0, "build": 2, "structure": 5,
+      "date": "01/02/2021", "structureDate": "01/01/2021", "structureTime": "10:00:00" },
+    "levels": [ { "code": "A____", "table": "TREES",
+                  "columns": [ { "field": "PLOT", "type": "N", "width": 4 } ] } ] })";
+  tfabuild::Diagnostics diag;
+  tfabuild::BuildOptions options;
+  options.appFolder = base::joinPath(v.appPath, name);
+  options.packagePath = base::joinPath(v.appPath, name + ".tfa");
+  ASSERT_EQ(tfabuild::buildFromText(json, dir.path(), options, diag), 0) << diag.text();
+}
+
+void DataTest::open(const std::string& name) { ASSERT_EQ(apps::openApplication(ctx, name, false), apps::kOpenOk); }
+
+void DataTest::nameNewDataset(const std::string& name) {
+  host.onForm(datasets::kCreateDatasetResource, [name](ui::FormState& f) {
+    f.type(datasets::kDatasetNameControl, name);
+    f.press(ui::kIdOkButton);
+  });
+}
+
+int DataTest::openData() { return datasets::openData(ctx, session, edit); }
+
+std::string DataTest::dataFile(const std::string& name) const {
+  return base::joinPath(v.settings.path(Path::AppDataFolder), name);
+}
+
+std::string DataTest::appFolder() const { return v.settings.path(Path::AppFolder); }
+
+}  // namespace datasets_test
