@@ -7,7 +7,7 @@ using namespace cmd;
 const std::vector<CommandInfo>& commandTable() {
   // {id, name, {noEdit, needsAppOpen, password}, available}
   static const std::vector<CommandInfo> table = {
-      {kCollectData, "Collect Data", {true, false, 0}, false},
+      {kCollectData, "Collect Data", {true, false, 0}, true},
       {kTransferData, "Transfer Data", {false, false, 0}, false},
       {kTagAutoTransfer, "Tag For Auto Transfer", {false, false, 0}, false},
       {kEraseNonBundled, "Erase NonBundled Data", {true, true, 2}, false},

@@ -6,10 +6,12 @@
 #include "apps/install_removable.hpp"
 #include "apps/version_dialog.hpp"
 #include "apps/versions.hpp"
+#include "datasets/level_tables.hpp"
 #include "base/paths.hpp"
 #include "base/text.hpp"
 #include "editor/help_lists.hpp"
 #include "platform/clock.hpp"
+#include "platform/codepage.hpp"
 #include "platform/fileops.hpp"
 #include "platform/registry.hpp"
 #include "platform/system.hpp"
@@ -18,6 +20,7 @@
 #include "shell/exit_prompt.hpp"
 #include "shell/messages.hpp"
 #include "shell/passwords.hpp"
+#include "shell/unit_id.hpp"
 #include "ui/host.hpp"
 
 namespace shell {
@@ -32,26 +35,47 @@ std::string starterName(const PathStyle& style) {
   return style.sep == '\\' ? "ResetTFM_PC.exe" : "ResetTFM_PC";
 }
 
-class AboutController : public ui::FormController {};
+// The about box; its unit-ID button asks the level-1 password first, since
+// the identification names every data file the unit writes.
+class AboutController : public ui::FormController {
+ public:
+  AboutController(ui::Host& host, StartupValues& values) : host_(host), values_(values) {}
+  void onCommand(ui::FormView& view, int id) override {
+    if (id != kChangeUnitIdButton) return ui::FormController::onCommand(view, id);
+    if (!checkAccess(host_, values_, 1)) return;
+    if (changeUnitIdentification(host_, values_.settings, values_.unitIdDefault)) {
+      saveSettings(host_, values_.installRoot, values_.settings, values_.style.sep);
+      view.setText(1035, "Unit ID: " + platform::toWide(values_.settings.unitIdText()));
+    }
+  }
+
+ private:
+  ui::Host& host_;
+  StartupValues& values_;
+};
 
 }  // namespace
 
-ui::Form aboutForm() {
+ui::Form aboutForm(const std::string& unitId) {
   using K = ui::ControlKind;
   ui::Form f;
   f.resource = 103;
   f.caption = "About Tallyfin PC";
-  f.size = {0, 0, 180, 80};
+  f.size = {0, 0, 180, 96};
   ui::Control title{1031, K::Static, "Tallyfin PC", {10, 10, 160, 10}};
   title.centred = true;
   ui::Control version{1032, K::Static, std::string("Version") + kAboutVersionText, {10, 24, 160, 10}};
   version.centred = true;
   ui::Control date{1033, K::Static, kAboutDateText, {10, 36, 160, 10}};
   date.centred = true;
-  ui::Control ok{ui::kIdOkButton, K::Button, "OK", {65, 56, 50, 14}};
+  ui::Control unit{1035, K::Static, "Unit ID: " + unitId, {10, 50, 160, 10}};
+  unit.centred = true;
+  ui::Control change{kChangeUnitIdButton, K::Button, "&Unit ID...", {22, 70, 60, 14}};
+  ui::Control ok{ui::kIdOkButton, K::Button, "OK", {98, 70, 60, 14}};
   ok.defaultButton = true;
   ok.cancelButton = true;
-  f.controls = {title, version, date, ok};
+  f.controls = {title, version, date, unit, change, ok};
+  f.firstFocus = ui::kIdOkButton;
   return f;
 }
 
@@ -115,6 +139,7 @@ MainAction MainWindow::dispatch(int id) {
       host_.toggleScrollWindow(editor::kLineHelpTitle, editor::helpWindowLines(editor::lineDisplayHelp()));
       break;
     case cmd::kAbout: about(); break;
+    case cmd::kCollectData: return collectData();
     case cmd::kSelectApplication: selectApplication(); break;
     case cmd::kAppVersion: applicationVersion(); break;
     case cmd::kLoadFromRemovable: apps::installFromRemovable(host_, values_.appPath, sep); break;
@@ -139,7 +164,17 @@ void clearAutoTransfer(ui::Host& host) {
 
 }  // namespace
 
-void MainWindow::selectApplication() {
+bool MainWindow::selectApplicationNamed(const std::string& name) {
+  selectApplication(name);
+  std::string current = values_.settings.path(Path::CurAppName);
+  auto stem = [](std::string n) {
+    if (n.size() >= 4 && base::equalsNoCase(n.substr(n.size() - 4), ".tfa")) n.resize(n.size() - 4);
+    return n;
+  };
+  return values_.settings.appOpen() && base::equalsNoCase(stem(current), stem(name));
+}
+
+void MainWindow::selectApplication(const std::optional<std::string>& name) {
   const char sep = values_.style.sep;
   values_.tables.closeAll();
   values_.tables.init();
@@ -157,7 +192,7 @@ void MainWindow::selectApplication() {
     return;
   }
   apps::AppContext ctx{host_, apps::currentApp(), values_};
-  apps::selectApplication(ctx, std::nullopt);
+  apps::selectApplication(ctx, name);
   const std::string after = values_.settings.path(Path::CurAppName);
   if (!platform::putAppSetting("CurAppName", after)) ui::inform(host_, "CurAppName Registry Access Error.", "Error");
   if (!base::equalsNoCase(before, after)) clearAutoTransfer(host_);
@@ -178,8 +213,41 @@ std::string MainWindow::pendingAppFolder() const {
 }
 
 void MainWindow::about() {
-  AboutController controller;
-  host_.runForm(aboutForm(), controller);
+  AboutController controller(host_, values_);
+  host_.runForm(aboutForm(platform::toWide(values_.settings.unitIdText())), controller);
+}
+
+MainAction MainWindow::collectData() {
+  const char sep = values_.style.sep;
+  DefaultPaths d{values_.installRoot, values_.appPath, values_.dataPath};
+  loadSettings(host_, values_.installRoot, d, values_.settings, sep);
+  if (!values_.settings.appOpen()) {
+    ui::inform(host_, "Must Select a Valid Application!", "Error");
+    return MainAction::None;
+  }
+  // Every command reopens the current application before it uses it.
+  const std::string name = values_.settings.path(Path::CurAppName);
+  apps::AppContext ctx{host_, apps::currentApp(), values_};
+  if (apps::openApplication(ctx, name, false) != apps::kOpenOk) {
+    ui::inform(host_, "Can't Open Current Application!", "Error");
+    return MainAction::None;
+  }
+  const std::string dataFolder = values_.settings.path(Path::AppDataFolder);
+  if (dataFolder.empty() || !platform::makeFolder(dataFolder) || !platform::folderExists(dataFolder)) {
+    ui::inform(host_, "Application Not Valid!", "Error");
+    return MainAction::None;
+  }
+  if (datasets::openData(ctx, session_, editStart_) != 1) return MainAction::None;
+  editOpen_ = true;
+  return MainAction::OpenEditWindow;
+}
+
+void MainWindow::editWindowClosed() {
+  apps::AppContext ctx{host_, apps::currentApp(), values_};
+  for (int level = datasets::kMaxLevel; level >= 1; --level)
+    if (session_.level(level)->table) datasets::closeLevelTable(ctx, session_, level);
+  editStart_ = {};
+  editOpen_ = false;
 }
 
 MainAction MainWindow::close() {

@@ -3,8 +3,11 @@
 // one-second timer (abort file, program updates, clock), closing, and what
 // the window shows. Front ends draw it and pass it their input; they act on
 // the MainAction it returns.
+#include <optional>
 #include <string>
 
+#include "datasets/data_session.hpp"
+#include "datasets/open_data.hpp"
 #include "shell/main_layout.hpp"
 #include "shell/startup.hpp"
 
@@ -16,6 +19,7 @@ enum class MainAction {
   None,
   Destroy,     // close the window (the program then ends)
   EndProgram,  // end at once (abort file, update starter taking over)
+  OpenEditWindow,  // open the edit window on editStart()
 };
 
 class MainWindow {
@@ -41,6 +45,17 @@ class MainWindow {
   // The edit session (the edit window) is open.
   bool editSessionOpen() const { return editOpen_; }
   void setEditSessionOpen(bool open) { editOpen_ = open; }
+  // What the edit window opens on, after command() returned OpenEditWindow.
+  const datasets::EditSessionStart& editStart() const { return editStart_; }
+  const datasets::DataSession& dataSession() const { return session_; }
+  // Selects and opens the application named (with or without ".tfa") as the
+  // Select Application command does after the user picked it; used to start
+  // the program on a given application. True when it is current.
+  bool selectApplicationNamed(const std::string& name);
+
+  // The edit window has gone: the level tables are closed (their positions
+  // kept when the application asks for it) and the session ends.
+  void editWindowClosed();
 
   // What the status area shows at the given time.
   StatusLines status(int month, int day, int year, int hour, int minute, int second) const;
@@ -57,8 +72,9 @@ class MainWindow {
   MainAction dispatch(int id);
   MainAction checkForUpdate();
   void about();
+  MainAction collectData();
   // The application commands.
-  void selectApplication();
+  void selectApplication(const std::optional<std::string>& name = std::nullopt);
   void applicationVersion();
   std::string pendingAppFolder() const;
 
@@ -66,12 +82,16 @@ class MainWindow {
   StartupValues& values_;
   std::string abortPath_, updatePath_, starterPath_;
   bool editOpen_ = false;
+  datasets::DataSession session_;
+  datasets::EditSessionStart editStart_;
   bool silenced_ = false;
   bool updateRefused_ = false;
   int ticks_ = 0;
 };
 
-// The texts of the about box.
-ui::Form aboutForm();
+// The about box: version, date and the unit identification, with the
+// button (1034) that changes the identification.
+ui::Form aboutForm(const std::string& unitId);
+inline constexpr int kChangeUnitIdButton = 1034;
 
 }  // namespace shell

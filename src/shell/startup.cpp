@@ -9,6 +9,7 @@
 #include "platform/fileops.hpp"
 #include "platform/registry.hpp"
 #include "shell/unit_code.hpp"
+#include "shell/unit_id.hpp"
 #include "ui/host.hpp"
 
 namespace shell {
@@ -240,9 +241,8 @@ int Startup::run(ui::Host& host, const StartupOptions& options, const StartupHoo
   platform::putAppSetting("MessagePath", v.messagePath);
   saveSettings(host, root, s, sep);
 
-  std::string unitId = hooks.unitIdText ? hooks.unitIdText() : std::string();
-  s.setUnitIdText(platform::toNarrow(unitId));
-  s.setUnitCode(unitCodeFrom(s.unitIdText()));
+  v.unitIdDefault = hooks.unitIdText ? hooks.unitIdText() : std::string();
+  applyUnitIdentification(s, unitIdentification(v.unitIdDefault));
   if (s.path8(P::CurAppName).empty()) s.setAppOpen(false);
   s.setI32(SettingsRecord::kTextSize1, 16);
   s.setI32(SettingsRecord::kTextSize2, 40);

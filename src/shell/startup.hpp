@@ -70,6 +70,8 @@ struct StartupValues {
   std::string appPath, dataPath, curAppName;
   std::string pendingAppPath, receivePath, messagePath, pendingDataPath;
   SettingsRecord settings;
+  // The computer's name: the unit identification unless one is set.
+  std::string unitIdDefault;
   // The program's table storage: every table it opens, closed at shutdown.
   tablestore::TableStore tables;
 };
@@ -89,7 +91,7 @@ struct StartupHooks {
   // Registers the window classes and creates and shows the main window.
   // Returns false when the main window could not be created.
   std::function<bool(const StartupValues&)> createMainWindow;
-  // The unit identification text of this installation (default: computer name).
+  // The computer's name, the unit identification when none is set.
   std::function<std::string()> unitIdText;
 };
 

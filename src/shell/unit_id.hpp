@@ -18,7 +18,7 @@ namespace shell {
 class SettingsRecord;
 
 inline constexpr const char* kUnitIdValueName = "Unit ID";
-inline constexpr int kUnitIdResource = 139;
+inline constexpr int kUnitIdResource = 199;
 inline constexpr int kUnitIdEntry = 1390;
 // The settings record holds the text in an 84-byte 8-bit field.
 inline constexpr std::size_t kUnitIdMaxLength = 80;

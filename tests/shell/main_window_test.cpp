@@ -7,6 +7,7 @@
 #include "shell/commands.hpp"
 #include "shell/main_window.hpp"
 #include "shell/passwords.hpp"
+#include "shell/unit_id.hpp"
 #include "support/fake_clock.hpp"
 #include "support/scripted_host.hpp"
 #include "support/temp_dir.hpp"
@@ -135,9 +136,28 @@ TEST_F(MainWindowTest, NoEditGuardIgnoresCommandsWhileEditing) {
   EXPECT_EQ(host.forms().size(), 1u);
 }
 
+TEST_F(MainWindowTest, AboutBoxChangesTheUnitIdentification) {
+  v.unitIdDefault = "FIELDPC";
+  host.onForm(103, [](ui::FormState& f) {
+    EXPECT_EQ(f.focus(), ui::kIdOkButton);
+    f.press(shell::kChangeUnitIdButton);
+    EXPECT_EQ(f.text(1035), "Unit ID: CREW 7");
+    f.press(ui::kIdOkButton);
+  });
+  host.onForm(shell::kUnitIdResource, [](ui::FormState& f) {
+    f.type(shell::kUnitIdEntry, "CREW 7");
+    f.press(ui::kIdOkButton);
+  });
+  window->command(cmd::kAbout);
+  EXPECT_EQ(v.settings.unitCode(), "CREW 7");
+  std::string stored;
+  ASSERT_EQ(platform::getAppSetting("Unit ID", stored, 200), 1);
+  EXPECT_EQ(stored, "CREW 7");
+}
+
 TEST_F(MainWindowTest, UnbuiltCommandsDoNothing) {
-  EXPECT_FALSE(window->commandEnabled(cmd::kCollectData));
-  EXPECT_EQ(window->command(cmd::kCollectData), MainAction::None);
+  EXPECT_FALSE(window->commandEnabled(cmd::kTransferData));
+  EXPECT_EQ(window->command(cmd::kTransferData), MainAction::None);
   EXPECT_TRUE(host.shown().empty());
 }
 
