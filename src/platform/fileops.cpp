@@ -159,7 +159,10 @@ bool folderExists(const std::string& path) {
 
 bool makeFolder(const std::string& path) {
   int rc = makeFolderOnce(path);
-  return rc == 0 || rc == kErrAlreadyExists || folderExists(path);
+  if (rc == 0) return true;
+  // "Already exists" is success only when what exists is not a file.
+  if (rc == kErrAlreadyExists || rc == kErrFileExists) return !fileExists(path);
+  return folderExists(path);
 }
 
 int readWholeFile(const std::string& path, std::string& out, std::int64_t maxBytes) {

@@ -63,7 +63,8 @@ int getFileTime(const std::string& path, FileTime& time);
 bool fileExists(const std::string& pattern);
 // True when the first match of the path is a folder.
 bool folderExists(const std::string& path);
-// True when the folder exists already or could be created.
+// True when the folder exists already or could be created; false when a
+// file stands where the folder should be.
 bool makeFolder(const std::string& path);
 
 // Reads a whole file; 0 or the error code. Files above maxBytes are refused

@@ -120,6 +120,7 @@ TEST_F(NativeFiles, FindUsesTheWildcardRulesAndTellsFoldersApart) {
   EXPECT_TRUE(platform::folderExists(dir.file("sub.mes")));
   EXPECT_EQ(platform::findFiles(dir.file("*.zzz"), found), platform::kErrFileNotFound);
   EXPECT_TRUE(platform::makeFolder(dir.file("sub.mes")));  // existing counts as made
+  EXPECT_FALSE(platform::makeFolder(dir.file("note.MES")));  // a file is in the way
 }
 
 TEST_F(NativeFiles, CopyKeepsTheWriteTime) {
