@@ -11,7 +11,7 @@ const std::vector<CommandInfo>& commandTable() {
       {kTransferData, "Transfer Data", {false, false, 0}, false},
       {kTagAutoTransfer, "Tag For Auto Transfer", {false, false, 0}, false},
       {kEraseNonBundled, "Erase NonBundled Data", {true, true, 2}, false},
-      {kEraseCoordFiles, "Erase Coordinate Files", {true, false, 0}, false},
+      {kEraseCoordFiles, "Erase Coordinate Files", {true, false, 0}, true},
       {kPendingDatasets, "Pending Datasets", {false, false, 0}, false},
       {kBundleDataset, "Bundle Dataset", {false, false, 0}, false},
       {kExtractDataset, "Extract Dataset", {false, false, 0}, false},

@@ -6,6 +6,7 @@
 #include "apps/install_removable.hpp"
 #include "apps/version_dialog.hpp"
 #include "apps/versions.hpp"
+#include "datasets/coordinate_cleanup.hpp"
 #include "datasets/level_tables.hpp"
 #include "base/paths.hpp"
 #include "base/text.hpp"
@@ -140,6 +141,7 @@ MainAction MainWindow::dispatch(int id) {
       break;
     case cmd::kAbout: about(); break;
     case cmd::kCollectData: return collectData();
+    case cmd::kEraseCoordFiles: eraseCoordinateFiles(); break;
     case cmd::kSelectApplication: selectApplication(); break;
     case cmd::kAppVersion: applicationVersion(); break;
     case cmd::kLoadFromRemovable: apps::installFromRemovable(host_, values_.appPath, sep); break;
@@ -240,6 +242,21 @@ MainAction MainWindow::collectData() {
   if (datasets::openData(ctx, session_, editStart_) != 1) return MainAction::None;
   editOpen_ = true;
   return MainAction::OpenEditWindow;
+}
+
+void MainWindow::eraseCoordinateFiles() {
+  const char sep = values_.style.sep;
+  const std::string dataFolder = values_.settings.path(Path::AppDataFolder);
+  if (dataFolder.empty() || !platform::fileExists(dataFolder + sep + datasets::kTemporaryFilesPattern)) {
+    ui::inform(host_, "No Coordinate Files Present.", "Error");
+    return;
+  }
+  if (ui::askYesNo(host_, "Erase All Coordinate Files\nAre You Sure ?", "Erase Coordinate Files", true) !=
+      ui::kIdYes) {
+    ui::inform(host_, "Coordinate Files Not Erased !\nUser Aborted", "Erase Coordinate Files");
+    return;
+  }
+  datasets::clearTemporaryFiles(host_, dataFolder, sep);
 }
 
 void MainWindow::editWindowClosed() {

@@ -73,6 +73,7 @@ class MainWindow {
   MainAction checkForUpdate();
   void about();
   MainAction collectData();
+  void eraseCoordinateFiles();
   // The application commands.
   void selectApplication(const std::optional<std::string>& name = std::nullopt);
   void applicationVersion();

@@ -155,6 +155,24 @@ TEST_F(MainWindowTest, AboutBoxChangesTheUnitIdentification) {
   EXPECT_EQ(stored, "CREW 7");
 }
 
+TEST_F(MainWindowTest, EraseCoordinateFilesAsksAndKeepsTheTables) {
+  std::string data = dir.file("Data");
+  platform::makeFolder(data);
+  v.settings.setPath(shell::SettingsRecord::Path::AppDataFolder, data);
+  host.expectOnce("No Coordinate Files Present.");
+  window->command(cmd::kEraseCoordFiles);
+  for (const char* name : {"01 1A____[N]ABC___~~PLOTS.GP$", "01 1A____[N]ABC___~~PLOTS.db$", "keep.dbf"})
+    testing_support::writeBytes(data + platform::kSep + name, "x");
+  host.expectOnce("Erase All Coordinate Files\nAre You Sure ?", ui::kIdNo, "Erase Coordinate Files");
+  host.expectOnce("Coordinate Files Not Erased !\nUser Aborted");
+  window->command(cmd::kEraseCoordFiles);
+  EXPECT_TRUE(platform::fileExists(data + platform::kSep + "*.??$"));
+  host.expectOnce("Erase All Coordinate Files\nAre You Sure ?", ui::kIdYes, "Erase Coordinate Files");
+  window->command(cmd::kEraseCoordFiles);
+  EXPECT_FALSE(platform::fileExists(data + platform::kSep + "*.??$"));
+  EXPECT_TRUE(platform::fileExists(data + platform::kSep + "keep.dbf"));
+}
+
 TEST_F(MainWindowTest, UnbuiltCommandsDoNothing) {
   EXPECT_FALSE(window->commandEnabled(cmd::kTransferData));
   EXPECT_EQ(window->command(cmd::kTransferData), MainAction::None);
