@@ -17,12 +17,12 @@ std::vector<tablestore::FieldSpec> buildFieldList(const std::vector<ColumnField>
   std::vector<tablestore::FieldSpec> list;
   list.reserve(fields.size());
   for (std::size_t k = 1; k < fields.size(); ++k) {
-    tablestore::FieldSpec spec;
-    spec.name = fields[k].name();
-    spec.type = fields[k].type();
-    spec.length = fields[k].width();
-    spec.decimals = fields[k].decimals();
-    list.push_back(std::move(spec));
+    tablestore::FieldSpec desc;
+    desc.name = fields[k].name();
+    desc.type = fields[k].type();
+    desc.length = fields[k].width();
+    desc.decimals = fields[k].decimals();
+    list.push_back(std::move(desc));
   }
   list.push_back(tablestore::FieldSpec{"", 0, 0, 0});
   return list;

@@ -17,12 +17,12 @@ namespace apps {
 namespace {
 
 ui::ProgressSpec extractionWindow() {
-  ui::ProgressSpec spec;
-  spec.resource = 230;
-  spec.title = "Tallyfin Mobile App Extraction ";
-  spec.line1 = "           Please Wait         ";
-  spec.line2 = "     Preparing App For Use     ";
-  return spec;
+  ui::ProgressSpec desc;
+  desc.resource = 230;
+  desc.title = "Tallyfin Mobile App Extraction ";
+  desc.line1 = "           Please Wait         ";
+  desc.line2 = "     Preparing App For Use     ";
+  return desc;
 }
 
 // What the worker leaves for the UI thread to report.

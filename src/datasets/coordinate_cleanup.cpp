@@ -19,9 +19,9 @@ int deleteTemporaryFiles(ui::Host& host, const std::string& dataFolder, char sep
     if (!f.isFolder) names.push_back(f.name);
   if (names.empty()) return 0;
 
-  ui::ProgressSpec spec;
-  spec.title = "Deleting Coordinate Files";
-  const int failed = ui::runWithProgress(host, spec, [&](ui::Progress& progress) {
+  ui::ProgressSpec desc;
+  desc.title = "Deleting Coordinate Files";
+  const int failed = ui::runWithProgress(host, desc, [&](ui::Progress& progress) {
     int left = 0;
     for (std::size_t i = 0; i < names.size(); ++i) {
       progress.report(static_cast<int>(100 * i / names.size()), names[i]);

@@ -20,7 +20,7 @@ struct ChoiceSpec {
   std::vector<ChoiceButton> buttons;
 };
 
-const ChoiceSpec& spec(Choice which) {
+const ChoiceSpec& desc(Choice which) {
   using namespace cmd;
   static const ChoiceSpec data{"Data", 278, 279,
                                {{1151, kCollectData}, {1152, kTransferData}, {1154, kTagAutoTransfer},
@@ -55,7 +55,7 @@ class ChoiceController : public ui::FormController {
 }  // namespace
 
 ui::Form choiceForm(Choice which, bool portrait) {
-  const ChoiceSpec& s = spec(which);
+  const ChoiceSpec& s = desc(which);
   const int columns = portrait ? 1 : 2;
   const int buttonW = 120, buttonH = 16, gap = 6;
   const int n = static_cast<int>(s.buttons.size());
@@ -81,7 +81,7 @@ ui::Form choiceForm(Choice which, bool portrait) {
 
 int commandOfChoiceButton(int button) {
   for (Choice c : {Choice::Data, Choice::Apps, Choice::Setups, Choice::Gps, Choice::Helps})
-    for (const ChoiceButton& b : spec(c).buttons)
+    for (const ChoiceButton& b : desc(c).buttons)
       if (b.button == button) return b.command;
   return 0;
 }

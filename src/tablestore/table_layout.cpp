@@ -83,23 +83,23 @@ int buildHeader(std::span<const FieldSpec> fields, const platform::DateTime& tod
                 std::vector<std::uint8_t>& image, TableLayout& layout) {
   layout = TableLayout{};
   long recordLength = 1;
-  for (const FieldSpec& spec : fields) {
-    if (spec.name.empty()) break;
+  for (const FieldSpec& desc : fields) {
+    if (desc.name.empty()) break;
     FieldLayout f;
-    for (char c : std::string_view(spec.name).substr(0, 10)) f.name.push_back(upper(c));
-    f.type = upper(spec.type);
+    for (char c : std::string_view(desc.name).substr(0, 10)) f.name.push_back(upper(c));
+    f.type = upper(desc.type);
     switch (f.type) {
       case 'C':
-        if (spec.length < 1) return kErrData;
-        if (spec.length > kMaxLength) return kErrRecordLength;
-        f.length = spec.length;
+        if (desc.length < 1) return kErrData;
+        if (desc.length > kMaxLength) return kErrRecordLength;
+        f.length = desc.length;
         break;
       case 'N':
       case 'F':
-        if (spec.length < 1 || spec.length > 255 || spec.decimals < 0 || spec.decimals > 255)
+        if (desc.length < 1 || desc.length > 255 || desc.decimals < 0 || desc.decimals > 255)
           return kErrData;
-        f.length = spec.length;
-        f.decimals = spec.decimals;
+        f.length = desc.length;
+        f.decimals = desc.decimals;
         break;
       case 'D': f.length = 8; break;
       case 'L': f.length = 1; break;

@@ -79,10 +79,10 @@ class Host {
   // Whether the main window has the keyboard focus.
   virtual bool mainWindowHasFocus() = 0;
 
-  // Shows the progress window of spec until progress is finished, keeping
+  // Shows the progress window of desc until progress is finished, keeping
   // it current from progress.snapshot(). A host without such a window (this
   // default) only keeps the user interface alive meanwhile.
-  virtual void showProgress(const ProgressSpec& spec, Progress& progress);
+  virtual void showProgress(const ProgressSpec& desc, Progress& progress);
 };
 
 // The box every failure report uses: OK, information icon, topmost.

@@ -33,7 +33,7 @@ Progress::Snapshot Progress::snapshot() const {
   return state_;
 }
 
-int runWithProgress(Host& host, const ProgressSpec& spec, std::function<int(Progress&)> worker) {
+int runWithProgress(Host& host, const ProgressSpec& desc, std::function<int(Progress&)> worker) {
   Progress progress;
   // Set before the worker starts, so the window is woken by every report
   // without racing the worker for this field.
@@ -45,7 +45,7 @@ int runWithProgress(Host& host, const ProgressSpec& spec, std::function<int(Prog
     inform(host, "Can't Launch DlgMsg Thread!", "Error");
     return -1;
   }
-  host.showProgress(spec, progress);
+  host.showProgress(desc, progress);
   thread.join();
   return progress.snapshot().result;
 }

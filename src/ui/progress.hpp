@@ -45,6 +45,6 @@ class Progress {
 // Runs worker on its own thread while the host shows the progress window;
 // returns the worker's result. When the thread cannot be started the user is
 // told ("Can't Launch DlgMsg Thread!", caption "Error") and the result is -1.
-int runWithProgress(Host& host, const ProgressSpec& spec, std::function<int(Progress&)> worker);
+int runWithProgress(Host& host, const ProgressSpec& desc, std::function<int(Progress&)> worker);
 
 }  // namespace ui

@@ -21,10 +21,10 @@ constexpr platform::FileTime kStamp = 132458564960000000ull;
 // Records the progress window it was asked to show and how it ended.
 class RecordingHost : public testing_support::ScriptedHost {
  public:
-  void showProgress(const ui::ProgressSpec& spec, ui::Progress& progress) override {
-    shownSpec = spec;
+  void showProgress(const ui::ProgressSpec& desc, ui::Progress& progress) override {
+    shownSpec = desc;
     ++windows;
-    ui::Host::showProgress(spec, progress);
+    ui::Host::showProgress(desc, progress);
     last = progress.snapshot();
   }
   ui::ProgressSpec shownSpec;

@@ -69,19 +69,19 @@ void readTableFields(const Node& fields, TableModel& t) {
   for (std::size_t i = 0; i < fields.size(); ++i) {
     Node f = fields.item(i);
     if (!f.object({"name", "type", "width", "decimals"})) continue;
-    tablestore::FieldSpec spec;
-    spec.name = f["name"].text();
-    if (!validFieldName(spec.name)) f["name"].error("\"" + spec.name + "\" is not a field name (a letter, then letters, digits or _; at most 10)");
+    tablestore::FieldSpec desc;
+    desc.name = f["name"].text();
+    if (!validFieldName(desc.name)) f["name"].error("\"" + desc.name + "\" is not a field name (a letter, then letters, digits or _; at most 10)");
     for (const auto& other : t.fields) {
-      if (base::equalsNoCase(other.name, spec.name)) f["name"].error("field \"" + spec.name + "\" twice");
+      if (base::equalsNoCase(other.name, desc.name)) f["name"].error("field \"" + desc.name + "\" twice");
     }
-    spec.type = static_cast<char>(f["type"].choice('C', {{"C", 'C'}, {"N", 'N'}}));
-    spec.length = static_cast<int>(f["width"].integer(spec.type == 'N' ? 10 : 1, 1, spec.type == 'N' ? 20 : 254));
-    spec.decimals = static_cast<int>(f["decimals"].integer(0, 0, 15));
-    if (spec.type == 'C' && spec.decimals != 0) f["decimals"].error("a character field has no decimals");
-    if (spec.decimals > 0 && spec.decimals > spec.length - 2) f["decimals"].error("leaves no room for the point");
+    desc.type = static_cast<char>(f["type"].choice('C', {{"C", 'C'}, {"N", 'N'}}));
+    desc.length = static_cast<int>(f["width"].integer(desc.type == 'N' ? 10 : 1, 1, desc.type == 'N' ? 20 : 254));
+    desc.decimals = static_cast<int>(f["decimals"].integer(0, 0, 15));
+    if (desc.type == 'C' && desc.decimals != 0) f["decimals"].error("a character field has no decimals");
+    if (desc.decimals > 0 && desc.decimals > desc.length - 2) f["decimals"].error("leaves no room for the point");
     f["name"].required();
-    t.fields.push_back(spec);
+    t.fields.push_back(desc);
   }
 }
 
