@@ -1,11 +1,11 @@
-// tallyfin: the program in a terminal. Parses --root, runs the shared
-// start-up, creates the main window and runs its loop until the window is
-// closed (or the terminal goes away), then shuts down.
+// tallyfin: the program in a terminal. Parses its options, runs the shared
+// start-up, creates the main window (selecting the application --select
+// names) and runs its loop until the window is closed (or the terminal goes
+// away), then shuts down.
 #include <unistd.h>
 
 #include <cstdio>
 #include <string>
-#include <string_view>
 
 #include "platform/clock.hpp"
 #include "shell/main_window.hpp"
@@ -13,6 +13,7 @@
 #include "tui/main_loop.hpp"
 #include "tui/main_screen.hpp"
 #include "tui/posix_terminal.hpp"
+#include "tui/program_options.hpp"
 #include "tui/terminal_host.hpp"
 
 namespace {
@@ -32,19 +33,11 @@ shell::StatusLines currentStatus(const shell::StartupValues& values) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  shell::StartupOptions options;
-  for (int i = 1; i < argc; ++i) {
-    std::string_view arg = argv[i];
-    if (arg == "--root") {
-      if (i + 1 >= argc) {
-        std::fprintf(stderr, "usage: tallyfin [--root DIR] [/x/y/width/height]\n");
-        return 2;
-      }
-      options.root = argv[++i];
-    } else {
-      if (!options.commandLine.empty()) options.commandLine += ' ';
-      options.commandLine += arg;
-    }
+  tui::ProgramOptions options;
+  std::string error;
+  if (int rc = tui::parseProgramOptions(argc, argv, options, error)) {
+    std::fprintf(stderr, "tallyfin: %s\n%s\n", error.c_str(), tui::kUsage);
+    return rc;
   }
 
   auto terminal = tui::PosixTerminal::open();
@@ -64,10 +57,11 @@ int main(int argc, char** argv) {
   };
   hooks.unitIdText = hostName;
 
-  if (startup.run(host, options, hooks) == 1) {
+  if (startup.run(host, options.startup, hooks) == 1) {
     shell::MainWindow window(host, startup.values());
     window.create();
     tui::MainLoop loop(host, window);
+    tui::applyStartSelection(window, options);
     loop.run();
     startup.shutdown();
   }

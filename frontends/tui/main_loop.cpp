@@ -25,6 +25,8 @@ MainLoop::MainLoop(TerminalHost& host, shell::MainWindow& window) : host_(host),
   host_.refresh();
 }
 
+MainLoop::~MainLoop() { closeEditWindow(); }
+
 shell::StatusLines MainLoop::status() const {
   platform::DateTime now = platform::clock().localTime();
   return window_.status(now.month, now.day, now.year, now.hour, now.minute, now.second);
@@ -38,20 +40,47 @@ MainAction MainLoop::run() {
     int wait = std::min(toNextSecond(), nextTimer > now ? static_cast<int>(nextTimer - now) : 0);
     std::optional<InputEvent> e = host_.nextEvent(std::max(wait, 0));
     MainAction action = e ? onEvent(*e) : MainAction::None;
-    if (action != MainAction::None) return action;
-    now = clock.ticks();
-    if (now >= nextTimer) {
-      // A late turn (a dialog ran meanwhile) does not make up missed ticks.
-      nextTimer = std::max(nextTimer + kTimerMs, now + 1);
-      action = window_.timer();
-      if (action != MainAction::None) return action;
+    if (action == MainAction::None) {
+      now = clock.ticks();
+      if (now >= nextTimer) {
+        // A late turn (a dialog ran meanwhile) does not make up missed ticks.
+        nextTimer = std::max(nextTimer + kTimerMs, now + 1);
+        action = afterCommand(window_.timer());
+      }
+    }
+    if (action != MainAction::None) {
+      closeEditWindow();
+      return action;
     }
     host_.refresh();
   }
+  closeEditWindow();
+  return MainAction::None;
+}
+
+void MainLoop::closeEditWindow() {
+  if (!edit_) return;
+  edit_->close();
+  edit_.reset();
+}
+
+MainAction MainLoop::afterCommand(MainAction a) {
+  if (a != MainAction::OpenEditWindow) return a;
+  if (edit_) return MainAction::None;  // one edit window; the model never opens a second session
+  edit_ = std::make_unique<EditWindow>(host_, window_);
   return MainAction::None;
 }
 
 MainAction MainLoop::onEvent(const InputEvent& e) {
+  if (edit_) {
+    MainAction a = edit_->onEvent(e);
+    if (!edit_->isOpen()) edit_.reset();
+    return a;
+  }
+  return afterCommand(mainEvent(e));
+}
+
+MainAction MainLoop::mainEvent(const InputEvent& e) {
   const auto& menu = shell::mainMenu();
   auto runButton = [&](int i) {
     pressed_ = i;

@@ -24,12 +24,18 @@ class FakeTerminal : public tui::TerminalIo {
   int wakes = 0;
   // Called at the start of each read (tests change the world there).
   std::function<void()> onRead;
+  // When false, a read with no input left is one in which nothing came (for
+  // work that only pumps), instead of the end of the input.
+  bool endWhenEmpty = true;
 
   int read(char* buf, int size, int timeoutMs) override {
     if (onRead) onRead();
-    if (input.empty()) return kInputEnded;
-    std::string chunk = std::move(input.front());
-    input.pop_front();
+    if (input.empty() && endWhenEmpty) return kInputEnded;
+    std::string chunk;
+    if (!input.empty()) {
+      chunk = std::move(input.front());
+      input.pop_front();
+    }
     if (chunk.empty()) {
       if (timeoutMs > 0) clock_.advance(static_cast<std::uint64_t>(timeoutMs));
       return 0;

@@ -1,0 +1,262 @@
+#!/usr/bin/env bash
+# End-to-end test of the terminal program "tallyfin" with an application:
+# loading it from removable storage, selecting it, collecting data.
+#
+# Usage: tui_data_smoke.sh TALLYFIN_BINARY CRUISE_PACKAGE WORK_FOLDER
+#
+# Runs tallyfin in 100x30 tmux panes (a private tmux socket; XDG_CONFIG_HOME
+# and XDG_DATA_HOME inside WORK_FOLDER). The registry store is written
+# first: the folder WORK_FOLDER/card counts as removable storage ("Removable
+# Storage Folders") and holds "Tallyfin Mobile/Apps/Cruise.tfa"; the unit is
+# named "ABC" ("Unit ID"), so the data files carry the unit code "ABC___".
+#
+#  1. Apps (Alt+A), its "Load From Removable Storage" button: the card's
+#     package list shows Cruise.tfa; Alt+L loads it ("Load Application
+#     Succeeded!!"); the package lands in the applications folder.
+#  2. Apps, "Select Application", Enter in the list: the status reads
+#     "Current Application: Cruise" and the registry store's CurAppName is
+#     "Cruise". The program is left (Alt+E, y) and started again: the status
+#     line reads the same.
+#  3. Data (Alt+D), "Collect Data": with no dataset yet the name is asked at
+#     once; "North Block" opens the edit window (title with App"Cruise" and
+#     Dataset"North Block", the PLOTS table with 0 lines); the level-1 table
+#     and the dataset's version table are in the data folder. Escape goes back.
+#  4. Collect Data again: the list offers "01 [North Block]"; Enter opens the
+#     edit window again (the version check passed).
+#  5. Alt+E in the edit window asks about the open edit session; y ends the
+#     program with status 0.
+# Every wait polls with a time-out. Prints each failure; exits non-zero when
+# there was one. The tmux server is always killed.
+set -u
+# Columns are counted in characters.
+export LC_ALL=C.UTF-8
+
+usage() { echo "usage: $0 TALLYFIN_BINARY CRUISE_PACKAGE WORK_FOLDER" >&2; exit 2; }
+[ $# -eq 3 ] || usage
+command -v tmux >/dev/null || { echo "tui_data_smoke: FAIL: tmux is not installed" >&2; exit 1; }
+[ -x "$1" ] || { echo "tui_data_smoke: FAIL: no program at $1" >&2; exit 1; }
+[ -f "$2" ] || { echo "tui_data_smoke: FAIL: no package at $2" >&2; exit 1; }
+bin=$(realpath "$1")
+package=$(realpath "$2")
+mkdir -p "$3" || exit 1
+work=$(realpath "$3")
+
+root="$work/root"
+card="$work/card"
+config="$work/config"
+store="$config/tallyfin/registry"
+status_file="$work/exit-status"
+apps="$root/Orvandat/Tallyfin PC/Apps"
+data="$root/Orvandat/Tallyfin PC/Data/Cruise"
+rm -rf "$root" "$card" "$config" "$work/data" "$status_file"
+mkdir -p "$root" "$card/Tallyfin Mobile/Apps" "$config/tallyfin" "$work/data"
+cp "$package" "$card/Tallyfin Mobile/Apps/Cruise.tfa" || exit 1
+
+# The store's text values escape backslashes and quotes.
+store_text() { local s=${1//\\/\\\\}; printf '%s' "${s//\"/\\\"}"; }
+{
+  printf '[HKCU\\Software\\Tallyfin PC]\n'
+  printf '"Removable Storage Folders"=sz:"%s"\n' "$(store_text "$card")"
+  printf '"Unit ID"=sz:"ABC"\n'
+} >"$store"
+
+socket="tallyfin-data-smoke-$$"
+pane=""
+tm() { tmux -L "$socket" -f /dev/null "$@"; }
+cleanup() { tm kill-server >/dev/null 2>&1 || true; }
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+failures=0
+fail() {
+  echo "tui_data_smoke: FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+note() { echo "tui_data_smoke: $*"; }
+screen() { tm capture-pane -p -t "$pane" 2>/dev/null; }
+show_screen() {
+  echo "--- pane ---" >&2
+  screen >&2
+  echo "------------" >&2
+}
+finish() {
+  if ((failures > 0)); then
+    echo "tui_data_smoke: $failures failure(s)" >&2
+    exit 1
+  fi
+  note "ok"
+  exit 0
+}
+
+# wait_until SECONDS COMMAND...: polls every 0.1 s until COMMAND succeeds.
+wait_until() {
+  local limit=$1
+  shift
+  local deadline=$((SECONDS + limit))
+  until "$@"; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.1
+  done
+}
+screen_has() { local s; s=$(screen) && [[ $s == *"$1"* ]]; }
+screen_has_all() { local t; for t in "$@"; do screen_has "$t" || return 1; done; }
+screen_lacks() { ! screen_has "$1"; }
+status_written() { [ -s "$status_file" ]; }
+keys() { tm send-keys -t "$pane" "$@"; }
+# expect SECONDS WHAT TEXT...: waits for every text; on failure says WHAT and shows the pane.
+expect() {
+  local limit=$1 what=$2
+  shift 2
+  if wait_until "$limit" screen_has_all "$@"; then
+    return 0
+  fi
+  fail "$what"
+  show_screen
+  return 1
+}
+# The registry store's text value NAME under the program's key.
+stored() { grep -i "^\"$1\"=sz:" "$store" 2>/dev/null | head -n 1 | sed 's/^[^=]*=sz:"\(.*\)"$/\1/'; }
+
+# click_on TEXT: a left click (SGR mouse report, as the terminal sends it)
+# on the middle of the first place TEXT stands on the screen.
+click_on() {
+  local text=$1 line row=0 col
+  while IFS= read -r line; do
+    row=$((row + 1))
+    if [[ $line == *"$text"* ]]; then
+      local before=${line%%"$text"*}
+      col=$((${#before} + ${#text} / 2 + 1))
+      keys -l $'\e'"[<0;$col;${row}M"
+      keys -l $'\e'"[<0;$col;${row}m"
+      return 0
+    fi
+  done < <(screen)
+  return 1
+}
+
+runs=0
+# Starts the program in a new tmux session; its status goes to a file.
+start_program() {
+  runs=$((runs + 1))
+  rm -f "$status_file"
+  local run
+  printf -v run 'env TERM=xterm-256color XDG_CONFIG_HOME=%q XDG_DATA_HOME=%q %q --root %q; echo $? > %q; echo SMOKE-PROGRAM-ENDED; exec sleep 600' \
+    "$config" "$work/data" "$bin" "$root" "$status_file"
+  tm new-session -d -s "run$runs" -x 100 -y 30 "$run" || { fail "tmux could not start"; finish; }
+  pane="run$runs:0.0"
+  if ! wait_until 30 screen_has_all "Tallyfin PC" "Current Application"; then
+    fail "the main screen did not appear within 30 s (start $runs)"
+    show_screen
+    status_written && fail "the program ended with status $(cat "$status_file")"
+    finish
+  fi
+}
+# Answers the exit question with y and waits for the program to end with status 0.
+leave_program() {
+  if expect 10 "Alt+E did not bring up \"Exit Tallyfin?\"" "Exit Tallyfin?"; then
+    keys y
+    if wait_until 15 status_written; then
+      [ "$(cat "$status_file")" = 0 ] || fail "the program ended with status $(cat "$status_file"), not 0"
+    else
+      fail "the program did not end within 15 s of the answer"
+      show_screen
+    fi
+  fi
+}
+
+# --- 1. Load From Removable Storage ---------------------------------------------------------
+start_program
+note "main screen shown"
+keys M-a
+if expect 10 "Alt+A did not bring up the Apps choice" "Select Application" "Load From Removable Storage"; then
+  click_on "Load From Removable Storage" || fail "could not click the \"Load From Removable Storage\" button"
+  if expect 10 "the removable storage dialog did not open" "Removable Storage" "Applications" "Close"; then
+    # Another removable drive may come first: move down the drive list to the card.
+    for _ in 1 2 3 4 5 6 7 8; do
+      wait_until 2 screen_has "Cruise.tfa" && break
+      keys Down
+    done
+    if screen_has "Cruise.tfa"; then
+      note "the card's package list shows Cruise.tfa"
+      keys M-l
+      if expect 10 "loading did not report \"Load Application Succeeded!!\"" "Load Application Succeeded!!"; then
+        keys Enter
+        wait_until 10 screen_lacks "Load Application Succeeded!!" || fail "the report did not close"
+      fi
+    else
+      fail "no drive of the dialog lists Cruise.tfa"
+      show_screen
+    fi
+    keys Escape
+    wait_until 10 screen_lacks "Cruise.tfa" || fail "Escape did not close the removable storage dialog"
+  fi
+fi
+if cmp -s "$package" "$apps/Cruise.tfa"; then
+  note "package loaded into the applications folder"
+else
+  fail "the applications folder does not hold the card's Cruise.tfa"
+fi
+
+# --- 2. Select Application, kept over a restart ---------------------------------------------
+keys M-a
+if expect 10 "Alt+A did not bring up the Apps choice" "Select Application"; then
+  keys Enter
+  if expect 10 "Select Application did not list the packages" "< Applications >" "Cruise.tfa" "< Enter to Select >"; then
+    keys Enter
+  fi
+fi
+if expect 20 "the status line does not read \"Current Application: Cruise\"" "Current Application: Cruise"; then
+  note "Cruise selected"
+fi
+[ "$(stored CurAppName)" = Cruise ] || fail "the registry store's CurAppName is \"$(stored CurAppName)\", not \"Cruise\""
+[ -f "$apps/Cruise/app.ctl" ] || fail "the application folder was not extracted"
+keys M-e
+leave_program
+
+start_program
+if expect 10 "after a restart the status line does not read \"Current Application: Cruise\"" "Current Application: Cruise"; then
+  note "Cruise still current after a restart"
+fi
+
+# --- 3. Collect Data on a new dataset -----------------------------------------------------
+title_app='~App"Cruise"'
+title_set='~Dataset"North Block"'
+plots="$data/01 1A____[North Block]ABC___~~PLOTS.dbf"
+version="$data/01 1A____[North Block]ABC___#\$\$DataAppVer.dbf"
+keys M-d
+if expect 10 "Alt+D did not bring up the Data choice" "Collect Data"; then
+  keys Enter
+  if expect 10 "Collect Data did not ask for the new dataset's name" "Create New Dataset"; then
+    keys -l "North Block"
+    keys Enter
+    if expect 15 "the edit window did not open on the new dataset" "TFMobile" "$title_app" "$title_set" \
+        "Table: PLOTS   Lines: 0" "Escape: back to the main window"; then
+      note "edit window open on North Block"
+      screen_lacks "Current Application" || fail "the main window shows through the edit window"
+    fi
+  fi
+fi
+[ -f "$plots" ] || fail "the data folder lacks $(basename "$plots")"
+[ -f "$version" ] || fail "the data folder lacks $(basename "$version")"
+keys Escape
+if expect 10 "Escape did not bring the main window back" "Current Application: Cruise"; then
+  screen_lacks "TFMobile" || fail "the edit window is still shown"
+fi
+
+# --- 4. Collect Data on the existing dataset ----------------------------------------------
+keys M-d
+if expect 10 "Alt+D did not bring up the Data choice" "Collect Data"; then
+  keys Enter
+  if expect 10 "the dataset list does not offer \"01 [North Block]\"" "Select Dataset" "01 [North Block]"; then
+    keys Enter
+    expect 15 "the edit window did not open again on North Block" "$title_app" "$title_set" "Table: PLOTS" &&
+      note "edit window open again (version check passed)"
+  fi
+fi
+
+# --- 5. Leaving from the edit window --------------------------------------------------------
+keys M-e
+if expect 10 "Alt+E in the edit window did not ask about the open edit session" "An Edit Session" "is Open"; then
+  leave_program
+fi
+finish
