@@ -246,8 +246,11 @@ DialogView* viewOf(HWND dialog) {
   return reinterpret_cast<DialogView*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
+// Dialogs centre on the main window, also when a dialog or the edit window
+// in front of it owns them: the first owner in the chain.
 void centreOverOwner(HWND dialog) {
-  HWND owner = GetWindow(dialog, GW_OWNER);
+  HWND owner = GetAncestor(dialog, GA_ROOTOWNER);
+  if (owner == dialog) owner = nullptr;
   RECT area;
   if (owner) {
     GetWindowRect(owner, &area);

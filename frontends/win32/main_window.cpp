@@ -1,9 +1,12 @@
 #include "main_window.hpp"
 
+#include "base/text.hpp"
+#include "edit_window.hpp"
 #include "menu_data.hpp"
 #include "platform/clock.hpp"
 #include "resource.h"
 #include "shell/startup.hpp"
+#include "ui/host.hpp"
 #include "win32_host.hpp"
 #include "window_classes.hpp"
 
@@ -98,8 +101,7 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!inCommand_) act(model_.close());
       return 0;
     case WM_TFP_EDIT_CLOSED:
-      closeEditWindows();
-      model_.setEditSessionOpen(false);
+      onEditClosed();
       return 0;
     case WM_TFP_END_PROGRAM:
       PostQuitMessage(0);
@@ -130,6 +132,9 @@ void MainWindow::onCreate() {
 
 void MainWindow::onDestroy() {
   KillTimer(window_, IDT_MAIN_CLOCK);
+  // Leaving while data are open: the level tables are closed as when the
+  // edit window goes (the owned edit window has already been destroyed).
+  if (model_.editSessionOpen()) model_.editWindowClosed();
   if (smoothing_.saved) {
     SystemParametersInfoW(SPI_SETFONTSMOOTHING, smoothing_.on, nullptr, 0);
     SystemParametersInfoW(SPI_SETFONTSMOOTHINGTYPE, 0,
@@ -180,6 +185,9 @@ void MainWindow::act(shell::MainAction action) {
     case shell::MainAction::EndProgram:
       PostQuitMessage(0);
       break;
+    case shell::MainAction::OpenEditWindow:
+      openEditWindow();
+      break;
     case shell::MainAction::None:
       break;
   }
@@ -212,15 +220,23 @@ void MainWindow::paint() {
   EndPaint(window_, &ps);
 }
 
-void MainWindow::closeEditWindows() {
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM) -> BOOL {
-        wchar_t name[64] = {};
-        if (GetClassNameW(w, name, 64) && lstrcmpW(name, kEditClass) == 0) DestroyWindow(w);
-        return TRUE;
-      },
-      0);
+bool MainWindow::openEditWindow() {
+  auto* instance = window_ ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE))
+                           : GetModuleHandleW(nullptr);
+  if (frontend::openEditWindow(instance, window_, model_.editStart())) return true;
+  const DWORD error = GetLastError();
+  ui::inform(host_, base::format("Create TFP Edit Window error=%d.\r\n", static_cast<int>(error)), "Error");
+  model_.editWindowClosed();
+  return false;
+}
+
+void MainWindow::onEditClosed() {
+  closeEditWindows();
+  model_.editWindowClosed();
+  if (!window_) return;
+  SetFocus(window_);
+  InvalidateRect(window_, nullptr, TRUE);
+  UpdateWindow(window_);
 }
 
 }  // namespace frontend

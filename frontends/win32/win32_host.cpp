@@ -6,6 +6,7 @@
 #include "platform/win32/wide.hpp"
 #include "progress_dialog.hpp"
 #include "scroll_window.hpp"
+#include "window_classes.hpp"
 
 namespace frontend {
 
@@ -38,7 +39,7 @@ Win32Host::~Win32Host() {
 }
 
 int Win32Host::messageBox(std::string_view text, std::string_view caption, unsigned flags) {
-  return MessageBoxW(owner(), platform::win32::toUtf16(text).c_str(),
+  return MessageBoxW(frontOwner(), platform::win32::toUtf16(text).c_str(),
                      platform::win32::toUtf16(caption).c_str(), flags);
 }
 
@@ -85,12 +86,24 @@ void Win32Host::beep() { MessageBeep(MB_OK); }
 
 HWND Win32Host::owner() const { return (mainWindow_ && IsWindow(mainWindow_)) ? mainWindow_ : nullptr; }
 
+HWND Win32Host::frontOwner() const {
+  HWND main = owner();
+  if (!main) return nullptr;
+  HWND popup = GetLastActivePopup(main);
+  if (!popup || popup == main || !IsWindowVisible(popup)) return main;
+  // The scroll window is a companion, not a step of the work: a dialog owned
+  // by it would leave the main window enabled.
+  wchar_t name[64] = {};
+  if (GetClassNameW(popup, name, 64) && lstrcmpW(name, kScrollClass) == 0) return main;
+  return popup;
+}
+
 int Win32Host::runForm(const ui::Form& form, ui::FormController& controller) {
-  return runFormDialog(instance_, owner(), form, controller);
+  return runFormDialog(instance_, frontOwner(), form, controller);
 }
 
 void Win32Host::showProgress(const ui::ProgressSpec& spec, ui::Progress& progress) {
-  runProgressDialog(instance_, owner(), spec, progress);
+  runProgressDialog(instance_, frontOwner(), spec, progress);
 }
 
 bool Win32Host::toggleScrollWindow(const std::string& title, const std::vector<std::string>& lines) {

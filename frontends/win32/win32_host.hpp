@@ -46,8 +46,13 @@ class Win32Host final : public ui::Host {
   int runMessageLoop();
 
  private:
-  // The main window while it exists: the owner of boxes and dialogs.
+  // The main window while it exists: the owner of the scroll window.
   HWND owner() const;
+  // The owner of boxes and dialogs: the main window's pop-up last active (a
+  // dialog, the edit window; never the scroll window), else the main window.
+  // A box owned by the main window behind a dialog would, when it closes,
+  // bring the main window in front of that dialog.
+  HWND frontOwner() const;
   // Hands a message to the accelerators first, then to its window.
   void dispatch(MSG& msg);
   void runPosted();

@@ -1,5 +1,6 @@
 #include "window_classes.hpp"
 
+#include "edit_window.hpp"
 #include "main_window.hpp"
 #include "resource.h"
 #include "scroll_window.hpp"
@@ -9,8 +10,8 @@ namespace frontend {
 
 namespace {
 
-// The edit and navigation windows get their procedures with their
-// subsystems; until then their classes draw nothing of their own.
+// The navigation window gets its procedure with its subsystem; until then
+// its class draws nothing of its own.
 LRESULT CALLBACK plainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -50,7 +51,7 @@ bool registerWindowClasses(HINSTANCE instance, ui::Host& host) {
   main.lpszClassName = kMainClass;
   if (!registerClass(host, main, "Failed to initialize Main Window Class.")) return false;
 
-  if (!registerClass(host, cellWindowClass(instance, kEditClass),
+  if (!registerClass(host, cellWindowClass(instance, kEditClass, editWindowProc),
                      "Failed to initialize TFP_EditWin Class."))
     return false;
   if (!registerClass(host, cellWindowClass(instance, kScrollClass, scrollWindowProc),

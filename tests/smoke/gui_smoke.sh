@@ -1,21 +1,37 @@
 #!/usr/bin/env bash
 # GUI smoke test of "Tallyfin PC.exe" under Wine on a private X server.
 #
-# Usage: gui_smoke.sh BUILD_DIR
+# Usage: gui_smoke.sh BUILD_DIR [PACKAGE]
 #   BUILD_DIR is the win64 build folder holding "Tallyfin PC.exe" (directly or
-#   in frontends/win32). Needs wine (64-bit), Xvfb, xdotool, ImageMagick and
-#   x11-utils.
+#   in frontends/win32). PACKAGE is the demo application package Cruise.tfa;
+#   by default the native build's (BUILD_DIR/../linux/examples/Cruise.tfa),
+#   else it is built with BUILD_DIR/../linux/tools/tfa-build/tfa-build. Needs
+#   wine (64-bit), Xvfb, xdotool, ImageMagick and x11-utils.
 #
 # In a fresh Wine prefix under BUILD_DIR it installs the program as
 # C:\Orvandat\Tallyfin PC\Tallyfin PC.exe inside a 1024x768 Wine virtual
-# desktop, starts it, checks that a second start ends at once with status 0
+# desktop, with two folders acting as removable storage (C:\spare, empty, and
+# C:\card holding "Tallyfin Mobile\Apps\Cruise.tfa") and the unit named ABC.
+# It starts the program, checks that a second start ends at once with status 0
 # and no second window, checks the registry values and the settings file it
 # writes, takes a screenshot of the main window with its menu bar, command
 # bar and status area (BUILD_DIR/gui_smoke.png), opens the Data choice dialog
 # with Alt+D and closes it with Escape (BUILD_DIR/gui_smoke_data.png), opens
 # the keystroke help in the scroll window through Alt+H and Enter and closes
-# it with Escape (BUILD_DIR/gui_smoke_help.png), answers the exit prompt and
-# waits for the program to end. Last it runs the Windows front-end tests
+# it with Escape (BUILD_DIR/gui_smoke_help.png).
+# Applications: Alt+A, Load From Removable Storage; in its dialog Enter on the
+# empty drive says "No App Selected", Down picks the card and Enter loads
+# Cruise.tfa (BUILD_DIR/gui_smoke_removable.png); Alt+A, Select Application,
+# Enter takes Cruise: "CurAppName" reads Cruise
+# (BUILD_DIR/gui_smoke_app.png). It answers the exit prompt and starts the
+# program again: Cruise is still current (BUILD_DIR/gui_smoke_restart.png).
+# Data: Alt+D, Collect Data, the name North Block for the new dataset: the
+# edit window opens over the main window with the dataset in its title
+# (BUILD_DIR/gui_smoke_new_dataset.png, gui_smoke_edit.png) and the data
+# folder holds the dataset's level-1 table and version table; Escape closes
+# it; Collect Data again and Enter on the dataset in the list
+# (BUILD_DIR/gui_smoke_datasets.png) opens it again; Escape, exit.
+# Last it runs the Windows front-end tests
 # (BUILD_DIR/tests/win32_frontend_tests.exe, when built) on the same X server,
 # where they can make windows. Exits non-zero with a message on the first
 # failure; always stops Wine and the X server it started.
@@ -23,12 +39,17 @@ set -u
 
 fail() {
   echo "gui_smoke: FAIL: $*" >&2
+  # What the screen showed, for the one who reads the failure.
+  if [ -n "${xvfb_pid:-}" ] && import -window root "$work/failure.png" 2>/dev/null; then
+    echo "gui_smoke: the screen at the failure: $work/failure.png" >&2
+  fi
   exit 1
 }
 note() { echo "gui_smoke: $*"; }
 
-[ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
+[ $# -eq 1 ] || [ $# -eq 2 ] || { echo "usage: $0 BUILD_DIR [PACKAGE]" >&2; exit 2; }
 build=$(cd "$1" 2>/dev/null && pwd) || fail "no build folder $1"
+package=${2:-}
 
 exe="$build/Tallyfin PC.exe"
 [ -f "$exe" ] || exe="$build/frontends/win32/Tallyfin PC.exe"
@@ -95,6 +116,22 @@ start_xvfb() {
 
 rm -rf "$work"
 mkdir -p "$work" || fail "cannot create $work"
+
+# --- The demo application package --------------------------------------------------
+if [ -z "$package" ]; then
+  package="$build/../linux/examples/Cruise.tfa"
+  if [ ! -f "$package" ]; then
+    tool="$build/../linux/tools/tfa-build/tfa-build"
+    source_dir=$(cd "$(dirname "$0")/../.." && pwd)/examples/cruise
+    [ -x "$tool" ] || fail "no Cruise.tfa and no tfa-build in $build/../linux (build the linux preset first)"
+    package="$work/Cruise.tfa"
+    SOURCE_DATE_EPOCH=1714521600 ASAN_OPTIONS=detect_leaks=0 "$tool" build "$source_dir/cruise.json" \
+      --out "$work/Cruise" --package "$package" >"$work/tfa-build.log" 2>&1 ||
+      fail "tfa-build could not build Cruise.tfa (see $work/tfa-build.log)"
+  fi
+fi
+[ -f "$package" ] || fail "no application package $package"
+
 start_xvfb || fail "no X server could be started (see $work/xvfb.log)"
 note "X server on $DISPLAY"
 
@@ -118,24 +155,48 @@ if ! mkdir -p "$install_dir" || ! cp "$exe" "$install_dir/Tallyfin PC.exe"; then
 fi
 win_exe='C:\Orvandat\Tallyfin PC\Tallyfin PC.exe'
 
+# Two folders act as removable storage: an empty one first, then the card
+# with the demo application. The unit is named ABC, so the data file names
+# carry the unit code ABC___.
+card_apps="$WINEPREFIX/drive_c/card/Tallyfin Mobile/Apps"
+if ! mkdir -p "$WINEPREFIX/drive_c/spare" "$card_apps" || ! cp "$package" "$card_apps/Cruise.tfa"; then
+  fail "cannot prepare the removable storage folders"
+fi
+"$wine" reg add 'HKCU\Software\Tallyfin PC' /v 'Removable Storage Folders' /d 'C:\spare;C:\card' /f \
+  >/dev/null 2>&1 || fail "cannot set \"Removable Storage Folders\""
+"$wine" reg add 'HKCU\Software\Tallyfin PC' /v 'Unit ID' /d ABC /f >/dev/null 2>&1 ||
+  fail "cannot set \"Unit ID\""
+
 main_windows() { xdotool search --name '^Tallyfin PC$' 2>/dev/null; }
 program_windows() { xdotool search --onlyvisible --class 'tallyfin pc.exe' 2>/dev/null; }
+# window_named REGEX: the X windows whose name matches (one a line).
+window_named() { xdotool search --name "$1" 2>/dev/null; }
+# gone REGEX: no window's name matches.
+gone() { [ -z "$(window_named "$1")" ]; }
+# shown REGEX: some window's name matches.
+shown() { [ -n "$(window_named "$1")" ]; }
+ended() { ! kill -0 "$app_pid" 2>/dev/null; }
+
+# start_program LOG: starts the program and waits for its main window.
+start_program() {
+  note "starting $win_exe"
+  "$wine" "$win_exe" >"$work/$1.log" 2>&1 &
+  app_pid=$!
+  window_up() {
+    kill -0 "$app_pid" 2>/dev/null || return 0  # ended: stop waiting, reported below
+    [ -n "$(main_windows)" ]
+  }
+  wait_for 90 window_up || fail "no \"Tallyfin PC\" window within 90 s"
+  if ! kill -0 "$app_pid" 2>/dev/null; then
+    wait "$app_pid"
+    fail "the program ended at start-up with status $? (see $work/$1.log)"
+  fi
+  main_id=$(main_windows | head -1)
+  note "main window up (X window $main_id)"
+}
 
 # --- First start -------------------------------------------------------------
-note "starting $win_exe"
-"$wine" "$win_exe" >"$work/run1.log" 2>&1 &
-app_pid=$!
-window_up() {
-  kill -0 "$app_pid" 2>/dev/null || return 0  # ended: stop waiting, reported below
-  [ -n "$(main_windows)" ]
-}
-wait_for 90 window_up || fail "no \"Tallyfin PC\" window within 90 s"
-if ! kill -0 "$app_pid" 2>/dev/null; then
-  wait "$app_pid"
-  fail "the program ended at start-up with status $? (see $work/run1.log)"
-fi
-main_id=$(main_windows | head -1)
-note "main window up (X window $main_id)"
+start_program run1
 
 # --- Second start: refused, silently -----------------------------------------
 started=$(date +%s%N)
@@ -150,9 +211,9 @@ kill -0 "$app_pid" 2>/dev/null || fail "the first instance ended when the second
 note "second start refused in $elapsed_ms ms"
 
 # --- Registry values -----------------------------------------------------------
-reg=$("$wine" reg query 'HKCU\Software\Tallyfin PC' 2>/dev/null | tr -d '\r')
-[ -n "$reg" ] || fail "no registry key HKCU\\Software\\Tallyfin PC"
-# reg_value NAME: the REG_SZ data of NAME; status 1 when NAME is missing.
+reg=""
+read_reg() { reg=$("$wine" reg query 'HKCU\Software\Tallyfin PC' 2>/dev/null | tr -d '\r'); }
+# reg_value NAME: the REG_SZ data of NAME in the last read; status 1 when NAME is missing.
 reg_value() {
   printf '%s\n' "$reg" | awk -v name="$1" '
     { line = $0; sub(/^ +/, "", line) }
@@ -166,6 +227,8 @@ expect_value() {
   got=$(reg_value "$1") || fail "registry value \"$1\" is missing"
   [ "$got" = "$2" ] || fail "registry value \"$1\" is \"$got\" (expected \"$2\")"
 }
+read_reg
+[ -n "$reg" ] || fail "no registry key HKCU\\Software\\Tallyfin PC"
 expect_value 'PC InstallDir' "C:\\"
 expect_value 'PC AppPath' 'C:\Orvandat\Tallyfin PC\Apps'
 expect_value 'PC DataPath' 'C:\Orvandat\Tallyfin PC\Data'
@@ -181,11 +244,15 @@ size=$(stat -c %s "$dft")
 note "settings file C:\\tfp_mobilePC.dft is 9560 bytes"
 
 # --- Screenshot -----------------------------------------------------------------
+# pixel FILE X Y: "r,g,b" of one pixel of a screenshot.
+pixel() {
+  convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info: 2>/dev/null
+}
 shot="$build/gui_smoke.png"
 import -window root "$shot" || fail "cannot take the screenshot"
 # The main window covers the desktop; its ground below the status lines is green.
-pixel=$(convert "$shot" -format '%[fx:int(255*p{512,700}.r)],%[fx:int(255*p{512,700}.g)],%[fx:int(255*p{512,700}.b)]' info: 2>/dev/null)
-[ "$pixel" = "0,160,0" ] || fail "the main window is not green at (512,700): $pixel (see $shot)"
+got=$(pixel "$shot" 512 700)
+[ "$got" = "0,160,0" ] || fail "the main window is not green at (512,700): $got (see $shot)"
 note "screenshot $shot"
 
 # --- Command bar and status area ---------------------------------------------------
@@ -210,51 +277,152 @@ activate_main() {
   # A click on the caption.
   xdotool mousemove --window "$main_id" 200 10 click 1
 }
-# window_named REGEX: the X windows whose name matches (one a line).
-window_named() { xdotool search --name "$1" 2>/dev/null; }
+# screenshot NAME: BUILD_DIR/NAME once the last change has been painted.
+screenshot() {
+  sleep 1
+  import -window root "$build/$1" || fail "cannot take the screenshot $1"
+}
+
+# choose_bar ALT_KEY CAPTION: opens a choice dialog of the command bar.
+choose_bar() {
+  activate_main
+  xdotool key "$1"
+  wait_for 30 shown "^$2\$" || fail "$1 did not bring up the $2 choice dialog"
+}
 
 # --- Alt+D: the Data choice dialog; Escape closes it ----------------------------------
-activate_main
-xdotool key alt+d
-data_up() { [ -n "$(window_named '^Data$')" ]; }
-wait_for 30 data_up || fail "Alt+D did not bring up the Data choice dialog"
-sleep 1  # let it paint before the picture
-import -window root "$build/gui_smoke_data.png" || fail "cannot take the screenshot of the Data dialog"
+choose_bar alt+d Data
+screenshot gui_smoke_data.png
 xdotool key Escape
-data_gone() { ! data_up; }
-wait_for 30 data_gone || fail "Escape did not close the Data choice dialog"
+wait_for 30 gone '^Data$' || fail "Escape did not close the Data choice dialog"
 kill -0 "$app_pid" 2>/dev/null || fail "the program ended after the Data choice dialog"
 note "Alt+D opened the Data choice dialog, Escape closed it ($build/gui_smoke_data.png)"
 
 # --- Alt+H, Enter: the keystroke help in the scroll window; Escape closes it -------------
-activate_main
-xdotool key alt+h
-helps_up() { [ -n "$(window_named '^Helps$')" ]; }
-wait_for 30 helps_up || fail "Alt+H did not bring up the Helps choice dialog"
+choose_bar alt+h Helps
 # The first button, "Virtual Display Keystrokes", has the focus.
 xdotool key Return
-help_up() { [ -n "$(window_named 'KEYSTROKE Help for Virtual Display')" ]; }
-wait_for 30 help_up || fail "the keystroke help did not open in the scroll window"
-sleep 1
-import -window root "$build/gui_smoke_help.png" || fail "cannot take the screenshot of the scroll window"
+help='KEYSTROKE Help for Virtual Display'
+wait_for 30 shown "$help" || fail "the keystroke help did not open in the scroll window"
+screenshot gui_smoke_help.png
 xdotool key Escape
-help_gone() { ! help_up; }
-wait_for 30 help_gone || fail "Escape did not close the scroll window"
+wait_for 30 gone "$help" || fail "Escape did not close the scroll window"
 note "the keystroke help opened in the scroll window, Escape closed it ($build/gui_smoke_help.png)"
 
-# --- Exit through Alt+E and the exit prompt -----------------------------------------
-activate_main
-xdotool key alt+e
-prompt_up() { [ "$(program_windows | wc -l)" -ge 2 ]; }
-wait_for 30 prompt_up || fail "Alt+E did not bring up the exit prompt"
+# --- Alt+A, Load From Removable Storage: Cruise.tfa from the card ---------------------------
+choose_bar alt+a Apps
+# Select Application has the focus; Erase Application is not offered, so two
+# tabs reach Load From Removable Storage.
+xdotool key Tab Tab Return
+removable='^Load From Removable Storage$'
+wait_for 30 shown "$removable" || fail "the Load From Removable Storage dialog did not open"
+# The drive list has the focus on the first drive, the empty folder.
 xdotool key Return
-ended() { ! kill -0 "$app_pid" 2>/dev/null; }
-wait_for 30 ended || fail "the program did not end after the exit prompt was answered Yes"
-wait "$app_pid"
-rc=$?
-app_pid=""
-[ $rc -eq 0 ] || fail "the program ended with status $rc"
-note "program closed with status 0"
+wait_for 30 shown '^Error$' || fail "Enter on the empty drive did not say \"No App Selected\""
+xdotool key Return
+wait_for 30 gone '^Error$' || fail "the \"No App Selected\" box did not close"
+# Down takes the card: its package list shows Cruise.tfa, chosen.
+xdotool key Down
+screenshot gui_smoke_removable.png
+xdotool key Return
+wait_for 30 shown '^Load App!$' || fail "loading Cruise.tfa did not succeed (see $build/gui_smoke_removable.png)"
+xdotool key Return
+wait_for 30 gone '^Load App!$' || fail "the \"Load Application Succeeded!!\" box did not close"
+cmp -s "$package" "$install_dir/Apps/Cruise.tfa" || fail "Apps\\Cruise.tfa is not the package from the card"
+xdotool key Escape
+wait_for 30 gone "$removable" || fail "Escape did not close the Load From Removable Storage dialog"
+note "Cruise.tfa loaded from removable storage ($build/gui_smoke_removable.png)"
+
+# --- Alt+A, Select Application: Cruise ------------------------------------------------------
+choose_bar alt+a Apps
+xdotool key Return
+wait_for 30 shown '^Select Application$' || fail "the application list did not open"
+# Cruise.tfa, the only application, is chosen.
+xdotool key Return
+wait_for 30 gone '^Select Application$' || fail "Enter did not take the application"
+cruise_current() { read_reg; [ "$(reg_value CurAppName)" = Cruise ]; }
+wait_for 30 cruise_current || fail "\"CurAppName\" is \"$(reg_value CurAppName)\" after selecting Cruise"
+[ -f "$install_dir/Apps/Cruise/app.ctl" ] || fail "Cruise was not extracted into Apps\\Cruise"
+screenshot gui_smoke_app.png
+note "Cruise selected: \"CurAppName\" is Cruise ($build/gui_smoke_app.png)"
+
+# --- Exit through Alt+E and the exit prompt -----------------------------------------
+exit_program() {
+  activate_main
+  xdotool key alt+e
+  prompt_up() { [ "$(program_windows | wc -l)" -ge 2 ]; }
+  wait_for 30 prompt_up || fail "Alt+E did not bring up the exit prompt"
+  xdotool key Return
+  wait_for 30 ended || fail "the program did not end after the exit prompt was answered Yes"
+  wait "$app_pid"
+  local rc=$?
+  app_pid=""
+  [ $rc -eq 0 ] || fail "the program ended with status $rc"
+  note "program closed with status 0"
+}
+exit_program
+
+# --- A restart keeps Cruise -------------------------------------------------------------
+start_program run3
+read_reg
+expect_value CurAppName Cruise
+screenshot gui_smoke_restart.png
+note "after a restart Cruise is still current ($build/gui_smoke_restart.png)"
+
+# --- Alt+D, Collect Data: a new dataset North Block opens the edit window ---------------
+edit_title='TFMobile   ~App"Cruise"  ~Dataset"North Block"'
+edit_windows() { xdotool search --name 'Dataset"North Block"' 2>/dev/null; }
+# expect_edit_window PICTURE: the edit window is up with its title, white over
+# the main window's green (BUILD_DIR/PICTURE); Escape then closes it and the
+# main window shows again.
+expect_edit_window() {
+  wait_for 30 edit_shown || fail "the edit window did not open"
+  local id name got
+  id=$(edit_windows | head -1)
+  name=$(xdotool getwindowname "$id")
+  [ "$name" = "$edit_title" ] || fail "the edit window's title is '$name' (expected '$edit_title')"
+  screenshot "$1"
+  got=$(pixel "$build/$1" 512 700)
+  [ "$got" = "255,255,255" ] || fail "the edit window does not cover the main window: $got at (512,700) (see $build/$1)"
+  xdotool key Escape
+  wait_for 30 edit_gone || fail "Escape did not close the edit window"
+  sleep 1
+  import -window root "$work/after_edit.png" || fail "cannot take a screenshot"
+  got=$(pixel "$work/after_edit.png" 512 700)
+  [ "$got" = "0,160,0" ] || fail "the main window did not come back after the edit window: $got (see $work/after_edit.png)"
+}
+edit_shown() { [ -n "$(edit_windows)" ]; }
+edit_gone() { [ -z "$(edit_windows)" ]; }
+
+choose_bar alt+d Data
+# Collect Data, the first button, has the focus.
+xdotool key Return
+dataset_dialog() { shown '^Create New Dataset$' || shown '^Select Dataset$'; }
+wait_for 30 dataset_dialog || fail "Collect Data did not bring up a dataset dialog"
+# Without datasets the create dialog comes at once; else New opens it.
+if shown '^Select Dataset$'; then xdotool key alt+n; fi
+wait_for 30 shown '^Create New Dataset$' || fail "the Create New Dataset dialog did not open"
+xdotool type --delay 40 'North Block'
+screenshot gui_smoke_new_dataset.png
+xdotool key Return
+expect_edit_window gui_smoke_edit.png
+data_dir="$install_dir/Data/Cruise"
+for f in '01 1A____[North Block]ABC___~~PLOTS.dbf' '01 1A____[North Block]ABC___#$$DataAppVer.dbf'; do
+  [ -f "$data_dir/$f" ] || fail "no \"$f\" in Data\\Cruise (found: $(ls "$data_dir" 2>/dev/null | tr '\n' ' '))"
+done
+note "dataset North Block made; its edit window opened and Escape closed it ($build/gui_smoke_edit.png)"
+
+# --- Collect Data again: Enter on North Block opens it again --------------------------------
+choose_bar alt+d Data
+xdotool key Return
+wait_for 30 shown '^Select Dataset$' || fail "Collect Data did not offer the dataset list"
+# 01 [North Block], the dataset last used, is chosen.
+screenshot gui_smoke_datasets.png
+xdotool key Return
+expect_edit_window gui_smoke_edit2.png
+note "the dataset list reopened North Block in the edit window"
+
+exit_program
 
 # --- The Windows front-end tests, where windows can be made -------------------------------
 unit="$build/tests/win32_frontend_tests.exe"
