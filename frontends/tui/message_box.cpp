@@ -76,10 +76,10 @@ MessageBoxLayout layoutMessageBox(std::string_view text, std::string_view captio
                                   int rows, int cols) {
   MessageBoxLayout box;
   box.screenRows = rows, box.screenCols = cols;
-  std::vector<ButtonSpec> specs = buttonsFor(flags, box.escapeAnswer, box.endAnswer);
+  std::vector<ButtonSpec> descs = buttonsFor(flags, box.escapeAnswer, box.endAnswer);
   unsigned def = flags & ui::kMbDefMask;
   std::size_t defIndex = def == ui::kMbDefButton2 ? 1 : def == ui::kMbDefButton3 ? 2 : 0;
-  box.defaultButton = defIndex < specs.size() ? static_cast<int>(defIndex) : 0;
+  box.defaultButton = defIndex < descs.size() ? static_cast<int>(defIndex) : 0;
 
   // Frame and two blanks on each side of the text.
   const int maxInner = std::max(cols - 6, 1);
@@ -89,7 +89,7 @@ MessageBoxLayout layoutMessageBox(std::string_view text, std::string_view captio
   if (static_cast<int>(box.lines.size()) > maxLines) box.lines.resize(static_cast<std::size_t>(maxLines));
 
   int buttonsWidth = 0;
-  for (const ButtonSpec& s : specs) buttonsWidth += static_cast<int>(std::u32string_view(s.label).size()) + 4 + 2;
+  for (const ButtonSpec& s : descs) buttonsWidth += static_cast<int>(std::u32string_view(s.label).size()) + 4 + 2;
   buttonsWidth -= 2;
   box.caption = glyphsOfUtf8(caption);
 
@@ -109,7 +109,7 @@ MessageBoxLayout layoutMessageBox(std::string_view text, std::string_view captio
   box.textLeft = box.left + 3;
 
   int col = box.left + std::max((width - buttonsWidth) / 2, 1);
-  for (const ButtonSpec& s : specs) {
+  for (const ButtonSpec& s : descs) {
     BoxButton b;
     b.label = s.label;
     b.answer = s.answer;

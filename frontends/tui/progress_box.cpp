@@ -10,10 +10,10 @@ namespace {
 constexpr int kMinText = 40;
 }
 
-ProgressBoxLayout layoutProgressBox(const ui::ProgressSpec& spec, int rows, int cols) {
+ProgressBoxLayout layoutProgressBox(const ui::ProgressSpec& desc, int rows, int cols) {
   ProgressBoxLayout l;
   int text = kMinText;
-  for (const std::string* s : {&spec.title, &spec.line1, &spec.line2})
+  for (const std::string* s : {&desc.title, &desc.line1, &desc.line2})
     text = std::max(text, static_cast<int>(glyphsOfUtf8(*s).size()));
   // Frame, a blank column each side.
   l.box.cols = std::max(std::min(text + 4, cols), 1);
@@ -28,17 +28,17 @@ ProgressBoxLayout layoutProgressBox(const ui::ProgressSpec& spec, int rows, int 
   return l;
 }
 
-void drawProgressBox(CellGrid& grid, const ProgressBoxLayout& l, const ui::ProgressSpec& spec,
+void drawProgressBox(CellGrid& grid, const ProgressBoxLayout& l, const ui::ProgressSpec& desc,
                      const ui::Progress::Snapshot& now) {
   drawBox(grid, l.box, dialogInk(), dialogPaper());
-  drawTitle(grid, l.box, glyphsOfUtf8(spec.title));
+  drawTitle(grid, l.box, glyphsOfUtf8(desc.title));
   auto line = [&](int row, const std::string& s) {
     std::u32string t = glyphsOfUtf8(s);
     if (static_cast<int>(t.size()) > l.textCols) t.resize(static_cast<std::size_t>(l.textCols));
     grid.putText(row, l.textCol, t, dialogInk(), dialogPaper());
   };
-  if (l.line1Row < l.box.bottom()) line(l.line1Row, spec.line1);
-  if (l.line2Row < l.box.bottom()) line(l.line2Row, now.line.empty() ? spec.line2 : now.line);
+  if (l.line1Row < l.box.bottom()) line(l.line1Row, desc.line1);
+  if (l.line2Row < l.box.bottom()) line(l.line2Row, now.line.empty() ? desc.line2 : now.line);
   if (l.barRow >= l.box.bottom()) return;
   const int percent = std::clamp(now.percent, 0, 100);
   const int filled = l.textCols * percent / 100;

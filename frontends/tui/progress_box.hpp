@@ -14,9 +14,9 @@ struct ProgressBoxLayout {
   int textCol = 0, textCols = 0;
 };
 
-ProgressBoxLayout layoutProgressBox(const ui::ProgressSpec& spec, int rows, int cols);
+ProgressBoxLayout layoutProgressBox(const ui::ProgressSpec& desc, int rows, int cols);
 
-void drawProgressBox(CellGrid& grid, const ProgressBoxLayout& layout, const ui::ProgressSpec& spec,
+void drawProgressBox(CellGrid& grid, const ProgressBoxLayout& layout, const ui::ProgressSpec& desc,
                      const ui::Progress::Snapshot& now);
 
 }  // namespace tui

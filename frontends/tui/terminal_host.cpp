@@ -248,11 +248,11 @@ int TerminalHost::runForm(const ui::Form& form, ui::FormController& controller) 
   return state.result();
 }
 
-void TerminalHost::showProgress(const ui::ProgressSpec& spec, ui::Progress& progress) {
+void TerminalHost::showProgress(const ui::ProgressSpec& desc, ui::Progress& progress) {
   platform::Clock& clock = platform::clock();
   ui::Progress::Snapshot shown = progress.snapshot();
   Overlay overlay = [&](CellGrid& grid, CursorState&) {
-    drawProgressBox(grid, layoutProgressBox(spec, grid.rows(), grid.cols()), spec, shown);
+    drawProgressBox(grid, layoutProgressBox(desc, grid.rows(), grid.cols()), desc, shown);
   };
   OverlayScope scope(*this, overlay);
   while (!shown.finished) {

@@ -40,7 +40,7 @@ class TerminalHost : public ui::Host {
   bool toggleScrollWindow(const std::string& title, const std::vector<std::string>& lines) override;
   int scrollWindowColumns() override;
   bool mainWindowHasFocus() override;
-  void showProgress(const ui::ProgressSpec& spec, ui::Progress& progress) override;
+  void showProgress(const ui::ProgressSpec& desc, ui::Progress& progress) override;
 
   // What the screen shows beneath any box: called with a grid of the
   // terminal's size whenever the picture is rebuilt.

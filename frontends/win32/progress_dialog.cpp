@@ -11,13 +11,13 @@ constexpr int kLine1 = kProgressLine1, kLine2 = kProgressLine2, kBar = kProgress
 constexpr int kRefreshTimer = 1;
 constexpr int kRefreshMs = 50;
 
-ui::Form progressForm(const ui::ProgressSpec& spec) {
+ui::Form progressForm(const ui::ProgressSpec& desc) {
   ui::Form f;
-  f.resource = spec.resource;
-  f.caption = spec.title;
+  f.resource = desc.resource;
+  f.caption = desc.title;
   f.size = {0, 0, 200, 62};
-  f.controls.push_back({kLine1, ui::ControlKind::Static, spec.line1, {8, 6, 184, 10}});
-  f.controls.push_back({kLine2, ui::ControlKind::Static, spec.line2, {8, 20, 184, 10}});
+  f.controls.push_back({kLine1, ui::ControlKind::Static, desc.line1, {8, 6, 184, 10}});
+  f.controls.push_back({kLine2, ui::ControlKind::Static, desc.line2, {8, 20, 184, 10}});
   f.controls.push_back({kBar, ui::ControlKind::Progress, "", {8, 38, 184, 12}});
   return f;
 }
@@ -55,10 +55,10 @@ class ProgressController final : public ui::FormController {
 
 }  // namespace
 
-void runProgressDialog(HINSTANCE instance, HWND owner, const ui::ProgressSpec& spec,
+void runProgressDialog(HINSTANCE instance, HWND owner, const ui::ProgressSpec& desc,
                        ui::Progress& progress) {
   ProgressController controller(progress);
-  runFormDialog(instance, owner, progressForm(spec), controller);
+  runFormDialog(instance, owner, progressForm(desc), controller);
 }
 
 }  // namespace frontend

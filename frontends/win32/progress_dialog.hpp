@@ -11,7 +11,7 @@ namespace frontend {
 inline constexpr int kProgressLine1 = 101, kProgressLine2 = 102, kProgressBar = 103;
 
 // Shows the window over owner until progress is finished.
-void runProgressDialog(HINSTANCE instance, HWND owner, const ui::ProgressSpec& spec,
+void runProgressDialog(HINSTANCE instance, HWND owner, const ui::ProgressSpec& desc,
                        ui::Progress& progress);
 
 }  // namespace frontend

@@ -102,8 +102,8 @@ int Win32Host::runForm(const ui::Form& form, ui::FormController& controller) {
   return runFormDialog(instance_, frontOwner(), form, controller);
 }
 
-void Win32Host::showProgress(const ui::ProgressSpec& spec, ui::Progress& progress) {
-  runProgressDialog(instance_, frontOwner(), spec, progress);
+void Win32Host::showProgress(const ui::ProgressSpec& desc, ui::Progress& progress) {
+  runProgressDialog(instance_, frontOwner(), desc, progress);
 }
 
 bool Win32Host::toggleScrollWindow(const std::string& title, const std::vector<std::string>& lines) {

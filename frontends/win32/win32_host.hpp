@@ -30,7 +30,7 @@ class Win32Host final : public ui::Host {
   void beep() override;
   // A modal dialog built from the form, centred on the main window.
   int runForm(const ui::Form& form, ui::FormController& controller) override;
-  void showProgress(const ui::ProgressSpec& spec, ui::Progress& progress) override;
+  void showProgress(const ui::ProgressSpec& desc, ui::Progress& progress) override;
   // The scroll window over the main window (see scroll_window.hpp).
   bool toggleScrollWindow(const std::string& title, const std::vector<std::string>& lines) override;
   int scrollWindowColumns() override;

@@ -155,11 +155,11 @@ TEST_F(HostWindows, ProgressBoxShowsTheWorkersTextAndPercentage) {
     }
   };
   term.input = {""};
-  ui::ProgressSpec spec;
-  spec.title = "Counting Things";
-  spec.line1 = "Please Wait";
-  spec.line2 = "Starting";
-  int result = ui::runWithProgress(host, spec, [&](ui::Progress& p) {
+  ui::ProgressSpec desc;
+  desc.title = "Counting Things";
+  desc.line1 = "Please Wait";
+  desc.line2 = "Starting";
+  int result = ui::runWithProgress(host, desc, [&](ui::Progress& p) {
     for (int i = 0; i <= 100; ++i) {
       p.report(i, "Counted " + std::to_string(i));
       if (i == 50) {

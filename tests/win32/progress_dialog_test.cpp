@@ -31,10 +31,10 @@ TEST(ProgressWindow, ShowsTheWorkersLastReportAndEndsWithItsResult) {
   REQUIRE_WINDOWS();
   frontend::Win32Host host(GetModuleHandleW(nullptr));
   win32_test::Watchdog watchdog;
-  ui::ProgressSpec spec;
-  spec.title = "Counting";
-  spec.line1 = "Counting to a hundred";
-  spec.line2 = "";
+  ui::ProgressSpec desc;
+  desc.title = "Counting";
+  desc.line1 = "Counting to a hundred";
+  desc.line2 = "";
 
   Seen seen;
   std::atomic<bool> showsLast{false};
@@ -53,7 +53,7 @@ TEST(ProgressWindow, ShowsTheWorkersLastReportAndEndsWithItsResult) {
     if (seen.position == 100 && seen.line2 == L"Counted 100") showsLast = true;
   };
 
-  int result = ui::runWithProgress(host, spec, [&](ui::Progress& progress) {
+  int result = ui::runWithProgress(host, desc, [&](ui::Progress& progress) {
     for (int i = 0; i <= 100; ++i) progress.report(i, "Counted " + std::to_string(i));
     // The worker ends only once the window has caught up with its last
     // report (bounded, so a window that never does fails the test).
