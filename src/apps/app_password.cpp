@@ -44,20 +44,11 @@ bool appPasswordAccepted(const TfaHeader& header, const std::string& entry) {
 
 ui::Form appPasswordForm() {
   using K = ui::ControlKind;
-  ui::Form f;
-  f.resource = kAppPasswordDialog;
-  f.caption = "Application Password";
-  f.size = {0, 0, 190, 62};
   ui::Control entry{kAppPasswordEntry, K::Edit, "", {70, 12, 110, 12}};
   entry.limit = kAppPasswordChars;
   entry.password = true;
-  ui::Control ok{ui::kIdOkButton, K::Button, "OK", {40, 40, 50, 14}};
-  ok.defaultButton = true;
-  ui::Control cancel{ui::kIdCancelButton, K::Button, "Cancel", {100, 40, 50, 14}};
-  cancel.cancelButton = true;
-  f.controls = {{1360, K::Static, "Password:", {8, 14, 58, 10}}, entry, ok, cancel};
-  f.firstFocus = kAppPasswordEntry;
-  return f;
+  return ui::entryForm(kAppPasswordDialog, "Application Password", {1360, K::Static, "Password:", {8, 14, 58, 10}},
+                       entry, 190);
 }
 
 bool checkAppPassword(ui::Host& host, const TfaHeader& header) {

@@ -48,10 +48,8 @@ ui::Form removableForm() {
   f.resource = kRemovableDialog;
   f.caption = "Load From Removable Storage";
   f.size = {0, 0, 300, 150};
-  ui::Control load{kLoadButton, K::Button, "&Load", {90, 128, 50, 14}};
-  load.defaultButton = true;
-  ui::Control close{ui::kIdCancelButton, K::Button, "Close", {160, 128, 50, 14}};
-  close.cancelButton = true;
+  ui::Control load = ui::defaultButton(kLoadButton, "&Load", {90, 128, 50, 14});
+  ui::Control close = ui::cancelButton(ui::kIdCancelButton, "Close", {160, 128, 50, 14});
   f.controls = {{2923, K::Static, "Removable Storage", {8, 6, 120, 10}},
                 {kDriveList, K::ListBox, "", {8, 18, 120, 100}},
                 {2924, K::Static, "Applications", {136, 6, 156, 10}},

@@ -55,19 +55,10 @@ class CreateDatasetController : public ui::FormController {
 
 ui::Form createDatasetForm() {
   using K = ui::ControlKind;
-  ui::Form f;
-  f.resource = kCreateDatasetResource;
-  f.caption = "Create New Dataset";
-  f.size = {0, 0, 200, 62};
   ui::Control name{kDatasetNameControl, K::Edit, "", {70, 12, 120, 12}};
   name.limit = kDatasetNameLimit;
-  ui::Control ok{ui::kIdOkButton, K::Button, "OK", {40, 40, 50, 14}};
-  ok.defaultButton = true;
-  ui::Control cancel{ui::kIdCancelButton, K::Button, "Cancel", {110, 40, 50, 14}};
-  cancel.cancelButton = true;
-  f.controls = {{1141, K::Static, "Dataset Name:", {8, 14, 60, 10}}, name, ok, cancel};
-  f.firstFocus = kDatasetNameControl;
-  return f;
+  return ui::entryForm(kCreateDatasetResource, "Create New Dataset",
+                       {1141, K::Static, "Dataset Name:", {8, 14, 60, 10}}, name, 200);
 }
 
 int checkNewDatasetName(ui::Host& host, const std::string& enteredText, const std::string& dataFolder, char sep,

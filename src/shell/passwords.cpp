@@ -25,18 +25,8 @@ ui::Control entry(int id, int y) {
 }
 
 ui::Form passwordForm(int level) {
-  using K = ui::ControlKind;
-  ui::Form f;
-  f.resource = kPasswordDialog;
-  f.caption = base::format("Level %d Password", level);
-  f.size = {0, 0, 170, 62};
-  ui::Control ok{ui::kIdOkButton, K::Button, "OK", {30, 40, 50, 14}};
-  ok.defaultButton = true;
-  ui::Control cancel{ui::kIdCancelButton, K::Button, "Cancel", {90, 40, 50, 14}};
-  cancel.cancelButton = true;
-  f.controls = {{1360, K::Static, "Password:", {8, 14, 58, 10}}, entry(kPasswordEntry, 12), ok, cancel};
-  f.firstFocus = kPasswordEntry;
-  return f;
+  return ui::entryForm(kPasswordDialog, base::format("Level %d Password", level),
+                       {1360, ui::ControlKind::Static, "Password:", {8, 14, 58, 10}}, entry(kPasswordEntry, 12), 170);
 }
 
 ui::Form changeForm(int level) {
@@ -45,16 +35,12 @@ ui::Form changeForm(int level) {
   f.resource = kChangePasswordDialog;
   f.caption = base::format("Set Level %d Password", level);
   f.size = {0, 0, 170, 78};
-  ui::Control ok{ui::kIdOkButton, K::Button, "OK", {30, 56, 50, 14}};
-  ok.defaultButton = true;
-  ui::Control cancel{ui::kIdCancelButton, K::Button, "Cancel", {90, 56, 50, 14}};
-  cancel.cancelButton = true;
   f.controls = {{1350, K::Static, "New Password:", {8, 14, 60, 10}},
                 entry(kNewPasswordEntry, 12),
                 {1353, K::Static, "Enter Again:", {8, 32, 60, 10}},
                 entry(kRepeatPasswordEntry, 30),
-                ok,
-                cancel};
+                ui::defaultButton(ui::kIdOkButton, "OK", {30, 56, 50, 14}),
+                ui::cancelButton(ui::kIdCancelButton, "Cancel", {90, 56, 50, 14})};
   f.firstFocus = kNewPasswordEntry;
   return f;
 }

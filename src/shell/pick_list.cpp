@@ -60,11 +60,8 @@ ui::Form pickListForm(const PickListTexts& texts, const std::vector<std::string>
   f.size = {0, 0, width, listHeight + 36};
   using K = ui::ControlKind;
   ui::Control list{kPickListControl, K::ListBox, "", {8, 8, width - 16, listHeight}};
-  ui::Control ok{ui::kIdOkButton, K::Button, "OK", {width / 2 - 58, listHeight + 16, 50, 14}};
-  ok.defaultButton = true;
-  ui::Control cancel{ui::kIdCancelButton, K::Button, "Cancel", {width / 2 + 8, listHeight + 16, 50, 14}};
-  cancel.cancelButton = true;
-  f.controls = {list, ok, cancel};
+  f.controls = {list, ui::defaultButton(ui::kIdOkButton, "OK", {width / 2 - 58, listHeight + 16, 50, 14}),
+                ui::cancelButton(ui::kIdCancelButton, "Cancel", {width / 2 + 8, listHeight + 16, 50, 14})};
   f.firstFocus = kPickListControl;
   return f;
 }

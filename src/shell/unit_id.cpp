@@ -70,19 +70,10 @@ void applyUnitIdentification(SettingsRecord& settings, const std::string& text) 
 
 ui::Form unitIdForm() {
   using K = ui::ControlKind;
-  ui::Form f;
-  f.resource = kUnitIdResource;
-  f.caption = "Unit Identification";
-  f.size = {0, 0, 220, 62};
   ui::Control entry{kUnitIdEntry, K::Edit, "", {50, 12, 162, 12}};
   entry.limit = static_cast<int>(kUnitIdMaxLength);
-  ui::Control ok{ui::kIdOkButton, K::Button, "OK", {50, 40, 50, 14}};
-  ok.defaultButton = true;
-  ui::Control cancel{ui::kIdCancelButton, K::Button, "Cancel", {120, 40, 50, 14}};
-  cancel.cancelButton = true;
-  f.controls = {{1391, K::Static, "Unit ID:", {8, 14, 40, 10}}, entry, ok, cancel};
-  f.firstFocus = kUnitIdEntry;
-  return f;
+  return ui::entryForm(kUnitIdResource, "Unit Identification", {1391, K::Static, "Unit ID:", {8, 14, 40, 10}},
+                       entry, 220);
 }
 
 int changeUnitIdentification(ui::Host& host, SettingsRecord& settings, const std::string& defaultText) {

@@ -14,6 +14,30 @@ Control* Form::find(int id) {
   return nullptr;
 }
 
+Control defaultButton(int id, std::string text, Rect rect) {
+  Control c{id, ControlKind::Button, std::move(text), rect};
+  c.defaultButton = true;
+  return c;
+}
+
+Control cancelButton(int id, std::string text, Rect rect) {
+  Control c{id, ControlKind::Button, std::move(text), rect};
+  c.cancelButton = true;
+  return c;
+}
+
+Form entryForm(int resource, std::string caption, Control label, Control entry, int width) {
+  Form f;
+  f.resource = resource;
+  f.caption = std::move(caption);
+  f.size = {0, 0, width, 62};
+  const int left = width / 2 - 58;
+  f.firstFocus = entry.id;
+  f.controls = {std::move(label), std::move(entry), defaultButton(kIdOkButton, "OK", {left, 40, 50, 14}),
+                cancelButton(kIdCancelButton, "Cancel", {left + 66, 40, 50, 14})};
+  return f;
+}
+
 namespace {
 char fold(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 }  // namespace

@@ -62,6 +62,15 @@ struct Form {
   Control* find(int id);
 };
 
+// A push button that Enter presses, and one that Escape presses.
+Control defaultButton(int id, std::string text, Rect rect);
+Control cancelButton(int id, std::string text, Rect rect);
+
+// A dialog of one labelled entry field with OK and Cancel below it, the
+// entry focused: the shape of the password, name and identification dialogs.
+// The label stands left of the entry; width is the dialog's.
+Form entryForm(int resource, std::string caption, Control label, Control entry, int width);
+
 // Control values, as the controller sees them.
 class FormView {
  public:
