@@ -8,7 +8,7 @@
 
 #include "apps/layout.hpp"
 #include "apps/level_records.hpp"
-#include "tablestore/field_spec.hpp"
+#include "tablestore/field_list.hpp"
 
 namespace apps {
 

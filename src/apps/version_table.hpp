@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "apps/tfa_header.hpp"
-#include "tablestore/field_spec.hpp"
+#include "tablestore/field_list.hpp"
 
 namespace tablestore {
 class Table;

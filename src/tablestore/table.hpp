@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "tablestore/errors.hpp"
-#include "tablestore/field_spec.hpp"
+#include "tablestore/field_list.hpp"
 #include "tablestore/table_field.hpp"
 #include "tablestore/table_file.hpp"
 #include "tablestore/table_layout.hpp"

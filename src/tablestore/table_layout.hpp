@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/clock.hpp"
-#include "tablestore/field_spec.hpp"
+#include "tablestore/field_list.hpp"
 
 namespace tablestore {
 

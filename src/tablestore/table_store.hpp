@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "tablestore/errors.hpp"
-#include "tablestore/field_spec.hpp"
+#include "tablestore/field_list.hpp"
 #include "tablestore/table.hpp"
 #include "tablestore/table_field.hpp"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "apps/layout.hpp"
-#include "tablestore/field_spec.hpp"
+#include "tablestore/field_list.hpp"
 
 namespace tfabuild {
 
