@@ -15,6 +15,13 @@ void appendImages(std::string& out, const std::vector<Record>& records) {
 }
 
 template <class Record>
+std::string joinedImages(const std::vector<Record>& records) {
+  std::string out;
+  appendImages(out, records);
+  return out;
+}
+
+template <class Record>
 std::string imageBytes(const Record& r) {
   return std::string(reinterpret_cast<const char*>(r.bytes().data()), Record::kSize);
 }
@@ -143,26 +150,10 @@ std::string LevelImages::ctlBytes() const {
   return out;
 }
 
-std::string LevelImages::serBytes() const {
-  std::string out;
-  appendImages(out, serial);
-  return out;
-}
-std::string LevelImages::rndBytes() const {
-  std::string out;
-  appendImages(out, random);
-  return out;
-}
-std::string LevelImages::jptBytes() const {
-  std::string out;
-  appendImages(out, jumps);
-  return out;
-}
-std::string LevelImages::bcfBytes() const {
-  std::string out;
-  appendImages(out, conditions);
-  return out;
-}
+std::string LevelImages::serBytes() const { return joinedImages(serial); }
+std::string LevelImages::rndBytes() const { return joinedImages(random); }
+std::string LevelImages::jptBytes() const { return joinedImages(jumps); }
+std::string LevelImages::bcfBytes() const { return joinedImages(conditions); }
 
 apps::AppCtl appCtlImage(const AppModel& app) {
   apps::AppCtl a;
