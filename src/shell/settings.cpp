@@ -83,12 +83,12 @@ void SettingsRecord::applyDefaults(const DefaultPaths& paths) {
   setPath(Path::InstallDir, paths.installRoot);
   setPath(Path::AppPath, paths.appPath);
   setPath(Path::DataPath, paths.dataPath);
-  setI32(kOption8772, 1);
-  setI32(kOption8776, 1);
-  setI32(kOption8780, 1);
-  setI32(kOption8784, 1);
-  setI32(kOption8788, 1);
-  setI32(kOption8792, 26);
+  setI32(kProductionLevel, 1);
+  setI32(kReadMark, 1);
+  setI32(kGridLines, 1);
+  setI32(kGrid3d, 1);
+  setI32(kBoldFonts, 1);
+  setI32(kFontSize, 26);
   setI32(kClearCoordFiles, 1);
   setI32(kUseTaskbarHeight, 0);
   setI32(kOption8816, 0);
@@ -98,8 +98,8 @@ void SettingsRecord::applyDefaults(const DefaultPaths& paths) {
 }
 
 void SettingsRecord::mendAfterRead() {
-  setI32(kOption8776, 1);
-  if (i32(kOption8792) < 1) setI32(kOption8792, 9);
+  setI32(kReadMark, 1);
+  if (i32(kFontSize) < 1) setI32(kFontSize, 9);
   if (i32(kTextSize1) < 1 || i32(kTextSize2) < 1) {
     setI32(kTextSize1, 13);
     setI32(kTextSize2, 32);

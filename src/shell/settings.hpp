@@ -38,10 +38,16 @@ class SettingsRecord : public base::FixedRecord<9560> {
   static constexpr std::size_t kAppOpen = 8620, kUnitCode = 8624, kPassword1 = 8639, kPassword2 = 8652;
   static constexpr std::size_t kTextSize1 = 8668, kTextSize2 = 8672, kUnitIdText = 8676;
   static constexpr std::size_t kLastDatasetNumber = 8760, kCurDatasetNumber = 8768;
-  static constexpr std::size_t kOption8772 = 8772, kOption8776 = 8776, kOption8780 = 8780,
-                               kOption8784 = 8784, kOption8788 = 8788, kOption8792 = 8792,
-                               kOption8796 = 8796, kOption8800 = 8800, kOption8802 = 8802,
-                               kOption8804 = 8804, kClearCoordFiles = 8808, kUseTaskbarHeight = 8812,
+  // The display settings of the edit window (docs/settings.md), 32-bit unless said.
+  static constexpr std::size_t kProductionLevel = 8772;  // 0-4
+  static constexpr std::size_t kReadMark = 8776;         // 1 after every good read
+  static constexpr std::size_t kGridLines = 8780, kGrid3d = 8784, kBoldFonts = 8788;
+  static constexpr std::size_t kFontSize = 8792;         // 8 ... 26
+  static constexpr std::size_t kTallCursor = 8796;
+  static constexpr std::size_t kScreensReformatted = 8800;  // 16-bit
+  static constexpr std::size_t kKeyboardArea = 8802;        // 16-bit: the lower part kept for a keyboard
+  static constexpr std::size_t kOnScreenKeyboard = 8804;
+  static constexpr std::size_t kClearCoordFiles = 8808, kUseTaskbarHeight = 8812,
                                kOption8816 = 8816, kOption8820 = 8820, kEditState8824 = 8824;
   static constexpr std::size_t kColours = 8828;  // 8 × 4 bytes
   static constexpr std::size_t kOption9508 = 9508, kOption9512 = 9512, kOption9520 = 9520,
@@ -68,6 +74,34 @@ class SettingsRecord : public base::FixedRecord<9560> {
   void setCurDatasetName(const std::string& t) { setText8(kCurDatasetName, 61, t); }
   std::string versionTableName() const { return text8(kVersionTableName, 548); }
   void setVersionTableName(const std::string& t) { setText8(kVersionTableName, 548, t); }
+  int productionLevel() const { return i32(kProductionLevel); }
+  void setProductionLevel(int v) { setI32(kProductionLevel, v); }
+  bool gridLines() const { return i32(kGridLines) != 0; }
+  void setGridLines(bool on) { setI32(kGridLines, on ? 1 : 0); }
+  bool grid3d() const { return i32(kGrid3d) != 0; }
+  void setGrid3d(bool on) { setI32(kGrid3d, on ? 1 : 0); }
+  bool boldFonts() const { return i32(kBoldFonts) != 0; }
+  void setBoldFonts(bool on) { setI32(kBoldFonts, on ? 1 : 0); }
+  int fontSize() const { return i32(kFontSize); }
+  void setFontSize(int v) { setI32(kFontSize, v); }
+  bool tallCursor() const { return i32(kTallCursor) != 0; }
+  void setTallCursor(bool on) { setI32(kTallCursor, on ? 1 : 0); }
+  bool screensReformatted() const { return i16(kScreensReformatted) != 0; }
+  void setScreensReformatted(bool on) { setI16(kScreensReformatted, on ? 1 : 0); }
+  bool keyboardArea() const { return i16(kKeyboardArea) != 0; }
+  void setKeyboardArea(bool on) { setI16(kKeyboardArea, on ? 1 : 0); }
+  bool onScreenKeyboard() const { return i32(kOnScreenKeyboard) != 0; }
+  void setOnScreenKeyboard(bool on) { setI32(kOnScreenKeyboard, on ? 1 : 0); }
+
+  // The colour pairs of the edit window's items (palette indices): text at
+  // 2 × item, background at 2 × item + 1 of the eight colours.
+  enum ColourItem { kConstantColours = 0, kPromptColours = 1, kReadOnlyColours = 2, kViewOnlyColours = 3 };
+  int itemText(ColourItem item) const { return colour(2 * item); }
+  int itemBack(ColourItem item) const { return colour(2 * item + 1); }
+  void setItemColours(ColourItem item, int text, int back) {
+    setColour(2 * item, text);
+    setColour(2 * item + 1, back);
+  }
   std::int32_t colour(int i) const { return i32(kColours + 4 * static_cast<std::size_t>(i)); }
   void setColour(int i, std::int32_t v) { setI32(kColours + 4 * static_cast<std::size_t>(i), v); }
 

@@ -11,4 +11,20 @@ void Host::showProgress(const ProgressSpec&, Progress& progress) {
   }
 }
 
+std::unique_ptr<EditWindow> Host::openEditWindow(Screen& screen, KeyQueue& keys, const EditWindowSpec& spec) {
+  if (editScreen_) return nullptr;
+  std::unique_ptr<EditWindow> window = createEditWindow(screen, keys, spec);
+  if (!window) return nullptr;
+  editScreen_ = &screen;
+  editKeys_ = &keys;
+  return window;
+}
+
+std::unique_ptr<EditWindow> Host::createEditWindow(Screen&, KeyQueue&, const EditWindowSpec&) { return nullptr; }
+
+EditWindow::~EditWindow() {
+  host_.editScreen_ = nullptr;
+  host_.editKeys_ = nullptr;
+}
+
 }  // namespace ui

@@ -3,11 +3,13 @@
 // implement Host; tests use the scripted host. Everything here is called on
 // the UI thread except post(), which any thread may call.
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include <vector>
 
+#include "ui/edit_window.hpp"
 #include "ui/form.hpp"
 #include "ui/progress.hpp"
 
@@ -83,6 +85,26 @@ class Host {
   // it current from progress.snapshot(). A host without such a window (this
   // default) only keeps the user interface alive meanwhile.
   virtual void showProgress(const ProgressSpec& desc, Progress& progress);
+
+  // Opens the edit window over the main window on screen and keys (both
+  // outlive the window); it stays open until the returned object is
+  // destroyed. Null when the window cannot be made (the host has shown why).
+  // Only one edit window is open at a time: a second call returns null.
+  std::unique_ptr<EditWindow> openEditWindow(Screen& screen, KeyQueue& keys, const EditWindowSpec& spec);
+  // The Screen and KeyQueue of the open edit window, or null: the common
+  // prompts draw into it while it is open.
+  Screen* editScreen() const { return editScreen_; }
+  KeyQueue* editKeys() const { return editKeys_; }
+
+ protected:
+  // The front end's part of openEditWindow.
+  virtual std::unique_ptr<EditWindow> createEditWindow(Screen& screen, KeyQueue& keys,
+                                                       const EditWindowSpec& spec);
+
+ private:
+  friend class EditWindow;
+  Screen* editScreen_ = nullptr;
+  KeyQueue* editKeys_ = nullptr;
 };
 
 // The box every failure report uses: OK, information icon, topmost.

@@ -15,8 +15,17 @@ bool KeyQueue::push(KeyCode key) {
   return true;
 }
 
+bool KeyQueue::pushMouse(KeyCode key, int row, int col) {
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    click_ = {row, col};
+  }
+  return push(key);
+}
+
 KeyCode KeyQueue::take() {
   std::lock_guard<std::mutex> guard(lock_);
+  if (aborted_) return key::kAbort;
   if (count_ == 0) return 0;
   KeyCode k = ring_[head_];
   head_ = (head_ + 1) % static_cast<int>(ring_.size());
@@ -26,6 +35,7 @@ KeyCode KeyQueue::take() {
 
 KeyCode KeyQueue::peek() const {
   std::lock_guard<std::mutex> guard(lock_);
+  if (aborted_) return key::kAbort;
   return count_ == 0 ? 0 : deliver(ring_[head_]);
 }
 
@@ -37,6 +47,28 @@ int KeyQueue::count() const {
 void KeyQueue::clear() {
   std::lock_guard<std::mutex> guard(lock_);
   head_ = tail_ = count_ = 0;
+}
+
+void KeyQueue::abort() {
+  std::lock_guard<std::mutex> guard(lock_);
+  aborted_ = true;
+}
+
+bool KeyQueue::aborted() const {
+  std::lock_guard<std::mutex> guard(lock_);
+  return aborted_;
+}
+
+void KeyQueue::reset() {
+  std::lock_guard<std::mutex> guard(lock_);
+  head_ = tail_ = count_ = 0;
+  aborted_ = false;
+  click_ = {};
+}
+
+KeyQueue::Cell KeyQueue::lastClick() const {
+  std::lock_guard<std::mutex> guard(lock_);
+  return click_;
 }
 
 }  // namespace ui

@@ -27,6 +27,10 @@ inline constexpr KeyCode kShiftTab = 0x0F00;
 inline constexpr KeyCode kMouseRelease = 512, kMouseClick = 513, kMouseDoubleClick = 515;
 inline constexpr KeyCode kWheelForward = 0xAAAA, kWheelBack = 0xAAAB;
 inline constexpr KeyCode kRefresh = 0xFFFF;
+// The abort code (-5 as a 16-bit code): data collection is being shut down;
+// every editor and prompt that takes it ends at once.
+inline constexpr KeyCode kAbort = 0xFFFB;
+inline constexpr KeyCode kCtrlK = 11;
 
 // Function key n (1-12) with no modifier, Shift, Ctrl or Alt.
 KeyCode function(int n);

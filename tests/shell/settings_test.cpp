@@ -33,7 +33,7 @@ TEST_F(SettingsFile, MissingFileIsCreatedFromDefaultsWithoutAWord) {
   ASSERT_EQ(bytes.size(), 9560u);
   EXPECT_EQ(record.path(SettingsRecord::Path::AppPath), defaults.appPath);
   EXPECT_EQ(record.path8(SettingsRecord::Path::DataPath), defaults.dataPath);
-  EXPECT_EQ(record.i32(SettingsRecord::kOption8792), 26);
+  EXPECT_EQ(record.i32(SettingsRecord::kFontSize), 26);
   EXPECT_EQ(record.i32(SettingsRecord::kClearCoordFiles), 1);
   EXPECT_EQ(record.colour(1), 11);
   EXPECT_EQ(record.colour(7), 7);
@@ -67,16 +67,16 @@ TEST_F(SettingsFile, GoodReadMendsTextSizesAndOptions) {
   stored.applyDefaults(defaults);
   stored.setI32(SettingsRecord::kTextSize1, 0);
   stored.setI32(SettingsRecord::kTextSize2, 50);
-  stored.setI32(SettingsRecord::kOption8776, 7);
-  stored.setI32(SettingsRecord::kOption8792, 0);
+  stored.setI32(SettingsRecord::kReadMark, 7);
+  stored.setI32(SettingsRecord::kFontSize, 0);
   stored.setPassword1("secret");
   stored.bytes()[9000] = 0x5A;  // an unnamed byte rides along
   ASSERT_EQ(shell::saveSettings(host, root, stored, sep), 1);
   EXPECT_EQ(shell::loadSettings(host, root, defaults, record, sep), 1);
   EXPECT_EQ(record.i32(SettingsRecord::kTextSize1), 13);
   EXPECT_EQ(record.i32(SettingsRecord::kTextSize2), 32);
-  EXPECT_EQ(record.i32(SettingsRecord::kOption8776), 1);
-  EXPECT_EQ(record.i32(SettingsRecord::kOption8792), 9);
+  EXPECT_EQ(record.i32(SettingsRecord::kReadMark), 1);
+  EXPECT_EQ(record.i32(SettingsRecord::kFontSize), 9);
   EXPECT_EQ(record.password1(), "secret");
   EXPECT_EQ(record.bytes()[9000], 0x5A);
 }
