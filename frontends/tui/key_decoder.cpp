@@ -5,6 +5,22 @@
 
 namespace tui {
 
+using ui::characterKeyCode;
+using ui::functionKeyCode;
+using ui::namedKeyCode;
+
+Modifiers modifiersFromParam(int param) {
+  Modifiers m;
+  if (param <= 1) return m;
+  int bits = param - 1;
+  m.shift = bits & 1;
+  m.alt = (bits & 2) || (bits & 8);
+  m.ctrl = bits & 4;
+  m.capsLock = bits & 64;
+  return m;
+}
+
+
 namespace k = ui::key;
 
 namespace {

@@ -12,11 +12,18 @@
 #include <vector>
 
 #include "input_event.hpp"
-#include "key_map.hpp"
+#include "ui/key_rules.hpp"
 #include "mouse_tracker.hpp"
 #include "utf8.hpp"
 
 namespace tui {
+
+using ui::Modifiers;
+using ui::NamedKey;
+
+// The modifier parameter of xterm-style sequences: 1 + the sum of Shift 1,
+// Alt 2, Ctrl 4, Meta 8 (taken as Alt) and Caps Lock 64; 0 or 1 means none.
+Modifiers modifiersFromParam(int param);
 
 class KeyDecoder {
  public:

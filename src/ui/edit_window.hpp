@@ -56,6 +56,7 @@ struct CellGeometry {
   int internalLeading = 0;  // of the font
   int gridSpacing = 0;      // 0, 3 or 8
   bool gridLines = false, grid3d = false;
+  bool tallCursor = false;  // the overwrite cursor covers the cell but 10 pixels
 };
 
 class EditWindow {
