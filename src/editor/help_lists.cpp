@@ -2,6 +2,10 @@
 
 namespace editor {
 
+// The lists name the keys the dispatcher binds: insert and delete line are
+// also Alt+I and Alt+D (Ctrl+I is Tab and Ctrl+D reads the date), and the
+// automatic-entry menu is Ctrl+R or Alt+R.
+
 const std::vector<std::string>& virtualDisplayHelp() {
   static const std::vector<std::string> lines = {
       "  F1 | ALT_H | CTRL_1", "  keystroke help", "**",
@@ -14,8 +18,8 @@ const std::vector<std::string>& virtualDisplayHelp() {
       "  F6 | CTRL_6 | CTRL_L", "  go to line num", "**",
       "  F7 | CTRL_7", "  global program list", "**",
       "  F8 | CTRL_8", "  file level program list", "**",
-      "  F9 | CTRL_9 | CTRL_I", "  insert line", "**",
-      "  F10 | CTRL_0 | CTRL_D", "  delete line", "**",
+      "  F9 | CTRL_9 | ALT_I", "  insert line", "**",
+      "  F10 | CTRL_0 | ALT_D", "  delete line", "**",
       "  ESCAPE", "  back up one level", "**",
       "  PAGE_UP | CTRL_UP", "  move up one screen", "**",
       "  PAGE_DOWN | CTRL_DN", "  move down one screen", "**",
@@ -37,7 +41,7 @@ const std::vector<std::string>& virtualDisplayHelp() {
       "  CTRL_D", "  read date from clock", "  on date columns", "**",
       "  CTRL_T", "  activate/deactivate timers or", "  read time from clock on time columns", "",
       "  For serial Input Only, Open/Close Terminal for", "  Bi directional Sensor Communication", "**",
-      "  ALT_A", "  set auto entry type", "**",
+      "  CTRL_R | ALT_R", "  set auto entry type", "**",
       "  ALT_P | CTRL_P", "  poll serial port", "  when auto or manual", "  poll type", "**",
       "  ALT_S | CTRL_S", "  serial input only", "  talk to sensor", "**",
       "  ALT_T | CTRL_T", "  For serial Input Only, Open/Close Terminal for",
@@ -60,8 +64,8 @@ const std::vector<std::string>& lineDisplayHelp() {
       "  F6 | CTRL_6 | CTRL_L", "  go to line num", "**",
       "  F7 | CTRL_7", "  global program list", "**",
       "  F8 | CTRL_8", "  file level program list", "**",
-      "  F9 | CTRL_9 | CTRL_I", "  insert line", "**",
-      "  F10 | CTRL_0 | CTRL_D", "  delete line", "**",
+      "  F9 | CTRL_9 | ALT_I", "  insert line", "**",
+      "  F10 | CTRL_0 | ALT_D", "  delete line", "**",
       "  ESCAPE", "  back up one level", "**",
       "  CTRL_PAGE_UP", "  move to line one", "**",
       "  CTRL_PAGE_DOWN", "  move to last line", "**",
@@ -79,7 +83,7 @@ const std::vector<std::string>& lineDisplayHelp() {
       "  CTRL_D", "  read date from clock", "  on date columns", "**",
       "  CTRL_T", "  activate/deactivate timers and", "  read time from clock on time columns", "",
       "  For serial Input Only, Open/Close Terminal for", "  Bi directional Sensor Communication", "**",
-      "  ALT_A", "  set auto entry type", "**",
+      "  CTRL_R | ALT_R", "  set auto entry type", "**",
       "  ALT_P | CTRL_P", "  poll serial port when auto or manual", "  poll type", "**",
       "  ALT_S | CTRL_S", "  serial input only", "  talk to sensor", "**",
       "  ALT_T | CTRL_T", "  For serial Input Only, Open/Close Terminal for",

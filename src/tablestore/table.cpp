@@ -88,7 +88,7 @@ int Table::writeEnd(Where where) {
   return kOk;
 }
 
-int Table::readRecord(std::int64_t n) {
+int Table::readInto(std::int64_t n, std::uint8_t* dest) {
   const std::int64_t r = layout_.recordLength;
   if (n < aheadFirst_ || n >= aheadFirst_ + aheadCount_) {
     const bool forwards = n == lastRead_ + 1;
@@ -108,7 +108,7 @@ int Table::readRecord(std::int64_t n) {
       // A jump: read just this record, straight into the buffer.
       aheadCount_ = 0;
       std::size_t got = 0;
-      int rc = file_.readAt(offsetOf(n), buffer_.data(), static_cast<std::size_t>(r), got);
+      int rc = file_.readAt(offsetOf(n), dest, static_cast<std::size_t>(r), got);
       if (rc != 0 || got != static_cast<std::size_t>(r)) return fail(kErrRead, kAtGoRead, rc);
       lastRead_ = n;
       return kOk;
@@ -123,10 +123,24 @@ int Table::readRecord(std::int64_t n) {
       return fail(kErrRead, kAtGoRead, rc);
     }
   }
-  std::memcpy(buffer_.data(), &ahead_[static_cast<std::size_t>((n - aheadFirst_) * r)],
+  std::memcpy(dest, &ahead_[static_cast<std::size_t>((n - aheadFirst_) * r)],
               static_cast<std::size_t>(r));
   lastRead_ = n;
   return kOk;
+}
+
+int Table::readRecord(std::int64_t n) { return readInto(n, buffer_.data()); }
+
+int Table::peekRecord(std::int64_t n, std::string& out) {
+  if (int e = store_.blocked()) return e;
+  if (n < 1 || n > count_) return kErrRead;
+  // The current record's bytes may be ahead of the file: give the buffer.
+  if (n == current_) {
+    out.assign(reinterpret_cast<const char*>(buffer_.data()), buffer_.size());
+    return kOk;
+  }
+  out.resize(static_cast<std::size_t>(layout_.recordLength));
+  return readInto(n, reinterpret_cast<std::uint8_t*>(out.data()));
 }
 
 int Table::goRecord(std::int64_t n) {

@@ -43,6 +43,12 @@ class Table {
   // current. n outside 1..recordCount(): the buffer is blanked, no record is
   // current, kErrRead.
   int goRecord(std::int64_t n);
+  // Reads record n (1..recordCount()) into out (recordWidth() bytes, byte 0
+  // the deletion flag) without touching the record buffer, the current
+  // record or its changed flag: scans of a level never write the line being
+  // edited. For the current record out gets the buffer as it stands.
+  // kErrRead for n outside 1..recordCount() (not raised) or a failed read.
+  int peekRecord(std::int64_t n, std::string& out);
   // Writes a changed buffer back, then fills the buffer with blanks (a live,
   // empty record); no record is current until append.
   int appendStart();
@@ -105,6 +111,7 @@ class Table {
   int writeEnd(Where where);
   int appendBuffer(Where where);
   int readRecord(std::int64_t n);
+  int readInto(std::int64_t n, std::uint8_t* dest);
   void blankBuffer();
   void forgetReadAhead();
   void noteWritten(std::int64_t n, const std::uint8_t* record);

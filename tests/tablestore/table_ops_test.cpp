@@ -422,3 +422,33 @@ TEST_F(TableOps, DuplicateOpenAndCloseAll) {
 
 }  // namespace
 }  // namespace tablestore_test
+
+namespace {
+
+using tablestore_test::TableTest;
+
+TEST_F(TableTest, PeekingAtRecordsLeavesTheEditedBufferUnwritten) {
+  tablestore::Table* t = create("peek.dbf", {{"CODE", 'C', 4, 0}, {}});
+  ASSERT_NE(t, nullptr);
+  for (const char* v : {"AAAA", "BBBB", "CCCC"}) appendTexts(t, {v});
+  ASSERT_EQ(t->goRecord(2), 0);
+  ASSERT_EQ(t->fieldByNumber(1)->assignText("XXXX"), 0);
+  std::string r;
+  ASSERT_EQ(t->peekRecord(3, r), 0);
+  EXPECT_EQ(r.substr(1), "CCCC");
+  ASSERT_EQ(t->peekRecord(1, r), 0);
+  EXPECT_EQ(r.substr(1), "AAAA");
+  ASSERT_EQ(t->peekRecord(2, r), 0);  // the current record: the buffer as edited
+  EXPECT_EQ(r.substr(1), "XXXX");
+  EXPECT_EQ(t->recordNumber(), 2);
+  EXPECT_EQ(t->changed(), 1);
+  EXPECT_NE(t->peekRecord(4, r), 0);
+  EXPECT_NE(t->peekRecord(0, r), 0);
+  EXPECT_EQ(store.error(), 0);  // a line past the end is no error of the store
+  // Reopened without writing: the file never saw the edit.
+  ASSERT_EQ(t->changed(0), 1);
+  t = reopen(t);
+  EXPECT_EQ(records(t)[1].substr(1), "BBBB");
+}
+
+}  // namespace
