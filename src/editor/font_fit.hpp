@@ -55,8 +55,10 @@ struct FontFit {
 // kNoGridText) and left out of the geometry; the record keeps them. A "Yes" to
 // the very small / too large question sets the record's reformatted flag and
 // saveSettings. The stored font size is used clamped to 7-24 and never
-// written back. A cell-based window fits nothing: its own rows and columns,
-// 1 × 1 cells, no grid. The geometry is given to the window before returning.
+// written back. A cell-based window fits nothing and asks nothing: its own
+// rows and columns (also the layout's when the settings say the screens are
+// reformatted), 1 × 1 cells, no grid. The geometry is given to the window
+// before returning.
 FontFit fitEditFont(ui::Host& host, ui::EditWindow& window, shell::SettingsRecord& settings, int screenColumns,
                     int screenRows, int productionLevel);
 

@@ -8,7 +8,7 @@
 namespace editor {
 
 // The buttons of a production level, right to left: none below level 2;
-// "AK" at level 2; at levels 3 and 4 "AK", then "F10" ("F0" with the
+// "AK" at level 2; at levels 3 and 4 (and above) "AK", then "F10" ("F0" with the
 // on-screen keyboard), "F9" ... "F6", "A5", "F5" ... "F1". Each pushes its
 // function key ("A5": Alt+F5; "F0" still F10); "AK" has key 0 and opens the
 // action keys.

@@ -30,10 +30,4 @@ TEST(TouchButtons, EachPushesItsKey) {
   EXPECT_EQ(b[11].key, ui::key::kF1);
 }
 
-TEST(TouchButtons, SizeIsATwelfthOfTheWidthAndOneCellHigh) {
-  const editor::TouchButtonSize s = editor::touchButtonSize(1200, 24);
-  EXPECT_EQ(s.width, 99);
-  EXPECT_EQ(s.height, 24);
-}
-
 }  // namespace
