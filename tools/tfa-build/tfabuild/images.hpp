@@ -39,7 +39,10 @@ LevelImages levelImages(const AppModel& app, int level);
 apps::TfaHeader headerImage(const AppModel& app);
 
 // The screen placement, movement pairs and enterable range the model leaves
-// open, worked out as the runtime's own screen layout does it.
+// open. The movement pairs and the page bounds are the runtime's own
+// (editor/screen_layout.hpp); the placement is the builder's, for an 80 × 25
+// window (line screens align their values after the longest title), which
+// the runtime replaces when the user has the screens reformatted.
 void placeColumns(const LevelModel& level, std::vector<apps::ColumnDef>& defs);
 void defaultMoves(const LevelModel& level, std::vector<apps::ColumnCheck>& checks);
 // The first and last columns that are neither hidden nor skipped.

@@ -1,8 +1,10 @@
 // Screen placement and movement pairs for what a description leaves open.
 // The runtime lays the screens out again when the user reformats them; these
-// positions serve an 80 × 25 cell window.
+// positions serve an 80 × 25 cell window. The default movement pairs and the
+// page bounds come from the runtime's screen layout, so the two cannot drift.
 #include <algorithm>
 
+#include "editor/screen_layout.hpp"
 #include "tfabuild/images.hpp"
 
 namespace tfabuild {
@@ -12,7 +14,7 @@ namespace {
 constexpr int kScreenColumns = 80;
 constexpr int kLastRow = 22;
 
-bool lineDisplay(int displayType) { return displayType == 1 || displayType == 2; }
+bool lineDisplay(int displayType) { return editor::isLineDisplay(displayType); }
 
 int cellWidth(const ColumnModel& c) {
   int w = c.displayWidth > 0 ? c.displayWidth : c.width;
@@ -85,22 +87,14 @@ void placeColumns(const LevelModel& level, std::vector<apps::ColumnDef>& defs) {
       d.setValueColumn(valueCol);
       page[static_cast<std::size_t>(k)] = pageNo;
     }
-    // The first and last column of each column's page.
+    // The first and last column of each column's page, as the runtime's layout marks them.
+    std::vector<int> screenOf(static_cast<std::size_t>(c) + 1, 0);
+    for (int k = 1; k <= c; ++k) screenOf[static_cast<std::size_t>(k)] = level.columns[static_cast<std::size_t>(k - 1)].screen;
+    const std::vector<editor::PageBounds> bounds = editor::pageBounds(screenOf, page);
     for (int k = 1; k <= c; ++k) {
-      if (level.columns[static_cast<std::size_t>(k - 1)].screen != screen) continue;
-      int first = k, last = k;
-      for (int j = k - 1; j >= 1; --j) {
-        if (level.columns[static_cast<std::size_t>(j - 1)].screen != screen) continue;
-        if (page[static_cast<std::size_t>(j)] != page[static_cast<std::size_t>(k)]) break;
-        first = j;
-      }
-      for (int j = k + 1; j <= c; ++j) {
-        if (level.columns[static_cast<std::size_t>(j - 1)].screen != screen) continue;
-        if (page[static_cast<std::size_t>(j)] != page[static_cast<std::size_t>(k)]) break;
-        last = j;
-      }
-      defs[static_cast<std::size_t>(k)].setPageFirstColumn(first);
-      defs[static_cast<std::size_t>(k)].setPageLastColumn(last);
+      if (screenOf[static_cast<std::size_t>(k)] != screen) continue;
+      defs[static_cast<std::size_t>(k)].setPageFirstColumn(bounds[static_cast<std::size_t>(k)].first);
+      defs[static_cast<std::size_t>(k)].setPageLastColumn(bounds[static_cast<std::size_t>(k)].last);
     }
   }
 }
@@ -108,31 +102,16 @@ void placeColumns(const LevelModel& level, std::vector<apps::ColumnDef>& defs) {
 void defaultMoves(const LevelModel& level, std::vector<apps::ColumnCheck>& checks) {
   namespace cc = apps::layout::column_check;
   int c = static_cast<int>(level.columns.size());
-  auto shown = [&](int k) { return !level.columns[static_cast<std::size_t>(k - 1)].hidden; };
+  std::vector<bool> shown(static_cast<std::size_t>(c) + 1, false);
+  for (int k = 1; k <= c; ++k) shown[static_cast<std::size_t>(k)] = !level.columns[static_cast<std::size_t>(k - 1)].hidden;
   for (int k = 1; k <= c; ++k) {
     const ColumnModel& col = level.columns[static_cast<std::size_t>(k - 1)];
-    int left = 0, right = 0;
-    for (int j = k - 1; j >= 1; --j) {
-      if (shown(j)) {
-        left = j - k;
-        break;
-      }
-    }
-    for (int j = k + 1; j <= c; ++j) {
-      if (shown(j)) {
-        right = j - k;
-        break;
-      }
-    }
     bool line = lineDisplay(level.screens[static_cast<std::size_t>(col.screen - 1)].displayType);
-    std::array<std::array<int, 2>, cc::kMoveCount> pairs{};
-    pairs[cc::kMoveUp] = line ? std::array<int, 2>{0, left} : std::array<int, 2>{-1, 0};
-    pairs[cc::kMoveDown] = line ? std::array<int, 2>{0, right} : std::array<int, 2>{1, 0};
-    pairs[cc::kMoveLeft] = {0, left};
-    pairs[cc::kMoveRight] = {0, right};
-    pairs[cc::kMoveEnter] = {0, right};
+    // The runtime's own default pairs, then what the description gives.
+    const editor::MovePairs pairs = editor::defaultMovePairs(shown, k, line);
     for (int m = 0; m < static_cast<int>(cc::kMoveCount); ++m) {
-      std::array<int, 2> p = col.moves[static_cast<std::size_t>(m)].value_or(pairs[static_cast<std::size_t>(m)]);
+      const editor::MovePair& d = pairs[static_cast<std::size_t>(m)];
+      std::array<int, 2> p = col.moves[static_cast<std::size_t>(m)].value_or(std::array<int, 2>{d.lines, d.columns});
       checks[static_cast<std::size_t>(k)].setMove(m, p[0], p[1]);
     }
   }
