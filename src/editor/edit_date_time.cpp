@@ -74,10 +74,19 @@ class PartsEditor {
     pos_ = std::clamp(bad, 0, length_ - 1);
     return false;
   }
+  int partLength(int start) const {
+    int end = start;
+    while (end < length_ && isDigitAt(end)) ++end;
+    return end - start;
+  }
+  // The separator key in a character field: to the next part. Digits just
+  // typed from a part's start that do not fill it are the part's number
+  // ("5" becomes "05"); right after a part was typed full the position is
+  // already on the next one and stays.
+  void separator();
   // The end of a filled value: checked, then Enter or the key after it.
   std::optional<ui::KeyCode> filled();
   std::optional<ui::KeyCode> command(ui::KeyCode key);
-  void paste();
   ui::KeyCode finish(ui::KeyCode key) {
     if (touched_) {
       std::string text = fitToWidth(work_, width_);
@@ -97,6 +106,7 @@ class PartsEditor {
   std::string work_;
   std::vector<int> partStarts_;
   int pos_ = 0;
+  int runStart_ = -1, runCount_ = 0;  // digits typed in a row from a part's start
   bool first_ = true, touched_ = false;
 };
 
@@ -127,6 +137,22 @@ ui::KeyCode PartsEditor::run() {
   }
 }
 
+void PartsEditor::separator() {
+  if (runStart_ < 0) {
+    auto next = std::upper_bound(partStarts_.begin(), partStarts_.end(), pos_);
+    if (next != partStarts_.end()) pos_ = *next;
+    return;
+  }
+  int start = runStart_, count = runCount_, length = partLength(start);
+  runStart_ = -1;
+  if (count >= length) return;  // the part was just typed full: already at the next one
+  std::string typed = work_.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(count));
+  work_.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(length),
+                std::string(static_cast<std::size_t>(length - count), '0') + typed);
+  int next = nextDigit(start + length);
+  if (next < length_) pos_ = next;
+}
+
 std::optional<ui::KeyCode> PartsEditor::filled() {
   if (!checked()) return std::nullopt;
   return keyWhenFull(ctx_, opts_, [this] { draw(); });
@@ -142,19 +168,28 @@ std::optional<ui::KeyCode> PartsEditor::command(ui::KeyCode key) {
     if (pos_ >= length_) return filled();
     work_[static_cast<std::size_t>(pos_)] = static_cast<char>(key);
     touched_ = true;
+    if (std::binary_search(partStarts_.begin(), partStarts_.end(), pos_)) {
+      runStart_ = pos_;
+      runCount_ = 1;
+    } else if (runStart_ >= 0 && pos_ == runStart_ + runCount_) {
+      ++runCount_;
+    } else {
+      runStart_ = -1;
+    }
     pos_ = nextDigit(pos_ + 1);
     if (pos_ >= length_) return filled();
     return std::nullopt;
   }
   if (key == static_cast<ui::KeyCode>(setup_.separator)) {
     if (opts_.numericField) {
+      runStart_ = -1;
       if (checked()) return k::kRight;
       return std::nullopt;
     }
-    auto next = std::upper_bound(partStarts_.begin(), partStarts_.end(), pos_);
-    if (next != partStarts_.end()) pos_ = *next;
+    separator();
     return std::nullopt;
   }
+  runStart_ = -1;
   switch (key) {
     case k::kLeft:
     case k::kBackspace: {

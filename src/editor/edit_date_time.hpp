@@ -10,8 +10,10 @@ namespace editor {
 // field holds it with separators ("  /  /  ", "  /  /    ", "    /  /  "), a
 // numeric field the same digits without them. Digits (the first one clears
 // the value to the template) fill the template left to right, skipping the
-// separators. '/' jumps to the next part in a character field; in a numeric
-// field it checks the date and returns Right. Left or Backspace move back
+// separators. '/' jumps to the next part in a character field (digits just
+// typed into a part that they do not fill become its number: "5" is "05";
+// right after a part was typed full it stays, so "12/25/24" types as seen);
+// in a numeric field it checks the date and returns Right. Left or Backspace move back
 // (at the first position: check, then Left); Right moves forward (past the
 // end: check, then Right). Ctrl+D fills today's date and returns Right.
 // Filling the last position checks and returns Enter (with wait-when-full,

@@ -127,20 +127,5 @@ TEST(FieldFormats, DatesAndTimesAsStored) {
   EXPECT_EQ(formatTime(at, kTypeTimeMs, true, 10), "090501.042");
 }
 
-TEST(FieldFormats, TemplatesAndTypes) {
-  EXPECT_EQ(dateTemplate(kTypeDateMdy, false), "  /  /  ");
-  EXPECT_EQ(dateTemplate(kTypeDateYmd, false), "  /  /  ");
-  EXPECT_EQ(dateTemplate(kTypeDateMdyyyy, false), "  /  /    ");
-  EXPECT_EQ(dateTemplate(kTypeDateYyyymd, false), "    /  /  ");
-  EXPECT_EQ(dateTemplate(kTypeDateMdyyyy, true), std::string(8, ' '));
-  EXPECT_EQ(dateTemplate(kTypeTime, false), "");
-  EXPECT_EQ(timeTemplate(false), "  :  :  ");
-  EXPECT_EQ(timeTemplate(true), std::string(6, ' '));
-  for (int type = 0; type <= 12; ++type) {
-    EXPECT_EQ(isDateType(type), type == 2 || type == 3 || type == 9 || type == 10) << type;
-    EXPECT_EQ(isTimeType(type), type == 4 || type == 8) << type;
-  }
-}
-
 }  // namespace
 }  // namespace editor_tests
