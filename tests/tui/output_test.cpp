@@ -20,14 +20,14 @@ TEST(Palette, SixteenEntriesAsExactTruecolour) {
       "255;0;255",   "224;224;224", "128;128;128", "128;0;0", "0;0;128",   "0;96;0",
       "128;128;0",   "0;128;128", "128;0;128", "0;0;0"};
   for (int i = 0; i < 16; ++i) {
-    EXPECT_EQ(esc::foreground(paletteColour(i)), std::string("\x1b[38;2;") + want[i] + "m") << i;
-    EXPECT_EQ(esc::background(paletteColour(i)), std::string("\x1b[48;2;") + want[i] + "m") << i;
+    EXPECT_EQ(esc::foreground(paletteRgb(i)), std::string("\x1b[38;2;") + want[i] + "m") << i;
+    EXPECT_EQ(esc::background(paletteRgb(i)), std::string("\x1b[48;2;") + want[i] + "m") << i;
   }
 }
 
 TEST(Palette, IndicesOutsideTheRangeAreClamped) {
-  EXPECT_EQ(paletteColour(20), paletteColour(kBlack));
-  EXPECT_EQ(paletteColour(-3), paletteColour(kWhite));
+  EXPECT_EQ(paletteRgb(20), paletteRgb(kBlack));
+  EXPECT_EQ(paletteRgb(-3), paletteRgb(kWhite));
   EXPECT_EQ(esc::background(kMainBackground), "\x1b[48;2;0;160;0m");
 }
 
@@ -50,7 +50,7 @@ TEST(Escapes, ModesAreTurnedOnAndBackOff) {
   EXPECT_EQ(off.substr(off.size() - 8), "\x1b[?1049l");
 }
 
-const Rgb kInk = paletteColour(kBlack), kPaper = paletteColour(kWhite);
+const Rgb kInk = paletteRgb(kBlack), kPaper = paletteRgb(kWhite);
 
 TEST(DrawCells, FullDrawWritesEveryCellWithOneStyleRun) {
   CellGrid g(2, 2, Cell{U' ', kInk, kPaper, kAttrNone});
@@ -67,7 +67,7 @@ TEST(DrawCells, OnlyChangedCellsAreWritten) {
 
   after.putText(2, 4, U"xy", kInk, kPaper);  // adjacent: one move, one style
   after.putText(2, 8, U"z", kInk, kPaper);   // same row further on: a move, no new style
-  after.putText(3, 1, U"w", paletteColour(kRed), kPaper);
+  after.putText(3, 1, U"w", paletteRgb(kRed), kPaper);
   EXPECT_EQ(drawCells(&before, after),
             "\x1b[2;4H\x1b[0;38;2;0;0;0;48;2;255;255;255mxy"
             "\x1b[2;8Hz"
