@@ -67,7 +67,7 @@ void drawCommandBar(CellGrid& grid, const CommandBarLayout& l, int pressed) {
         std::u32string row = p.rows[r];
         int col = b.col + 1 + std::max((inner - static_cast<int>(row.size())) / 2, 0);
         if (static_cast<int>(row.size()) > inner) row.resize(static_cast<std::size_t>(std::max(inner, 0)));
-        grid.putText(b.row + 1 + r, col, row, paletteColour(p.colour), paper, kAttrBold);
+        grid.putText(b.row + 1 + r, col, row, paletteRgb(p.colour), paper, kAttrBold);
       }
     }
     std::u32string label = glyphsOfUtf8(kCommandBarLabels[i]);

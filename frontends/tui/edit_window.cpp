@@ -15,8 +15,8 @@ std::string editTableLine(const datasets::EditSessionStart& start) {
 }
 
 void drawEditWindow(CellGrid& grid, const datasets::EditSessionStart& start) {
-  const Rgb ink = paletteColour(kBlack), paper = paletteColour(kWhite);
-  const Rgb barInk = paletteColour(kWhite), bar = paletteColour(kDkBlue);
+  const Rgb ink = paletteRgb(kBlack), paper = paletteRgb(kWhite);
+  const Rgb barInk = paletteRgb(kWhite), bar = paletteRgb(kDkBlue);
   grid.fill(Cell{U' ', ink, paper, kAttrNone});
   grid.fillRect(1, 1, 1, grid.cols(), Cell{U' ', barInk, bar, kAttrNone});
   grid.putText(1, 2, glyphsOfUtf8(start.title), barInk, bar, kAttrBold);
@@ -26,7 +26,7 @@ void drawEditWindow(CellGrid& grid, const datasets::EditSessionStart& start) {
   if (last >= 5 && !start.dataFileName.empty())
     grid.putText(4, 3, glyphsOfUtf8("Data file: " + start.dataFileName), ink, paper);
   if (last >= 2) {
-    const Rgb hintPaper = paletteColour(kLtGray);
+    const Rgb hintPaper = paletteRgb(kLtGray);
     grid.fillRect(last, 1, last, grid.cols(), Cell{U' ', ink, hintPaper, kAttrNone});
     grid.putText(last, 2, glyphsOfUtf8(kEditWindowHint), ink, hintPaper);
   }

@@ -12,6 +12,15 @@ void appendRgb(std::string& out, Rgb c) {
 }
 }  // namespace
 
+std::string_view cursorStyle(CursorStyle s) {
+  switch (s) {
+    case CursorStyle::kBlinkingUnderline: return "\x1b[3 q";
+    case CursorStyle::kBlinkingBar: return "\x1b[5 q";
+    case CursorStyle::kDefault: break;
+  }
+  return "\x1b[0 q";
+}
+
 std::string cursorTo(int row, int col) {
   return "\x1b[" + std::to_string(row) + ';' + std::to_string(col) + 'H';
 }
@@ -54,6 +63,7 @@ std::string_view leaveSequence() {
          "\x1b[?1036l"
          "\x1b[>4m"  // modifyOtherKeys back to its initial value
          "\x1b[0m"
+         "\x1b[0 q"  // the cursor's default shape
          "\x1b[?25h"
          "\x1b[?1049l";
 }

@@ -16,6 +16,12 @@ inline constexpr std::string_view kResetAttributes = "\x1b[0m";
 inline constexpr std::string_view kClearScreen = "\x1b[2J";
 inline constexpr std::string_view kBell = "\a";
 
+// The terminal's own cursor shape (DECSCUSR): its default, a blinking
+// underline or a blinking bar.
+enum class CursorStyle { kDefault, kBlinkingUnderline, kBlinkingBar };
+// CSI 0 SP q, CSI 3 SP q, CSI 5 SP q.
+std::string_view cursorStyle(CursorStyle s);
+
 // CSI row;col H (1-based).
 std::string cursorTo(int row, int col);
 // CSI 38;2;r;g;b m and CSI 48;2;r;g;b m.
@@ -29,7 +35,8 @@ std::string style(const Cell& c);
 // modifiers (modifyOtherKeys level 1), Alt sending ESC, mouse clicks in the
 // SGR encoding, hidden cursor.
 std::string_view enterSequence();
-// Undoes enterSequence in reverse order, with attributes reset and the cursor shown.
+// Undoes enterSequence in reverse order, with attributes reset and the cursor
+// shown in the terminal's default shape.
 std::string_view leaveSequence();
 
 }  // namespace tui::esc

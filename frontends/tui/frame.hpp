@@ -18,12 +18,12 @@ struct CellRect {
 };
 
 // Dialog colours.
-inline Rgb dialogInk() { return paletteColour(kBlack); }
-inline Rgb dialogPaper() { return paletteColour(kLtGray); }
-inline Rgb dimInk() { return paletteColour(kDkGray); }
-inline Rgb fieldPaper() { return paletteColour(kWhite); }
-inline Rgb focusInk() { return paletteColour(kWhite); }
-inline Rgb focusPaper() { return paletteColour(kDkBlue); }
+inline Rgb dialogInk() { return paletteRgb(kBlack); }
+inline Rgb dialogPaper() { return paletteRgb(kLtGray); }
+inline Rgb dimInk() { return paletteRgb(kDkGray); }
+inline Rgb fieldPaper() { return paletteRgb(kWhite); }
+inline Rgb focusInk() { return paletteRgb(kWhite); }
+inline Rgb focusPaper() { return paletteRgb(kDkBlue); }
 
 // Fills r with paper and draws its outer cells as a frame; clipped to the grid.
 void drawBox(CellGrid& grid, const CellRect& r, Rgb ink, Rgb paper);

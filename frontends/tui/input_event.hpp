@@ -10,6 +10,10 @@ struct InputEvent {
   // Alt was held with a key whose code cannot say so (Alt+Down opens a
   // drop-down list; the edit window takes it as Down).
   bool alt = false;
+  // The key was one of the terminal's function keys itself, not a digit
+  // with Ctrl or Alt that gives the same code (the edit window opens its
+  // keystroke help only for the F1 key).
+  bool functionKey = false;
   friend bool operator==(const InputEvent&, const InputEvent&) = default;
 };
 

@@ -56,6 +56,14 @@ int paramAt(const std::vector<Param>& p, std::size_t i, int fallback) {
 
 bool isLetter(unsigned char b) { return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z'); }
 
+// The function key (1-12) that CSI n ~ numbers, or 0.
+int tildeFunction(int n) {
+  if (n >= 11 && n <= 15) return n - 10;
+  if (n >= 17 && n <= 21) return n - 11;
+  if (n == 23 || n == 24) return n - 12;
+  return 0;
+}
+
 // The numbered keys of CSI n ~ (and rxvt's ^ $ @ endings).
 ui::KeyCode tildeKey(int n, Modifiers m) {
   switch (n) {
@@ -67,11 +75,12 @@ ui::KeyCode tildeKey(int n, Modifiers m) {
     case 6: return namedKeyCode(NamedKey::kPageDown, m);
     default: break;
   }
-  if (n >= 11 && n <= 15) return functionKeyCode(n - 10, m);
-  if (n >= 17 && n <= 21) return functionKeyCode(n - 11, m);
-  if (n == 23 || n == 24) return functionKeyCode(n - 12, m);
+  if (int f = tildeFunction(n); f != 0) return functionKeyCode(f, m);
   return 0;
 }
+
+// True for the final bytes of F1-F4 in the CSI and SS3 forms.
+bool isFunctionFinal(unsigned char final) { return final >= 'P' && final <= 'S'; }
 
 // Final bytes shared by CSI and SS3: cursor keys, Home/End and F1-F4.
 ui::KeyCode letterKey(unsigned char final, Modifiers m) {
@@ -168,7 +177,7 @@ void KeyDecoder::feed(std::string_view bytes, std::uint64_t nowMs, std::vector<I
         }
         break;
       case State::kLinuxFunction:
-        if (b >= 'A' && b <= 'E') emit(functionKeyCode(b - 'A' + 1, {}), out);
+        if (b >= 'A' && b <= 'E') emit(functionKeyCode(b - 'A' + 1, {}), out, true);
         state_ = State::kGround;
         break;
     }
@@ -233,7 +242,7 @@ void KeyDecoder::dispatchCsi(unsigned char final, std::vector<InputEvent>& out) 
         int code = paramAt(p, 2, -1);
         if (code > 0 && code <= 0x10FFFF) emit(characterKeyCode(static_cast<char32_t>(code), m), out);
       } else {
-        emit(tildeKey(n, m), out);
+        emit(tildeKey(n, m), out, tildeFunction(n) != 0);
       }
       return;
     }
@@ -255,7 +264,7 @@ void KeyDecoder::dispatchCsi(unsigned char final, std::vector<InputEvent>& out) 
       Modifiers rm;
       rm.ctrl = final != '$';
       rm.shift = final != '^';
-      emit(tildeKey(paramAt(p, 0, 0), rm), out);
+      emit(tildeKey(paramAt(p, 0, 0), rm), out, tildeFunction(paramAt(p, 0, 0)) != 0);
       return;
     }
     case 'Z':
@@ -269,7 +278,7 @@ void KeyDecoder::dispatchCsi(unsigned char final, std::vector<InputEvent>& out) 
       if (ui::KeyCode key = letterKey(final, m); key != 0) {
         // Cursor keys lose Alt in their code; the event keeps it.
         bool cursor = (final >= 'A' && final <= 'D') || final == 'H' || final == 'F';
-        out.push_back({key, 0, 0, cursor && m.alt});
+        out.push_back({key, 0, 0, cursor && m.alt, isFunctionFinal(final)});
       }
       return;
   }
@@ -296,7 +305,7 @@ void KeyDecoder::dispatchSs3(unsigned char final, std::vector<InputEvent>& out) 
     case 'b': emit(k::kCtrlDown, out); return;
     case 'c': emit(k::kCtrlRight, out); return;
     case 'd': emit(k::kCtrlLeft, out); return;
-    default: emit(letterKey(final, m), out); return;
+    default: emit(letterKey(final, m), out, isFunctionFinal(final)); return;
   }
 }
 

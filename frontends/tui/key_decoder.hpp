@@ -54,8 +54,8 @@ class KeyDecoder {
   void dispatchSs3(unsigned char final, std::vector<InputEvent>& out);
   void dispatchMouse(unsigned char final, std::vector<InputEvent>& out);
   void startSequence(State s);
-  static void emit(ui::KeyCode key, std::vector<InputEvent>& out) {
-    if (key != 0) out.push_back({key, 0, 0});
+  static void emit(ui::KeyCode key, std::vector<InputEvent>& out, bool functionKey = false) {
+    if (key != 0) out.push_back({key, 0, 0, false, functionKey});
   }
 
   State state_ = State::kGround;

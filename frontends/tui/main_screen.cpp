@@ -22,13 +22,13 @@ MainScreenLayout layoutMainScreen(int rows, int cols) {
 }
 
 void drawMainScreen(CellGrid& grid, const shell::StatusLines& status, int pressed) {
-  const Rgb ink = paletteColour(kWhite);
+  const Rgb ink = paletteRgb(kWhite);
   MainScreenLayout l = layoutMainScreen(grid.rows(), grid.cols());
   grid.fill(Cell{U' ', ink, kMainBackground, kAttrNone});
-  grid.fillRect(l.titleRow, 1, l.titleRow, grid.cols(), Cell{U' ', ink, paletteColour(kDkGreen), kAttrNone});
+  grid.fillRect(l.titleRow, 1, l.titleRow, grid.cols(), Cell{U' ', ink, paletteRgb(kDkGreen), kAttrNone});
   std::u32string title = glyphsOfUtf8(kMainTitle);
   int titleCol = std::max((grid.cols() - static_cast<int>(title.size())) / 2 + 1, 1);
-  grid.putText(l.titleRow, titleCol, title, ink, paletteColour(kDkGreen), kAttrBold);
+  grid.putText(l.titleRow, titleCol, title, ink, paletteRgb(kDkGreen), kAttrBold);
 
   const auto& menu = shell::mainMenu();
   drawMenu(grid, layoutMenu(menu, nullptr, l.menuRow, grid.rows(), grid.cols()), menu, nullptr);

@@ -68,7 +68,7 @@ void wrapInto(std::u32string line, std::size_t width, std::vector<std::u32string
   out.push_back(std::move(line));
 }
 
-const Cell kBody{U' ', paletteColour(kBlack), paletteColour(kLtGray), kAttrNone};
+const Cell kBody{U' ', paletteRgb(kBlack), paletteRgb(kLtGray), kAttrNone};
 
 }  // namespace
 
@@ -140,7 +140,7 @@ void drawMessageBox(CellGrid& grid, const MessageBoxLayout& box, int focused) {
     std::u32string title = U" " + box.caption + U" ";
     int width = box.right - box.left + 1;
     int col = box.left + std::max((width - static_cast<int>(title.size())) / 2, 1);
-    grid.putText(box.top, col, title, paletteColour(kWhite), paletteColour(kDkBlue), kAttrBold);
+    grid.putText(box.top, col, title, paletteRgb(kWhite), paletteRgb(kDkBlue), kAttrBold);
   }
   for (std::size_t i = 0; i < box.lines.size(); ++i)
     grid.putText(box.textTop + static_cast<int>(i), box.textLeft, box.lines[i], ink, paper);
@@ -148,7 +148,7 @@ void drawMessageBox(CellGrid& grid, const MessageBoxLayout& box, int focused) {
   for (std::size_t i = 0; i < box.buttons.size(); ++i) {
     const BoxButton& b = box.buttons[i];
     bool on = static_cast<int>(i) == focused;
-    Rgb fg = on ? paletteColour(kWhite) : ink, bg = on ? paletteColour(kDkBlue) : paper;
+    Rgb fg = on ? paletteRgb(kWhite) : ink, bg = on ? paletteRgb(kDkBlue) : paper;
     std::uint8_t attr = on ? kAttrBold : kAttrNone;
     grid.putText(b.row, b.col, U"[ " + b.label + U" ]", fg, bg, attr);
     if (grid.contains(b.row, b.col + 2)) grid.at(b.row, b.col + 2).attr |= kAttrUnderline;

@@ -10,6 +10,7 @@
 #include "platform/clock.hpp"
 #include "progress_box.hpp"
 #include "scroll_window.hpp"
+#include "terminal_edit_window.hpp"
 #include "ui/form_state.hpp"
 
 namespace tui {
@@ -33,10 +34,33 @@ TerminalHost::OverlayScope::~OverlayScope() {
 
 void TerminalHost::setPainter(std::function<void(CellGrid&)> painter) { painter_ = std::move(painter); }
 
+void TerminalHost::setTicker(std::function<void()> fn) {
+  ticker_ = std::move(fn);
+  lastTick_ = platform::clock().ticks();
+}
+
+std::unique_ptr<ui::EditWindow> TerminalHost::createEditWindow(ui::Screen& screen, ui::KeyQueue& keys,
+                                                               const ui::EditWindowSpec& spec) {
+  if (edit_) return nullptr;
+  return std::make_unique<TerminalEditWindow>(*this, screen, keys, spec);
+}
+
+void TerminalHost::attachEditWindow(TerminalEditWindow* window) {
+  edit_ = window;
+  refresh();
+}
+
+void TerminalHost::detachEditWindow(TerminalEditWindow* window) {
+  if (edit_ != window) return;
+  edit_ = nullptr;
+  refresh();  // the main screen again, and the cursor in its default shape
+}
+
 CellGrid TerminalHost::picture(CursorState* cursorOut) {
-  CellGrid grid(rows_, cols_, Cell{U' ', paletteColour(kBlack), paletteColour(kBlack), kAttrNone});
-  if (painter_) painter_(grid);
+  CellGrid grid(rows_, cols_, Cell{U' ', paletteRgb(kBlack), paletteRgb(kBlack), kAttrNone});
   CursorState cursor;
+  if (edit_) edit_->draw(grid, cursor);  // it covers the whole terminal
+  else if (painter_) painter_(grid);
   auto drawScroll = [&] {
     CellRect box = scrollWindowBox(grid.rows(), grid.cols());
     scroll_->view.setVisible(scrollWindowRows(box), scrollWindowCols(box));
@@ -58,6 +82,7 @@ void TerminalHost::refresh() {
   CellGrid grid = picture(&cursor);
   std::string out = renderer_.frame(grid, cursor);
   if (!out.empty()) io_.write(out);
+  if (edit_) editDrawn_ = edit_->changeCount();
 }
 
 void TerminalHost::runPosted() {
@@ -77,7 +102,10 @@ void TerminalHost::service(int waitMs) {
     renderer_.invalidate();
     refresh();
   }
-  if (inputEnded_) return;
+  if (inputEnded_) {
+    abortIfStopping();
+    return;
+  }
 
   std::uint64_t now = platform::clock().ticks();
   if (decoder_.pending()) {
@@ -100,6 +128,33 @@ void TerminalHost::service(int waitMs) {
   for (const InputEvent& e : events)
     if (waiting_.size() < kMaxWaitingKeys) waiting_.push_back(e);
   runPosted();
+  abortIfStopping();
+}
+
+void TerminalHost::abortIfStopping() {
+  // Nobody is left to type: the engine's loops end instead of waiting for keys.
+  if (edit_ && stopping()) edit_->abortInput();
+}
+
+bool TerminalHost::deliver(const InputEvent& e) {
+  if (scrollWindowTakes(e)) {
+    refresh();
+    return true;
+  }
+  if (!editWindowHasInput()) return false;
+  edit_->onEvent(e);
+  return true;
+}
+
+void TerminalHost::tick() {
+  if (!ticker_ || ticking_) return;
+  std::uint64_t now = platform::clock().ticks();
+  if (now - lastTick_ < kTickMs) return;
+  lastTick_ = now;  // a late turn does not make up missed ticks
+  ticking_ = true;
+  std::function<void()> fn = ticker_;  // the ticker may replace itself
+  fn();
+  ticking_ = false;
 }
 
 bool TerminalHost::scrollWindowTakes(const InputEvent& e) {
@@ -138,8 +193,7 @@ std::optional<InputEvent> TerminalHost::nextEvent(int timeoutMs) {
     while (!waiting_.empty()) {
       InputEvent e = waiting_.front();
       waiting_.pop_front();
-      if (!scrollWindowTakes(e)) return e;
-      refresh();
+      if (!deliver(e)) return e;
     }
     if (stopping()) return std::nullopt;
     int wait = -1;
@@ -152,7 +206,16 @@ std::optional<InputEvent> TerminalHost::nextEvent(int timeoutMs) {
   }
 }
 
-void TerminalHost::pump() { service(0); }
+void TerminalHost::pump() {
+  service(0);
+  while (!waiting_.empty() && editWindowHasInput()) {
+    InputEvent e = waiting_.front();
+    waiting_.pop_front();
+    deliver(e);
+  }
+  tick();
+  if (edit_ && edit_->changeCount() != editDrawn_) refresh();
+}
 
 void TerminalHost::post(std::function<void()> fn) {
   {
@@ -284,6 +347,6 @@ bool TerminalHost::toggleScrollWindow(const std::string& title, const std::vecto
 
 int TerminalHost::scrollWindowColumns() { return scrollWindowCols(scrollWindowBox(rows_, cols_)); }
 
-bool TerminalHost::mainWindowHasFocus() { return overlays_.empty() && !scroll_; }
+bool TerminalHost::mainWindowHasFocus() { return overlays_.empty() && !scroll_ && !edit_; }
 
 }  // namespace tui

@@ -394,7 +394,7 @@ TEST_F(HostForms, KeysFillTheFormAndEnterTakesIt) {
 }
 
 TEST_F(HostForms, TheBoxIsGoneAfterwardsAndInputEndCancels) {
-  host.setPainter([](CellGrid& g) { g.fill(Cell{U'.', paletteColour(kWhite), kMainBackground, kAttrNone}); });
+  host.setPainter([](CellGrid& g) { g.fill(Cell{U'.', paletteRgb(kWhite), kMainBackground, kAttrNone}); });
   Recorder c;
   term.input = {"x"};
   ui::Form form = sampleForm();

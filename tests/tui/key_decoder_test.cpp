@@ -238,7 +238,30 @@ TEST(KeyDecoder, AltOnCursorKeysIsKeptBesideTheCode) {
   EXPECT_EQ(decode("\x1b[1;3A"), (std::vector<InputEvent>{{k::kUp, 0, 0, true}}));
   EXPECT_EQ(decode("\x1b[B"), (std::vector<InputEvent>{{k::kDown, 0, 0, false}}));
   EXPECT_EQ(decode("\x1b[1;5B"), (std::vector<InputEvent>{{k::kCtrlDown, 0, 0, false}}));
-  EXPECT_EQ(decode("\x1b[1;3P"), (std::vector<InputEvent>{{k::kAltF1, 0, 0, false}}));  // the code says Alt
+  EXPECT_EQ(decode("\x1b[1;3P"), (std::vector<InputEvent>{{k::kAltF1, 0, 0, false, true}}));  // the code says Alt
+}
+
+TEST(KeyDecoder, TheFunctionKeysThemselvesAreMarked) {
+  // F1 on the keyboard opens the keystroke help; Ctrl+1 gives F1's code but is a digit.
+  auto first = [](const std::string& bytes) {
+    KeyDecoder d;
+    std::vector<InputEvent> out;
+    d.feed(bytes, 0, out);
+    return out.size() == 1 ? out[0] : InputEvent{};
+  };
+  for (const char* f1 : {"\x1bOP", "\x1b[11~", "\x1b[P", "\x1b[[A", "\x1b[1;2P"}) {
+    InputEvent e = first(f1);
+    EXPECT_NE(e.key, 0) << f1;
+    EXPECT_TRUE(e.functionKey) << f1;
+  }
+  EXPECT_TRUE(first("\x1b[24;5~").functionKey);
+  EXPECT_TRUE(first("\x1b[11^").functionKey);  // rxvt's Ctrl form
+  for (const char* other : {"\x1b[27;5;49~", "\x1b[49;5u", "\x1b" "1", "\x1b[A", "\x1b[2~", "a"}) {
+    InputEvent e = first(other);
+    EXPECT_NE(e.key, 0) << other;
+    EXPECT_FALSE(e.functionKey) << other;
+  }
+  EXPECT_EQ(first("\x1b[27;5;49~").key, k::kF1);
 }
 
 TEST(KeyDecoder, LoneEscapeWaitsForTheTimeOut) {

@@ -123,8 +123,8 @@ TEST(MessageBoxDraw, CaptionTextAndFocusedButton) {
   const BoxButton& no = box.buttons[1];
   EXPECT_EQ(rowText(yes.row, yes.col, yes.width), U"[ Yes ]");
   EXPECT_EQ(rowText(no.row, no.col, no.width), U"[ No ]");
-  EXPECT_EQ(grid.at(no.row, no.col).bg, paletteColour(kDkBlue));
-  EXPECT_EQ(grid.at(yes.row, yes.col).bg, paletteColour(kLtGray));
+  EXPECT_EQ(grid.at(no.row, no.col).bg, paletteRgb(kDkBlue));
+  EXPECT_EQ(grid.at(yes.row, yes.col).bg, paletteRgb(kLtGray));
   EXPECT_TRUE(grid.at(yes.row, yes.col + 2).attr & kAttrUnderline);  // the Y
   EXPECT_FALSE(grid.at(yes.row, yes.col + 3).attr & kAttrUnderline);
 }
@@ -252,7 +252,7 @@ TEST_F(HostTest, PumpRunsPostedFunctions) {
 
 TEST_F(HostTest, ResizeLaysTheBoxOutAgainAndRedrawsAll) {
   TerminalHost host(term);
-  host.setPainter([](CellGrid& g) { g.fill(Cell{U'.', paletteColour(kWhite), kMainBackground, kAttrNone}); });
+  host.setPainter([](CellGrid& g) { g.fill(Cell{U'.', paletteRgb(kWhite), kMainBackground, kAttrNone}); });
   term.input = {"", "y"};
   int reads = 0;
   term.onRead = [&] {
@@ -273,7 +273,7 @@ TEST_F(HostTest, ResizeLaysTheBoxOutAgainAndRedrawsAll) {
 
 TEST_F(HostTest, BoxIsRemovedAfterTheAnswer) {
   TerminalHost host(term);
-  host.setPainter([](CellGrid& g) { g.fill(Cell{U'.', paletteColour(kWhite), kMainBackground, kAttrNone}); });
+  host.setPainter([](CellGrid& g) { g.fill(Cell{U'.', paletteRgb(kWhite), kMainBackground, kAttrNone}); });
   host.refresh();
   term.input = {"y"};
   term.output.clear();

@@ -1,0 +1,73 @@
+#pragma once
+// The edit window in the terminal: while it lives it covers the whole
+// terminal, beneath every box, form, menu and the scroll window the host
+// shows meanwhile. It draws the engine's Screen cell for cell (with the
+// touch buttons in the bottom row from production level 2) and turns the
+// input that reaches it into key codes in the engine's KeyQueue.
+#include <cstdint>
+#include <vector>
+
+#include "cell_grid.hpp"
+#include "input_event.hpp"
+#include "renderer.hpp"
+#include "touch_buttons.hpp"
+#include "ui/edit_window.hpp"
+#include "ui/key_queue.hpp"
+#include "ui/screen.hpp"
+
+namespace tui {
+
+class TerminalHost;
+
+class TerminalEditWindow : public ui::EditWindow {
+ public:
+  // Shows the window on host at once. screen and keys outlive it.
+  TerminalEditWindow(TerminalHost& host, ui::Screen& screen, ui::KeyQueue& keys, ui::EditWindowSpec spec);
+  // Takes the window off the terminal; the cursor gets its default shape back.
+  ~TerminalEditWindow() override;
+
+  bool cellBased() const override { return true; }
+  // The terminal's rows (less the touch buttons' row when there is one) and columns.
+  int cellRows() const override;
+  int cellColumns() const override;
+  // The terminal's columns and rows.
+  int clientWidth() const override;
+  int clientHeight() const override;
+  // One cell per character: {1, 0, 1} whatever is asked.
+  ui::FontMetrics useFont(const ui::FontRequest& request) override;
+  // The terminal's cells are its own: nothing to set.
+  void setCellGeometry(const ui::CellGeometry&) override {}
+  // The window lies beneath whatever the host shows over it; nothing to raise.
+  void focus() override {}
+
+  // --- the host's side
+  // Draws the window over the whole grid and places the cursor.
+  void draw(CellGrid& grid, CursorState& cursor) const;
+  // One input event that reached the window:
+  // - F1 from the keyboard's F1 key calls keyboardHelp instead of being queued;
+  // - Ctrl+K from production level 1 calls actionKeys instead of being queued;
+  //   (either is queued when its function is empty, so the key is not lost);
+  // - from level 1 a click, double click or release is queued with its cell
+  //   and the wheel as 0xAAAA / 0xAAAB; a click on a touch button pushes its
+  //   key (the "AK" button, key 0, calls actionKeys); below level 1 the mouse
+  //   is ignored;
+  // - every other key is pushed as it is (the queue drops a sixth waiting key).
+  void onEvent(const InputEvent& e);
+  // The Screen's change counter, for the host to redraw when it moves.
+  std::uint64_t changeCount() const { return screen_.changeCount(); }
+  // The terminal went away: every loop of the engine that takes keys ends.
+  void abortInput() { keys_.abort(); }
+
+  // True when the bottom row holds the touch buttons.
+  bool hasTouchRow() const;
+
+ private:
+  void pushButton(int index);
+
+  TerminalHost& term_;
+  ui::Screen& screen_;
+  ui::KeyQueue& keys_;
+  ui::EditWindowSpec spec_;
+};
+
+}  // namespace tui
