@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                              count(bct, L::level_bct::kBcfCount) * L::kBcfEntrySize};
   for (int i = 0; i < 7; ++i) {
     if (pad & (1u << i)) files[static_cast<std::size_t>(i)].resize(expected[i], '\0');
-    std::string path = base::joinPath(folder(), kNames[i]);
+    std::string path = base::joinPath(folder(), kNames[i], platform::kSep);
     if (files[static_cast<std::size_t>(i)].empty() && !(pad & 0x80)) {
       platform::deleteFile(path);
     } else {

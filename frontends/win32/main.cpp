@@ -53,7 +53,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLin
 
   shell::StartupOptions options;
   options.commandLine = platform::win32::fromUtf16(commandLine ? commandLine : L"");
-  options.style = shell::windowsPathStyle();
+  options.style = config::windowsPathStyle();
 
   shell::StartupHooks hooks;
   hooks.workArea = workArea;

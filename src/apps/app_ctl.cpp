@@ -4,7 +4,8 @@
 #include "apps/whole_read.hpp"
 #include "base/paths.hpp"
 #include "base/text.hpp"
-#include "shell/prompts.hpp"
+#include "config/prompts.hpp"
+#include "platform/files.hpp"
 #include "ui/host.hpp"
 
 namespace apps {
@@ -18,7 +19,7 @@ void AppCtl::setStoredValue(int i, double v) {
 }
 
 int readAppCtl(const std::string& appFolder, AppCtl& out) {
-  std::string path = base::joinPath(appFolder, kAppCtlName);
+  std::string path = base::joinPath(appFolder, kAppCtlName, platform::kSep);
   AppCtl image;
   switch (readExactImage(path, image.bytes().data(), image.bytes().size())) {
     case WholeRead::Ok: break;
@@ -46,8 +47,8 @@ const char* appCtlErrorText(int status) {
 
 void reportAppCtlError(ui::Host& host, std::string_view appName, int status) {
   std::string caption = base::format("%.*s:Error:%d", static_cast<int>(appName.size()), appName.data(), status);
-  if (shell::promptSurface() != nullptr) {
-    shell::warn(host, caption, appCtlErrorText(status), 0, false, false);
+  if (host.editScreen() != nullptr) {
+    config::warn(host, caption, appCtlErrorText(status), 0, false, false);
   } else {
     ui::inform(host, appCtlErrorText(status), caption);
   }

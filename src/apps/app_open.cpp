@@ -10,20 +10,20 @@
 #include "apps/versions.hpp"
 #include "base/paths.hpp"
 #include "base/text.hpp"
+#include "config/process_values.hpp"
 #include "platform/fileops.hpp"
-#include "shell/pick_list.hpp"
-#include "shell/startup.hpp"
 #include "tablestore/table_store.hpp"
 #include "ui/host.hpp"
+#include "ui/pick_list.hpp"
 
 namespace apps {
 
 namespace {
 
-using Path = shell::SettingsRecord::Path;
+using Path = config::SettingsRecord::Path;
 
 void saveSettings(AppContext& ctx) {
-  shell::saveSettings(ctx.host, ctx.values.installRoot, ctx.values.settings, ctx.values.style.sep);
+  config::saveSettings(ctx.host, ctx.values.installRoot, ctx.values.settings, ctx.values.style.sep);
 }
 
 std::string withoutTfa(const std::string& name) {
@@ -51,21 +51,21 @@ class ApplicationList : public ui::FormController {
     std::vector<std::string> items{kApplicationListTitle};
     items.insert(items.end(), names_.begin(), names_.end());
     items.push_back(kApplicationListClosing);
-    view.setItems(shell::kPickListControl, items);
-    view.setSelection(shell::kPickListControl, current_ >= 0 ? current_ + 1 : 1);
-    view.setFocus(shell::kPickListControl);
+    view.setItems(ui::kPickListControl, items);
+    view.setSelection(ui::kPickListControl, current_ >= 0 ? current_ + 1 : 1);
+    view.setFocus(ui::kPickListControl);
   }
   void onCommand(ui::FormView& view, int id) override {
     if (id == ui::kIdCancelButton) view.end(-1);
     if (id == ui::kIdOkButton) take(view);
   }
   void onDoubleClick(ui::FormView& view, int id) override {
-    if (id == shell::kPickListControl) take(view);
+    if (id == ui::kPickListControl) take(view);
   }
 
  private:
   void take(ui::FormView& view) {
-    const int sel = view.selection(shell::kPickListControl);
+    const int sel = view.selection(ui::kPickListControl);
     if (sel >= 1 && sel <= static_cast<int>(names_.size())) view.end(sel - 1);
   }
   const std::vector<std::string>& names_;
@@ -76,9 +76,9 @@ int pickApplication(AppContext& ctx, const std::vector<std::string>& names, cons
   int preselect = -1;
   for (std::size_t i = 0; i < names.size(); ++i)
     if (!current.empty() && base::equalsNoCase(names[i], current + ".tfa")) preselect = static_cast<int>(i);
-  const shell::PickListTexts texts{"Select Application", kApplicationListTitle, kApplicationListClosing};
+  const ui::PickListTexts texts{"Select Application", kApplicationListTitle, kApplicationListClosing};
   ApplicationList controller(names, preselect);
-  return ctx.host.runForm(shell::pickListForm(texts, names), controller);
+  return ctx.host.runForm(ui::pickListForm(texts, names), controller);
 }
 
 // The current application stays when it still opens; otherwise it is forgotten.
@@ -97,7 +97,7 @@ int openApplication(AppContext& ctx, const std::string& nameIn, bool askPassword
   if (name.empty()) return kOpenNoName;
   const char sep = ctx.values.style.sep;
   ctx.app.releaseAll();
-  ctx.values.tables.closeAll();
+  ctx.tables.closeAll();
   const std::string appFolder = base::joinPath(ctx.values.appPath, name, sep);
 
   TfaHeader header;
@@ -118,7 +118,7 @@ int openApplication(AppContext& ctx, const std::string& nameIn, bool askPassword
     return kOpenLevel;
   }
 
-  shell::SettingsRecord& s = ctx.values.settings;
+  config::SettingsRecord& s = ctx.values.settings;
   s.setAppOpen(true);
   s.setPath(Path::CurAppName, name);
   s.setPath(Path::AppFolder, appFolder);

@@ -5,8 +5,11 @@
 #include <optional>
 #include <string>
 
-namespace shell {
-struct StartupValues;
+namespace config {
+struct ProcessValues;
+}
+namespace tablestore {
+class TableStore;
 }
 namespace ui {
 class Host;
@@ -17,12 +20,13 @@ namespace apps {
 class AppDefinition;
 class TfaHeader;
 
-// What opening and selecting work on: the application definition and the
-// start-up values (the settings record, the folders, the table storage).
+// What opening and selecting work on: the application definition, the
+// process-wide values (the settings record, the folders) and the table storage.
 struct AppContext {
   ui::Host& host;
   AppDefinition& app;
-  shell::StartupValues& values;
+  config::ProcessValues& values;
+  tablestore::TableStore& tables;
 };
 
 inline constexpr const char* kApplicationListTitle = "< Applications >";

@@ -12,7 +12,7 @@ namespace apps {
 int loadHierarchy(ui::Host& host, tablestore::TableStore& store, const std::string& appFolder,
                   std::vector<HierarchyEntry>& out) {
   out.clear();
-  std::string path = base::joinPath(appFolder, kHierarchyName);
+  std::string path = base::joinPath(appFolder, kHierarchyName, platform::kSep);
   if (!platform::fileExists(path)) {
     ui::inform(host, "!file_exists(hierarchy_file)", kHierarchyCaption);
     return 0;

@@ -10,8 +10,8 @@
 #include "base/text.hpp"
 #include "platform/codepage.hpp"
 #include "platform/fileops.hpp"
-#include "shell/pick_list.hpp"
 #include "ui/host.hpp"
+#include "ui/pick_list.hpp"
 
 namespace apps {
 
@@ -128,8 +128,8 @@ std::string installPending(ui::Host& host, const std::string& pendingFolder, con
   for (const auto& e : found)
     if (!e.isFolder) names.push_back(e.name);
   std::sort(names.begin(), names.end());
-  const shell::PickListTexts texts{"Pending Applications", kPendingListTitle, "< Enter to Select >"};
-  const int chosen = names.empty() ? -1 : shell::runPickList(host, texts, names);
+  const ui::PickListTexts texts{"Pending Applications", kPendingListTitle, "< Enter to Select >"};
+  const int chosen = names.empty() ? -1 : ui::runPickList(host, texts, names);
   if (chosen < 0) {
     ui::inform(host, "No App Selected", "Error");
     return {};

@@ -7,6 +7,7 @@
 #include "apps/whole_read.hpp"
 #include "base/paths.hpp"
 #include "platform/codepage.hpp"
+#include "platform/files.hpp"
 
 namespace apps {
 
@@ -101,7 +102,7 @@ LevelLoad readCtl(platform::File& file, int c, LevelDefinition& def) {
 LevelLoad readLevel(const std::string& appFolder, const std::string& tableName8,
                     std::unique_ptr<LevelDefinition>& out, std::string& nameOut) {
   out.reset();
-  std::string base = base::joinPath(appFolder, platform::toWide(tableName8));
+  std::string base = base::joinPath(appFolder, platform::toWide(tableName8), platform::kSep);
   nameOut = base + ".bct";
   if (!usableTableName(tableName8)) return fail(kLevelMissing, 10);
 

@@ -1,7 +1,7 @@
 #include "apps/level_load_error.hpp"
 
 #include "base/text.hpp"
-#include "shell/prompts.hpp"
+#include "config/prompts.hpp"
 #include "ui/host.hpp"
 
 namespace apps {
@@ -28,8 +28,8 @@ void reportLevelLoadError(ui::Host& host, std::string_view appName, int level, i
                           std::string_view path) {
   std::string caption = levelLoadErrorCaption(appName, level, status, phase);
   std::string text = levelLoadErrorText(status, path);
-  if (shell::promptSurface() != nullptr) {
-    shell::warn(host, caption, text, 0, false, false);
+  if (host.editScreen() != nullptr) {
+    config::warn(host, caption, text, 0, false, false);
   } else {
     ui::inform(host, caption + "\n" + text, "Load Application Error");
   }

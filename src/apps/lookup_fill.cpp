@@ -43,7 +43,7 @@ int lookupFill(tablestore::TableStore& store, const std::string& appFolder, cons
   if (kind != kLookupTextKey && kind != kLookupNumberKey) return 0;
   std::string file = base::trimRight(check->lookupFile());
   if (file.empty()) return 0;
-  std::string path = base::joinPath(appFolder, platform::toWide(file));
+  std::string path = base::joinPath(appFolder, platform::toWide(file), platform::kSep);
   if (!platform::fileExists(path)) return 0;
   store.clearError();
   tablestore::Table* table = store.openTable(platform::toNarrow(path));

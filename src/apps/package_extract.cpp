@@ -6,6 +6,7 @@
 #include "apps/package_gzip.hpp"
 #include "base/paths.hpp"
 #include "platform/codepage.hpp"
+#include "platform/files.hpp"
 
 namespace apps {
 
@@ -48,9 +49,9 @@ int extractEntry(Package& package, const PackageEntry& entry, const std::string&
   if (!isSafeMemberName(entry.name)) return kPkgBadData;
   if (entry.dataSize() <= 0 || entry.next > package.fileSize()) return kPkgSeek;
 
-  const std::string scratchPath = base::joinPath(folder, kScratchName);
-  const std::string partialPath = base::joinPath(folder, kPartialName);
-  const std::string finalPath = base::joinPath(folder, platform::toWide(entry.name));
+  const std::string scratchPath = base::joinPath(folder, kScratchName, platform::kSep);
+  const std::string partialPath = base::joinPath(folder, kPartialName, platform::kSep);
+  const std::string finalPath = base::joinPath(folder, platform::toWide(entry.name), platform::kSep);
 
   platform::File scratch =
       platform::openFile(scratchPath, Access::ReadWrite, Disposition::CreateAlways);

@@ -44,7 +44,7 @@ int extractListed(Package& package, const std::string& appFolder, ui::Progress& 
   // The list is read under the name it was stored with: folders may tell
   // letter case apart.
   std::vector<std::string> names;
-  if (readRequiredFiles(base::joinPath(appFolder, platform::toWide(entry.name)), names) == 0) {
+  if (readRequiredFiles(base::joinPath(appFolder, platform::toWide(entry.name), platform::kSep), names) == 0) {
     return kInstallNoRequiredFiles;
   }
   const int count = static_cast<int>(names.size());
@@ -62,7 +62,7 @@ int extractListed(Package& package, const std::string& appFolder, ui::Progress& 
 // The header copy is read when it exists, else written from the package.
 void settleHeaderCopy(ui::Host& host, const std::string& appFolder, const TfaHeader& packageHeader,
                       TfaHeader* appHeader) {
-  const std::string path = base::joinPath(appFolder, kHeaderCopyName);
+  const std::string path = base::joinPath(appFolder, kHeaderCopyName, platform::kSep);
   TfaHeader copy = packageHeader;
   if (platform::fileExists(path)) {
     if (readHeaderCopy(host, path, copy) != 0) copy = packageHeader;
@@ -90,7 +90,7 @@ int extractApplication(ui::Host& host, const std::string& packagePath, const std
     return kInstallCannotOpen;
   }
   std::string fileName;
-  base::fileNamePart(packagePath, fileName);
+  base::fileNamePart(packagePath, fileName, platform::kSep);
   if (fileName.empty() || !base::equalsNoCase(platform::toNarrow(fileName), header.appName())) {
     ui::inform(
         host,

@@ -5,6 +5,7 @@
 #include "apps/package_required_files.hpp"
 #include "base/paths.hpp"
 #include "platform/codepage.hpp"
+#include "platform/files.hpp"
 
 namespace apps {
 
@@ -12,7 +13,7 @@ int loadRequiredFiles(Package& package, const std::string& folder, std::vector<R
   out.clear();
   if (extractByName(package, kRequiredFilesName, folder) != 0) return 0;
   std::vector<std::string> names;
-  readRequiredFiles(base::joinPath(folder, kRequiredFilesName), names);
+  readRequiredFiles(base::joinPath(folder, kRequiredFilesName, platform::kSep), names);
   for (const std::string& n : names) {
     if (static_cast<int>(out.size()) >= kMaxRequiredFiles) break;
     if (n.size() > kRequiredNameChars) continue;

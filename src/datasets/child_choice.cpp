@@ -4,7 +4,7 @@
 
 #include "apps/level_records.hpp"
 #include "base/text.hpp"
-#include "shell/prompts.hpp"
+#include "config/prompts.hpp"
 #include "ui/host.hpp"
 
 namespace datasets {
@@ -56,7 +56,7 @@ int choose(ui::Host& host, const Offer& offer, std::string& remembered) {
     if (chosen < 1 || chosen > n) return 0;
   }
   if (offer.blocked[static_cast<std::size_t>(chosen - 1)]) {
-    shell::warn(host, offer.refusal, "", kBlockedWarnTime, false, false);
+    config::warn(host, offer.refusal, "", kBlockedWarnTime, false, false);
     return 0;
   }
   remembered = offer.names[static_cast<std::size_t>(chosen - 1)];

@@ -4,10 +4,10 @@
 #include "apps/app_open.hpp"
 #include "apps/level_load_error.hpp"
 #include "base/paths.hpp"
+#include "config/process_values.hpp"
 #include "datasets/data_session.hpp"
 #include "datasets/level_tables.hpp"
 #include "datasets/parent_links.hpp"
-#include "shell/startup.hpp"
 
 namespace datasets {
 
@@ -35,11 +35,11 @@ int openChildTable(apps::AppContext& ctx, DataSession& session, int parentLevel,
   const int level = parentLevel + 1;
   apps::AppCtl& app = ctx.app.appCtl();
   app.setTableName(tableName);
-  const std::string appFolder = ctx.values.settings.path(shell::SettingsRecord::Path::AppFolder);
+  const std::string appFolder = ctx.values.settings.path(config::SettingsRecord::Path::AppFolder);
   std::string file;
   const apps::LevelLoad load = ctx.app.loadLevel(appFolder, level, file);
   if (!load.ok) {
-    apps::reportLevelLoadError(ctx.host, ctx.values.settings.path(shell::SettingsRecord::Path::CurAppName), level,
+    apps::reportLevelLoadError(ctx.host, ctx.values.settings.path(config::SettingsRecord::Path::CurAppName), level,
                                load.status, load.phase, file);
     return 0;
   }

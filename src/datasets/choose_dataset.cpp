@@ -5,9 +5,9 @@
 #include "apps/app_definition.hpp"
 #include "apps/app_open.hpp"
 #include "base/text.hpp"
+#include "config/process_values.hpp"
 #include "datasets/create_dataset.hpp"
 #include "datasets/dataset_list.hpp"
-#include "shell/startup.hpp"
 #include "ui/host.hpp"
 
 namespace datasets {
@@ -50,7 +50,7 @@ int commit(apps::AppContext& ctx, const DatasetChoice& choice, DatasetChoice& ou
   app.setDatasetName(choice.name);
   app.setDatasetChosen(true);
   ctx.values.settings.setCurDatasetName(choice.name);
-  shell::saveSettings(ctx.host, ctx.values.installRoot, ctx.values.settings, ctx.values.style.sep);
+  config::saveSettings(ctx.host, ctx.values.installRoot, ctx.values.settings, ctx.values.style.sep);
   out = choice;
   return 1;
 }

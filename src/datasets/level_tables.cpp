@@ -4,12 +4,12 @@
 #include "apps/app_open.hpp"
 #include "base/paths.hpp"
 #include "base/text.hpp"
+#include "config/process_values.hpp"
 #include "datasets/data_names.hpp"
 #include "datasets/data_session.hpp"
 #include "datasets/position_file.hpp"
 #include "platform/codepage.hpp"
 #include "platform/fileops.hpp"
-#include "shell/startup.hpp"
 #include "tablestore/table_store.hpp"
 
 namespace datasets {
@@ -58,13 +58,13 @@ int openLevelTable(apps::AppContext& ctx, DataSession& session, int level, std::
   const std::string folder8 = base::trimRight(platform::toNarrow(session.dataFolder));
   const std::string path8 = base::joinPath(folder8, fileName, ctx.values.style.sep);
 
-  ctx.values.tables.clearError();
+  ctx.tables.clearError();
   bool created = false;
   tablestore::Table* t = nullptr;
   if (platform::fileExists(platform::toWide(path8))) {
-    t = ctx.values.tables.openTable(path8);
+    t = ctx.tables.openTable(path8);
   } else {
-    t = ctx.values.tables.createTable(path8, def->fieldList);
+    t = ctx.tables.createTable(path8, def->fieldList);
     created = t != nullptr;
   }
   if (t == nullptr) return 0;
@@ -90,8 +90,8 @@ int closeLevelTable(apps::AppContext& ctx, DataSession& session, int level) {
   if (slot == nullptr || slot->table == nullptr) return 0;
   if (const apps::LevelDefinition* def = ctx.app.level(level); def && ctx.app.appCtl().keepPosition())
     writePositionFile(slot->path, capturePosition(def->header));
-  ctx.values.tables.clearError();
-  const int rc = ctx.values.tables.closeTable(slot->table);
+  ctx.tables.clearError();
+  const int rc = ctx.tables.closeTable(slot->table);
   *slot = LevelSlot{};
   return rc;
 }

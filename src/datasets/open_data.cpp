@@ -7,6 +7,8 @@
 #include "apps/level_load_error.hpp"
 #include "base/paths.hpp"
 #include "base/text.hpp"
+#include "config/process_values.hpp"
+#include "config/unit_code.hpp"
 #include "datasets/choose_dataset.hpp"
 #include "datasets/coordinate_cleanup.hpp"
 #include "datasets/data_session.hpp"
@@ -17,8 +19,6 @@
 #include "platform/codepage.hpp"
 #include "platform/fileops.hpp"
 #include "platform/registry.hpp"
-#include "shell/startup.hpp"
-#include "shell/unit_code.hpp"
 #include "tablestore/table_store.hpp"
 #include "ui/host.hpp"
 
@@ -26,8 +26,8 @@ namespace datasets {
 
 namespace {
 
-using Path = shell::SettingsRecord::Path;
-using Settings = shell::SettingsRecord;
+using Path = config::SettingsRecord::Path;
+using Settings = config::SettingsRecord;
 
 // makeFolder also answers true when a file holds the name; that is no folder.
 bool folderReady(const std::string& path) { return platform::makeFolder(path) && platform::folderExists(path); }
@@ -37,13 +37,13 @@ void clearAutoXfer(ui::Host& host) {
 }
 
 void saveSettings(apps::AppContext& ctx) {
-  shell::saveSettings(ctx.host, ctx.values.installRoot, ctx.values.settings, ctx.values.style.sep);
+  config::saveSettings(ctx.host, ctx.values.installRoot, ctx.values.settings, ctx.values.style.sep);
 }
 
 // The six characters this unit names new data files with.
 std::string thisUnitCode(const Settings& s) {
   const std::string code = s.unitCode();
-  return code.size() == 6 ? code : shell::unitCodeFrom(s.unitIdText());
+  return code.size() == 6 ? code : config::unitCodeFrom(s.unitIdText());
 }
 
 // The unit code the level-1 file of dataset number/name carries, or "".
@@ -54,7 +54,7 @@ std::string unitCodeOnDisk(const std::string& folder, char sep, int number, cons
 }
 
 void closeEverything(apps::AppContext& ctx, DataSession& session) {
-  ctx.values.tables.closeAll();
+  ctx.tables.closeAll();
   session.forgetLevels();
 }
 
@@ -71,18 +71,18 @@ std::string editWindowTitle(const std::string& appName, const std::string& datas
 }
 
 int openData(apps::AppContext& ctx, DataSession& session, EditSessionStart& out) {
-  shell::StartupValues& v = ctx.values;
+  config::ProcessValues& v = ctx.values;
   Settings& s = v.settings;
   apps::AppCtl& app = ctx.app.appCtl();
   const char sep = v.style.sep;
 
   // 1. A clean table state and level.
   closeEverything(ctx, session);
-  ctx.values.tables.init();
+  ctx.tables.init();
   app.setCurLevel(0);
   for (int level = kMaxLevel; level >= 1; --level) ctx.app.releaseLevel(level);
   platform::clock().sleep(100);
-  shell::loadSettings(ctx.host, v.installRoot, shell::DefaultPaths{v.installRoot, v.appPath, v.dataPath}, s, sep);
+  config::loadSettings(ctx.host, v.installRoot, config::DefaultPaths{v.installRoot, v.appPath, v.dataPath}, s, sep);
 
   // 2-4. An application and its folders.
   if (!s.appOpen()) {

@@ -5,10 +5,10 @@
 #include "apps/versions.hpp"
 #include "base/paths.hpp"
 #include "base/text.hpp"
+#include "config/process_values.hpp"
 #include "datasets/data_names.hpp"
 #include "platform/codepage.hpp"
 #include "platform/fileops.hpp"
-#include "shell/startup.hpp"
 #include "tablestore/table_store.hpp"
 #include "ui/host.hpp"
 
@@ -16,7 +16,7 @@ namespace datasets {
 
 namespace {
 
-using Path = shell::SettingsRecord::Path;
+using Path = config::SettingsRecord::Path;
 
 std::size_t fieldWidth(const char* name) {
   for (const auto& f : apps::versionTableFields())
@@ -71,9 +71,9 @@ int checkDatasetVersion(apps::AppContext& ctx, const std::string& dataFolder, co
 
   const std::string path8 =
       base::joinPath(base::trimRight(platform::toNarrow(dataFolder)), name, ctx.values.style.sep);
-  apps::VersionTable vt = apps::openVersionTable(ctx.values.tables, path8);
+  apps::VersionTable vt = apps::openVersionTable(ctx.tables, path8);
   if (vt.table == nullptr) {
-    ctx.values.tables.clearError();
+    ctx.tables.clearError();
     return kDatasetVersionNoTable;
   }
   // A version table without its record has no stamp yet: it takes this one.
@@ -91,8 +91,8 @@ int checkDatasetVersion(apps::AppContext& ctx, const std::string& dataFolder, co
       result = kDatasetVersionDifferent;
     }
   }
-  ctx.values.tables.clearError();
-  ctx.values.tables.closeTable(vt.table);
+  ctx.tables.clearError();
+  ctx.tables.closeTable(vt.table);
   return result;
 }
 

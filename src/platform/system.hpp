@@ -28,6 +28,11 @@ std::unique_ptr<InstanceClaim> claimSingleInstance(const std::string& lockFolder
 std::string userDataFolder();
 std::string userConfigFolder();
 
+// Which rules the program's own paths follow here: Windows (drive letters,
+// '\\', "Tallyfin PC.exe") or POSIX ('/', "tallyfin" under the user's data folder).
+enum class PathFamily { Windows, Posix };
+PathFamily nativePathFamily();
+
 // Starts a program with the given command-line text, not waiting for it;
 // 0 or an error code.
 int startProgram(const std::string& program, const std::string& arguments);

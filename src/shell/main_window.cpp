@@ -6,10 +6,11 @@
 #include "apps/install_removable.hpp"
 #include "apps/version_dialog.hpp"
 #include "apps/versions.hpp"
-#include "datasets/coordinate_cleanup.hpp"
-#include "datasets/level_tables.hpp"
 #include "base/paths.hpp"
 #include "base/text.hpp"
+#include "config/unit_id.hpp"
+#include "datasets/coordinate_cleanup.hpp"
+#include "datasets/level_tables.hpp"
 #include "editor/help_lists.hpp"
 #include "platform/clock.hpp"
 #include "platform/codepage.hpp"
@@ -21,7 +22,6 @@
 #include "shell/exit_prompt.hpp"
 #include "shell/messages.hpp"
 #include "shell/passwords.hpp"
-#include "shell/unit_id.hpp"
 #include "ui/host.hpp"
 
 namespace shell {
@@ -32,7 +32,7 @@ constexpr const char* kStarterClass = "RESET_TF_MOBILE";
 constexpr const char* kStarterTitle = "Reset_TFMobile";
 constexpr int kUpdateEvery = 100;  // seconds between looks for a program update
 
-std::string starterName(const PathStyle& style) {
+std::string starterName(const config::PathStyle& style) {
   return style.sep == '\\' ? "ResetTFM_PC.exe" : "ResetTFM_PC";
 }
 
@@ -44,8 +44,8 @@ class AboutController : public ui::FormController {
   void onCommand(ui::FormView& view, int id) override {
     if (id != kChangeUnitIdButton) return ui::FormController::onCommand(view, id);
     if (!checkAccess(host_, values_, 1)) return;
-    if (changeUnitIdentification(host_, values_.settings, values_.unitIdDefault)) {
-      saveSettings(host_, values_.installRoot, values_.settings, values_.style.sep);
+    if (config::changeUnitIdentification(host_, values_.settings, values_.unitIdDefault)) {
+      config::saveSettings(host_, values_.installRoot, values_.settings, values_.style.sep);
       view.setText(1035, "Unit ID: " + platform::toWide(values_.settings.unitIdText()));
     }
   }
@@ -84,13 +84,13 @@ MainWindow::MainWindow(ui::Host& host, StartupValues& values) : host_(host), val
 
 void MainWindow::create() {
   const char sep = values_.style.sep;
-  DefaultPaths d{values_.installRoot, values_.appPath, values_.dataPath};
-  loadSettings(host_, values_.installRoot, d, values_.settings, sep);
+  config::DefaultPaths d{values_.installRoot, values_.appPath, values_.dataPath};
+  config::loadSettings(host_, values_.installRoot, d, values_.settings, sep);
   abortPath_ = base::joinPath(values_.installRoot, "abort.dat", sep);
   updatePath_ = values_.installRoot + sep + "TCPIP_Receive" + sep + "Temp" + sep + values_.style.exeName;
   starterPath_ = values_.installRoot + sep + starterName(values_.style);
   platform::makeFolder(values_.appPath);
-  std::string app = values_.settings.path(SettingsRecord::Path::CurAppName);
+  std::string app = values_.settings.path(config::SettingsRecord::Path::CurAppName);
   if (!app.empty()) platform::makeFolder(values_.dataPath + sep + app);
 }
 
@@ -156,7 +156,7 @@ MainAction MainWindow::dispatch(int id) {
 
 namespace {
 
-using Path = SettingsRecord::Path;
+using Path = config::SettingsRecord::Path;
 
 // "AutoXfer" names bundled datasets of the current application: it goes when
 // that application does.
@@ -180,8 +180,8 @@ void MainWindow::selectApplication(const std::optional<std::string>& name) {
   const char sep = values_.style.sep;
   values_.tables.closeAll();
   values_.tables.init();
-  DefaultPaths d{values_.installRoot, values_.appPath, values_.dataPath};
-  loadSettings(host_, values_.installRoot, d, values_.settings, sep);
+  config::DefaultPaths d{values_.installRoot, values_.appPath, values_.dataPath};
+  config::loadSettings(host_, values_.installRoot, d, values_.settings, sep);
   const std::string before = values_.settings.path(Path::CurAppName);
   if (!platform::makeFolder(values_.appPath)) {
     values_.settings.setPath(Path::CurAppName, "");
@@ -190,21 +190,21 @@ void MainWindow::selectApplication(const std::optional<std::string>& name) {
     ui::inform(host_, "Selected Application Location\nNot Available.\nSelect New Location.", "Error");
     if (!platform::putAppSetting("CurAppName", "")) ui::inform(host_, "CurAppName Registry Access Error.", "Error");
     clearAutoTransfer(host_);
-    saveSettings(host_, values_.installRoot, values_.settings, sep);
+    config::saveSettings(host_, values_.installRoot, values_.settings, sep);
     return;
   }
-  apps::AppContext ctx{host_, apps::currentApp(), values_};
+  apps::AppContext ctx{host_, apps::currentApp(), values_, values_.tables};
   apps::selectApplication(ctx, name);
   const std::string after = values_.settings.path(Path::CurAppName);
   if (!platform::putAppSetting("CurAppName", after)) ui::inform(host_, "CurAppName Registry Access Error.", "Error");
   if (!base::equalsNoCase(before, after)) clearAutoTransfer(host_);
-  saveSettings(host_, values_.installRoot, values_.settings, sep);
+  config::saveSettings(host_, values_.installRoot, values_.settings, sep);
 }
 
 void MainWindow::applicationVersion() {
   const char sep = values_.style.sep;
   const std::string name = values_.settings.path(Path::CurAppName);
-  apps::AppContext ctx{host_, apps::currentApp(), values_};
+  apps::AppContext ctx{host_, apps::currentApp(), values_, values_.tables};
   if (apps::openApplication(ctx, name, false) != apps::kOpenOk) return;
   apps::showApplicationVersion(host_, base::joinPath(values_.appPath, name, sep),
                                apps::packagePath(values_.appPath, name, sep), sep);
@@ -221,15 +221,15 @@ void MainWindow::about() {
 
 MainAction MainWindow::collectData() {
   const char sep = values_.style.sep;
-  DefaultPaths d{values_.installRoot, values_.appPath, values_.dataPath};
-  loadSettings(host_, values_.installRoot, d, values_.settings, sep);
+  config::DefaultPaths d{values_.installRoot, values_.appPath, values_.dataPath};
+  config::loadSettings(host_, values_.installRoot, d, values_.settings, sep);
   if (!values_.settings.appOpen()) {
     ui::inform(host_, "Must Select a Valid Application!", "Error");
     return MainAction::None;
   }
   // Every command reopens the current application before it uses it.
   const std::string name = values_.settings.path(Path::CurAppName);
-  apps::AppContext ctx{host_, apps::currentApp(), values_};
+  apps::AppContext ctx{host_, apps::currentApp(), values_, values_.tables};
   if (apps::openApplication(ctx, name, false) != apps::kOpenOk) {
     ui::inform(host_, "Can't Open Current Application!", "Error");
     return MainAction::None;
@@ -260,7 +260,7 @@ void MainWindow::eraseCoordinateFiles() {
 }
 
 void MainWindow::editWindowClosed() {
-  apps::AppContext ctx{host_, apps::currentApp(), values_};
+  apps::AppContext ctx{host_, apps::currentApp(), values_, values_.tables};
   for (int level = datasets::kMaxLevel; level >= 1; --level)
     if (session_.level(level)->table) datasets::closeLevelTable(ctx, session_, level);
   editStart_ = {};
@@ -328,7 +328,7 @@ StatusLines MainWindow::status(int month, int day, int year, int hour, int minut
 }
 
 ButtonLayout MainWindow::buttons(int clientWidth, int clientHeight) const {
-  return layoutButtons(clientWidth, clientHeight, values_.settings.i32(SettingsRecord::kUseTaskbarHeight) != 0);
+  return layoutButtons(clientWidth, clientHeight, values_.settings.i32(config::SettingsRecord::kUseTaskbarHeight) != 0);
 }
 
 }  // namespace shell

@@ -5,8 +5,8 @@
 #include "base/paths.hpp"
 #include "base/text.hpp"
 #include "platform/fileops.hpp"
-#include "shell/pick_list.hpp"
 #include "ui/host.hpp"
+#include "ui/pick_list.hpp"
 
 namespace shell {
 
@@ -70,7 +70,7 @@ std::optional<std::string> pickMessageFile(ui::Host& host, const std::string& in
   std::sort(names.begin(), names.end());
   count = static_cast<int>(names.size());
   if (names.empty()) return std::nullopt;
-  int chosen = runPickList(host, {"Messages", "< Available Messages >", "< Press OK to Select >"}, names);
+  int chosen = ui::runPickList(host, {"Messages", "< Available Messages >", "< Press OK to Select >"}, names);
   if (chosen < 0) {
     count = -1;
     return std::nullopt;

@@ -13,8 +13,8 @@ constexpr int kEntryLimit = 12;
 std::string readEntry(const std::string& text) { return text.substr(0, 11); }
 
 void reload(ui::Host& host, StartupValues& v) {
-  DefaultPaths d{v.installRoot, v.appPath, v.dataPath};
-  loadSettings(host, v.installRoot, d, v.settings, v.style.sep);
+  config::DefaultPaths d{v.installRoot, v.appPath, v.dataPath};
+  config::loadSettings(host, v.installRoot, d, v.settings, v.style.sep);
 }
 
 ui::Control entry(int id, int y) {
@@ -47,7 +47,7 @@ ui::Form changeForm(int level) {
 
 class PasswordController : public ui::FormController {
  public:
-  PasswordController(ui::Host& host, int level, const SettingsRecord& s)
+  PasswordController(ui::Host& host, int level, const config::SettingsRecord& s)
       : host_(host), level_(level), p1_(base::trimRight(s.password1())), p2_(base::trimRight(s.password2())) {}
   void onCommand(ui::FormView& view, int id) override {
     if (id == ui::kIdCancelButton) return view.end(0);
@@ -78,7 +78,7 @@ class ChangeController : public ui::FormController {
     if (id != ui::kIdOkButton) return;
     std::string a = base::trimRight(readEntry(view.text(kNewPasswordEntry)));
     std::string b = base::trimRight(readEntry(view.text(kRepeatPasswordEntry)));
-    SettingsRecord& s = v_.settings;
+    config::SettingsRecord& s = v_.settings;
     if (a.empty() && b.empty()) {
       if (ui::askYesNo(host_, base::format("PassWord Level %d Not Required?\nAre You Sure ?", level_),
                        "Set To No Password", true) != ui::kIdYes)
@@ -103,7 +103,7 @@ class ChangeController : public ui::FormController {
       if (level_ == 1) s.setPassword1(a);
       else s.setPassword2(a);
     }
-    saveSettings(host_, v_.installRoot, s, v_.style.sep);
+    config::saveSettings(host_, v_.installRoot, s, v_.style.sep);
     reload(host_, v_);
     view.end(1);
   }

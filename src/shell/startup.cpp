@@ -4,12 +4,12 @@
 
 #include "base/paths.hpp"
 #include "base/text.hpp"
+#include "config/unit_code.hpp"
+#include "config/unit_id.hpp"
 #include "platform/codepage.hpp"
 #include "platform/errors.hpp"
 #include "platform/fileops.hpp"
 #include "platform/registry.hpp"
-#include "shell/unit_code.hpp"
-#include "shell/unit_id.hpp"
 #include "ui/host.hpp"
 
 namespace shell {
@@ -46,22 +46,6 @@ void makeFolderTree(const std::string& path, char sep) {
 }
 
 }  // namespace
-
-PathStyle windowsPathStyle() {
-  return PathStyle{'\\', "Tallyfin PC.exe", "Orvandat\\Tallyfin PC", "C:\\Orvandat\\Tallyfin PC"};
-}
-
-PathStyle posixPathStyle(const std::string& userDataFolder) {
-  return PathStyle{'/', "tallyfin", "Orvandat/Tallyfin PC", userDataFolder + "Orvandat/Tallyfin PC"};
-}
-
-PathStyle nativePathStyle() {
-#ifdef _WIN32
-  return windowsPathStyle();
-#else
-  return posixPathStyle(platform::userDataFolder());
-#endif
-}
 
 Geometry computeGeometry(std::string_view commandLine, int screenWidth, int screenHeight) {
   int values[4] = {0, 0, 0, 0};
@@ -102,7 +86,7 @@ Geometry computeGeometry(std::string_view commandLine, int screenWidth, int scre
   return g;
 }
 
-InstallLocation locateInstall(std::string_view exePath, const PathStyle& style) {
+InstallLocation locateInstall(std::string_view exePath, const config::PathStyle& style) {
   // The executable's own name ends the path; a folder whose name merely
   // begins like it ("/tmp/tallyfin-test") is not it.
   std::string exeMark = std::string(1, style.sep) + style.exeName;
@@ -151,12 +135,12 @@ int Startup::run(ui::Host& host, const StartupOptions& options, const StartupHoo
 
   v.installFolder = where.installFolder;
   v.installRoot = where.installRoot;
-  DefaultPaths defaults{where.installRoot, base::joinPath(where.installFolder, "Apps", sep),
+  config::DefaultPaths defaults{where.installRoot, base::joinPath(where.installFolder, "Apps", sep),
                         base::joinPath(where.installFolder, "Data", sep)};
 
   // First read of the settings, from the install folder.
   makeFolderTree(where.installFolder, sep);
-  loadSettings(host, where.installFolder, defaults, v.settings, sep);
+  config::loadSettings(host, where.installFolder, defaults, v.settings, sep);
 
   // Folder tree and registry values of this start.
   platform::makeFolder(defaults.appPath);
@@ -216,15 +200,15 @@ int Startup::run(ui::Host& host, const StartupOptions& options, const StartupHoo
   }
 
   // Second read of the settings, now from the install root.
-  SettingsRecord& s = v.settings;
-  s.setPath(SettingsRecord::Path::InstallDir, root);
-  DefaultPaths rootDefaults{root, v.appPath, v.dataPath};
-  loadSettings(host, root, rootDefaults, s, sep);
+  config::SettingsRecord& s = v.settings;
+  s.setPath(config::SettingsRecord::Path::InstallDir, root);
+  config::DefaultPaths rootDefaults{root, v.appPath, v.dataPath};
+  config::loadSettings(host, root, rootDefaults, s, sep);
   v.pendingAppPath = v.appPath + "_Pending";
   v.receivePath = root + sep + "TCPIP_Receive";
   v.messagePath = base::joinPath(root, "Messages", sep);
   v.pendingDataPath = base::joinPath(root, "Pending_Data", sep);
-  using P = SettingsRecord::Path;
+  using P = config::SettingsRecord::Path;
   s.setPath(P::InstallDir, root);
   s.setPath(P::AppPath, v.appPath);
   s.setPath(P::DataPath, v.dataPath);
@@ -239,15 +223,15 @@ int Startup::run(ui::Host& host, const StartupOptions& options, const StartupHoo
   platform::makeFolder(v.pendingDataPath);
   platform::putAppSetting("Pending_DataPath", v.pendingDataPath);
   platform::putAppSetting("MessagePath", v.messagePath);
-  saveSettings(host, root, s, sep);
+  config::saveSettings(host, root, s, sep);
 
   v.unitIdDefault = hooks.unitIdText ? hooks.unitIdText() : std::string();
-  applyUnitIdentification(s, unitIdentification(v.unitIdDefault));
+  config::applyUnitIdentification(s, config::unitIdentification(v.unitIdDefault));
   if (s.path8(P::CurAppName).empty()) s.setAppOpen(false);
-  s.setI32(SettingsRecord::kTextSize1, 16);
-  s.setI32(SettingsRecord::kTextSize2, 40);
-  s.setI32(SettingsRecord::kEditState8824, 0);
-  saveSettings(host, root, s, sep);
+  s.setI32(config::SettingsRecord::kTextSize1, 16);
+  s.setI32(config::SettingsRecord::kTextSize2, 40);
+  s.setI32(config::SettingsRecord::kEditState8824, 0);
+  config::saveSettings(host, root, s, sep);
 
   // Table storage, with its error box shown through this host.
   v.tables.setHost(&host);
@@ -266,7 +250,7 @@ void Startup::shutdown() {
 StatusLines statusLines(const StartupValues& values, bool portrait, int month, int day, int year,
                         int hour, int minute, int second) {
   StatusLines out;
-  std::string app = values.settings.path(SettingsRecord::Path::CurAppName);
+  std::string app = values.settings.path(config::SettingsRecord::Path::CurAppName);
   if (portrait) {
     std::string shortName = app;
     if (shortName.size() >= 4 && base::equalsNoCase(shortName.substr(shortName.size() - 4), ".tfa"))

@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "config/process_values.hpp"
 #include "platform/system.hpp"
-#include "shell/settings.hpp"
 #include "tablestore/table_store.hpp"
 
 namespace ui { class Host; }
@@ -23,18 +23,6 @@ inline constexpr const char* kSoftwareDate = "09/29/2020";
 // The two texts the about box shows.
 inline constexpr const char* kAboutVersionText = " 4.13.05";
 inline constexpr const char* kAboutDateText = "Date: 09/29/2020 ";
-
-// How this platform names and places the program's folders.
-struct PathStyle {
-  char sep = '\\';
-  std::string exeName;        // "Tallyfin PC.exe" / "tallyfin"
-  std::string folderMarker;   // "Orvandat\Tallyfin PC" with sep
-  std::string defaultFolder;  // "C:\Orvandat\Tallyfin PC" / <user data>Orvandat/Tallyfin PC
-};
-PathStyle windowsPathStyle();
-// userDataFolder ends with '/' (e.g. "/home/u/.local/share/").
-PathStyle posixPathStyle(const std::string& userDataFolder);
-PathStyle nativePathStyle();
 
 struct Geometry {
   int x = 0, y = 0, width = 0, height = 0;
@@ -54,31 +42,24 @@ struct InstallLocation {
 // The install folder is the executable's folder when the path holds
 // sep + exeName; the install root is what stands before the folder marker.
 // Either search failing gives the default folder for both.
-InstallLocation locateInstall(std::string_view exePath, const PathStyle& style);
+InstallLocation locateInstall(std::string_view exePath, const config::PathStyle& style);
 
 // True when "SystemFamily" begins with "Surface".
 bool isTabletFamily(std::string_view systemFamily);
 
-// The process-wide values start-up fixes.
-struct StartupValues {
-  PathStyle style;
+// The process-wide values start-up fixes, with the user interface's share and
+// the table storage.
+struct StartupValues : config::ProcessValues {
   Geometry geometry;
   int screenWidth = 0, screenHeight = 0;
   bool isTablet = false;
-  std::string installFolder;
-  std::string installRoot;  // the value of "PC InstallDir"
-  std::string appPath, dataPath, curAppName;
-  std::string pendingAppPath, receivePath, messagePath, pendingDataPath;
-  SettingsRecord settings;
-  // The computer's name: the unit identification unless one is set.
-  std::string unitIdDefault;
   // The program's table storage: every table it opens, closed at shutdown.
   tablestore::TableStore tables;
 };
 
 struct StartupOptions {
   std::string commandLine;              // the geometry numbers ("/x/y/w/h")
-  PathStyle style = nativePathStyle();
+  config::PathStyle style = config::nativePathStyle();
   std::optional<std::string> exePath;   // for tests; else the platform's
   std::optional<std::string> root;      // --root DIR: install root DIR, folder DIR/<marker>
   bool checkSingleInstance = true;

@@ -2,6 +2,7 @@
 
 #include "base/paths.hpp"
 #include "base/text.hpp"
+#include "platform/files.hpp"
 #include "tfabuild/build.hpp"
 
 namespace apps_test {
@@ -82,7 +83,7 @@ int SelectiveFileSystem::writeTime(const std::string& path, platform::FileTime& 
   return platform::nativeFileSystem().writeTime(path, time);
 }
 
-std::string AppTest::path(const std::string& name) const { return base::joinPath(folder(), name); }
+std::string AppTest::path(const std::string& name) const { return base::joinPath(folder(), name, platform::kSep); }
 
 void AppTest::build(const std::string& json) {
   tfabuild::Diagnostics diag;

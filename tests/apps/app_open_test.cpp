@@ -11,51 +11,51 @@
 #include "install_fixture.hpp"
 #include "platform/clock.hpp"
 #include "platform/fileops.hpp"
-#include "shell/pick_list.hpp"
 #include "shell/startup.hpp"
 #include "support/fake_clock.hpp"
 #include "support/scripted_host.hpp"
 #include "support/temp_dir.hpp"
 #include "tablestore/table_store.hpp"
+#include "ui/pick_list.hpp"
 
 namespace {
 
 using install_test::buildPackage;
 using install_test::Version;
-using Path = shell::SettingsRecord::Path;
+using Path = config::SettingsRecord::Path;
 
 class AppOpenTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    v.style = shell::nativePathStyle();
+    v.style = config::nativePathStyle();
     v.installRoot = dir.path();
     v.appPath = dir.file("Apps");
     v.dataPath = dir.file("Data");
     platform::makeFolder(v.appPath);
   }
-  std::string package(const std::string& name) const { return base::joinPath(v.appPath, name + ".tfa"); }
+  std::string package(const std::string& name) const { return base::joinPath(v.appPath, name + ".tfa", platform::kSep); }
   void install(const std::string& name, const Version& version = {}) {
     buildPackage(scratch.path(), name, version, package(name));
   }
   // Chooses name from the application list.
   void choose(const std::string& name) {
-    host.onForm(shell::kPickListResource, [name](ui::FormState& f) {
-      std::vector<std::string> items = f.items(shell::kPickListControl);
+    host.onForm(ui::kPickListResource, [name](ui::FormState& f) {
+      std::vector<std::string> items = f.items(ui::kPickListControl);
       auto it = std::find(items.begin(), items.end(), name + ".tfa");
       ASSERT_NE(it, items.end()) << name;
-      f.select(shell::kPickListControl, static_cast<int>(it - items.begin()));
+      f.select(ui::kPickListControl, static_cast<int>(it - items.begin()));
       f.press(ui::kIdOkButton);
     });
   }
   void cancelList() {
-    host.onForm(shell::kPickListResource, [](ui::FormState& f) { f.press(ui::kIdCancelButton); });
+    host.onForm(ui::kPickListResource, [](ui::FormState& f) { f.press(ui::kIdCancelButton); });
   }
   std::string current() const { return v.settings.path(Path::CurAppName); }
   // The settings file as written.
-  shell::SettingsRecord saved() {
-    shell::SettingsRecord r;
-    shell::DefaultPaths d{v.installRoot, v.appPath, v.dataPath};
-    shell::loadSettings(host, v.installRoot, d, r, v.style.sep);
+  config::SettingsRecord saved() {
+    config::SettingsRecord r;
+    config::DefaultPaths d{v.installRoot, v.appPath, v.dataPath};
+    config::loadSettings(host, v.installRoot, d, r, v.style.sep);
     return r;
   }
 
@@ -65,34 +65,34 @@ class AppOpenTest : public ::testing::Test {
   testing_support::ScriptedHost host;
   shell::StartupValues v;
   apps::AppDefinition app;
-  apps::AppContext ctx{host, app, v};
+  apps::AppContext ctx{host, app, v, v.tables};
 };
 
 TEST_F(AppOpenTest, SelectingExtractsOpensAndRemembersTheApplication) {
   install("Oaks");
   install("Trees");
-  host.onForm(shell::kPickListResource, [](ui::FormState& f) {
-    EXPECT_EQ(f.items(shell::kPickListControl),
+  host.onForm(ui::kPickListResource, [](ui::FormState& f) {
+    EXPECT_EQ(f.items(ui::kPickListControl),
               (std::vector<std::string>{"< Applications >", "Oaks.tfa", "Trees.tfa", "< Enter to Select >"}));
-    f.select(shell::kPickListControl, 2);
+    f.select(ui::kPickListControl, 2);
     f.press(ui::kIdOkButton);
   });
   EXPECT_EQ(apps::selectApplication(ctx, std::nullopt), apps::kSelectOk);
   EXPECT_TRUE(host.shown().empty());
-  EXPECT_TRUE(platform::fileExists(base::joinPath(base::joinPath(v.appPath, "Trees"), "app.ctl")));
+  EXPECT_TRUE(platform::fileExists(base::joinPath(base::joinPath(v.appPath, "Trees", platform::kSep), "app.ctl", platform::kSep)));
   ASSERT_NE(app.level(1), nullptr);
   EXPECT_EQ(app.appCtl().tableName(), "TREES");
 
-  shell::SettingsRecord r = saved();
+  config::SettingsRecord r = saved();
   EXPECT_TRUE(r.appOpen());
   EXPECT_EQ(r.path(Path::CurAppName), "Trees");
   EXPECT_EQ(r.path8(Path::CurAppName), "Trees");
-  EXPECT_EQ(r.path(Path::AppFolder), base::joinPath(v.appPath, "Trees"));
-  EXPECT_EQ(r.path(Path::AppDataFolder), base::joinPath(v.dataPath, "Trees"));
+  EXPECT_EQ(r.path(Path::AppFolder), base::joinPath(v.appPath, "Trees", platform::kSep));
+  EXPECT_EQ(r.path(Path::AppDataFolder), base::joinPath(v.dataPath, "Trees", platform::kSep));
 
   // The current application is preselected next time.
-  host.onForm(shell::kPickListResource, [](ui::FormState& f) {
-    EXPECT_EQ(f.selection(shell::kPickListControl), 2);
+  host.onForm(ui::kPickListResource, [](ui::FormState& f) {
+    EXPECT_EQ(f.selection(ui::kPickListControl), 2);
     f.press(ui::kIdCancelButton);
   });
   EXPECT_EQ(apps::selectApplication(ctx, std::nullopt), apps::kSelectCancelled);
@@ -110,7 +110,7 @@ TEST_F(AppOpenTest, CancellingTheListKeepsThePreviousApplication) {
   EXPECT_NE(app.level(1), nullptr);  // reopened
 
   // When the previous one no longer opens it is forgotten.
-  platform::deleteFile(base::joinPath(base::joinPath(v.appPath, "Oaks"), "app.ctl"));
+  platform::deleteFile(base::joinPath(base::joinPath(v.appPath, "Oaks", platform::kSep), "app.ctl", platform::kSep));
   cancelList();
   host.expectOnce("app.ctl Not Found!", ui::kIdOk, "Oaks:Error:1");
   EXPECT_EQ(apps::selectApplication(ctx, std::nullopt), apps::kSelectCancelled);
@@ -143,7 +143,7 @@ TEST_F(AppOpenTest, AFailedExtractionLeavesThePreviousApplicationCurrent) {
 TEST_F(AppOpenTest, OpeningReportsAMissingAppCtlUnderTheApplicationsName) {
   install("Trees");
   EXPECT_EQ(apps::selectApplication(ctx, std::string("Trees")), apps::kSelectOk);
-  platform::deleteFile(base::joinPath(base::joinPath(v.appPath, "Trees"), "app.ctl"));
+  platform::deleteFile(base::joinPath(base::joinPath(v.appPath, "Trees", platform::kSep), "app.ctl", platform::kSep));
   host.expectOnce("app.ctl Not Found!", ui::kIdOk, "Trees:Error:1");
   EXPECT_EQ(apps::openApplication(ctx, "Trees", false), apps::kOpenAppCtl);
   ASSERT_EQ(host.shown().size(), 1u);
@@ -163,7 +163,7 @@ TEST_F(AppOpenTest, OpeningReportsEachFailureAndChangesNoSetting) {
   install("Trees");
   EXPECT_EQ(apps::selectApplication(ctx, std::string("Trees")), apps::kSelectOk);
   v.settings.setPath(Path::CurAppName, "Other");
-  platform::deleteFile(base::joinPath(base::joinPath(v.appPath, "Trees"), "TREES.bct"));
+  platform::deleteFile(base::joinPath(base::joinPath(v.appPath, "Trees", platform::kSep), "TREES.bct", platform::kSep));
   host.clearShown();
   host.expectOnce("Can't Find:", ui::kIdOk, "Load Application Error");
   EXPECT_EQ(apps::openApplication(ctx, "Trees", false), apps::kOpenLevel);
@@ -208,7 +208,7 @@ TEST_F(AppOpenTest, SelectingMakesTheHeaderCopyMatchTheNewPackage) {
   second.structure = 2;
   install("Trees", second);  // a newer package arrives, e.g. from removable storage
   EXPECT_EQ(apps::selectApplication(ctx, std::string("Trees")), apps::kSelectOk);
-  const std::string folder = base::joinPath(v.appPath, "Trees");
+  const std::string folder = base::joinPath(v.appPath, "Trees", platform::kSep);
   apps::TfaHeader copy, pkg;
   ASSERT_EQ(apps::readPackageHeader(apps::headerCopyPath(folder, platform::kSep), copy), 0);
   ASSERT_EQ(apps::readPackageHeader(package("Trees"), pkg), 0);

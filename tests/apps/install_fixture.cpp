@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "base/paths.hpp"
+#include "platform/files.hpp"
 #include "support/temp_dir.hpp"
 #include "tfabuild/build.hpp"
 
@@ -31,7 +32,7 @@ void buildPackage(const std::string& scratch, const std::string& name, const Ver
   static std::atomic<int> serial{0};
   tfabuild::Diagnostics diag;
   tfabuild::BuildOptions options;
-  options.appFolder = base::joinPath(scratch, "build" + std::to_string(++serial));
+  options.appFolder = base::joinPath(scratch, "build" + std::to_string(++serial), platform::kSep);
   options.packagePath = packagePath;
   ASSERT_EQ(tfabuild::buildFromText(appDescription(name, version, compiled), scratch, options, diag), 0)
       << diag.text();

@@ -10,9 +10,9 @@
 #include "install_fixture.hpp"
 #include "platform/errors.hpp"
 #include "platform/fileops.hpp"
-#include "shell/pick_list.hpp"
 #include "support/scripted_host.hpp"
 #include "support/temp_dir.hpp"
+#include "ui/pick_list.hpp"
 
 namespace {
 
@@ -38,8 +38,8 @@ class PendingTest : public ::testing::Test {
   void acceptVersions() {
     host.onForm(apps::kSideBySideDialog, [](ui::FormState& f) { f.press(ui::kIdOkButton); });
   }
-  std::string waiting() const { return base::joinPath(pending, "Trees.tfa"); }
-  std::string inApps() const { return base::joinPath(apps, "Trees.tfa"); }
+  std::string waiting() const { return base::joinPath(pending, "Trees.tfa", platform::kSep); }
+  std::string inApps() const { return base::joinPath(apps, "Trees.tfa", platform::kSep); }
 
   testing_support::TempDir dir, scratch;
   testing_support::ScriptedHost host;
@@ -256,21 +256,21 @@ TEST_F(PendingTest, TheListChoosesThePackage) {
   EXPECT_TRUE(host.forms().empty());
 
   buildPackage(scratch.path(), "Trees", v(1, 1, 0, 0), waiting());
-  buildPackage(scratch.path(), "Oaks", v(1, 1, 0, 0), base::joinPath(pending, "Oaks.tfa"));
-  host.onForm(shell::kPickListResource, [](ui::FormState& f) { f.press(ui::kIdCancelButton); });
+  buildPackage(scratch.path(), "Oaks", v(1, 1, 0, 0), base::joinPath(pending, "Oaks.tfa", platform::kSep));
+  host.onForm(ui::kPickListResource, [](ui::FormState& f) { f.press(ui::kIdCancelButton); });
   host.expectOnce("No App Selected", ui::kIdOk, "Error");
   EXPECT_EQ(apps::installPending(host, pending, apps, platform::kSep), "");
 
-  host.onForm(shell::kPickListResource, [](ui::FormState& f) {
-    EXPECT_EQ(f.items(shell::kPickListControl),
+  host.onForm(ui::kPickListResource, [](ui::FormState& f) {
+    EXPECT_EQ(f.items(ui::kPickListControl),
               (std::vector<std::string>{"< Pending Applications >", "Oaks.tfa", "Trees.tfa", "< Enter to Select >"}));
-    f.select(shell::kPickListControl, 2);
+    f.select(ui::kPickListControl, 2);
     f.press(ui::kIdOkButton);
   });
   host.expectOnce("Pending Application Successfully Copied", ui::kIdOk, "Pending App Moved");
   EXPECT_EQ(apps::installPending(host, pending, apps, platform::kSep), "Trees.tfa");
   EXPECT_TRUE(platform::fileExists(inApps()));
-  EXPECT_TRUE(platform::fileExists(base::joinPath(pending, "Oaks.tfa")));
+  EXPECT_TRUE(platform::fileExists(base::joinPath(pending, "Oaks.tfa", platform::kSep)));
 }
 
 }  // namespace

@@ -36,8 +36,8 @@ class RemovableTest : public ::testing::Test {
     if (installed) buildPackage(scratch.path(), "Trees", *installed, inApps());
   }
   int load() { return apps::loadFromRemovable(host, cardApps, "Trees.tfa", apps, platform::kSep); }
-  std::string onCard() const { return base::joinPath(cardApps, "Trees.tfa"); }
-  std::string inApps() const { return base::joinPath(apps, "Trees.tfa"); }
+  std::string onCard() const { return base::joinPath(cardApps, "Trees.tfa", platform::kSep); }
+  std::string inApps() const { return base::joinPath(apps, "Trees.tfa", platform::kSep); }
 
   testing_support::TempDir dir, scratch;
   testing_support::ScriptedHost host;
@@ -159,7 +159,7 @@ TEST_F(RemovableDialogTest, DrivesListTheirPackagesAndLoadCopiesTheChosenOne) {
   platform::makeFolder(card2);
   platform::makeFolder(card2 + platform::kSep + "Tallyfin Mobile");
   platform::makeFolder(card2Apps);
-  buildPackage(scratch.path(), "Oaks", v(1, 1, 0, 0), base::joinPath(card2Apps, "Oaks.tfa"));
+  buildPackage(scratch.path(), "Oaks", v(1, 1, 0, 0), base::joinPath(card2Apps, "Oaks.tfa", platform::kSep));
   buildPackage(scratch.path(), "Trees", v(1, 1, 0, 0), onCard());
   platform::putAppSetting(platform::kRemovableFoldersValue, card + ";" + card2);
 
@@ -183,7 +183,7 @@ TEST_F(RemovableDialogTest, DrivesListTheirPackagesAndLoadCopiesTheChosenOne) {
   });
   host.expectOnce("Load Application Succeeded!!", ui::kIdOk, "Load App!");
   apps::installFromRemovable(host, apps, platform::kSep);
-  EXPECT_TRUE(readBytes(base::joinPath(apps, "Oaks.tfa")) == readBytes(base::joinPath(card2Apps, "Oaks.tfa")));
+  EXPECT_TRUE(readBytes(base::joinPath(apps, "Oaks.tfa", platform::kSep)) == readBytes(base::joinPath(card2Apps, "Oaks.tfa", platform::kSep)));
   EXPECT_FALSE(platform::fileExists(inApps()));
 }
 

@@ -2,8 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "apps/level_load_error.hpp"
-#include "shell/prompts.hpp"
 #include "support/scripted_host.hpp"
+#include "ui/key_queue.hpp"
+#include "ui/screen.hpp"
 
 namespace apps_test {
 namespace {
@@ -31,25 +32,16 @@ TEST(LevelLoadErrorTest, WithoutTheEditWindowAMessageBoxShowsBothLines) {
   EXPECT_EQ(host.shown().size(), 1u);
 }
 
-class NoEditWindowKeys : public shell::PromptSurface {
- public:
-  void drainKeys() override {}
-  void showBox(std::string_view, const std::vector<std::string>&) override { ++boxes; }
-  void hideBox() override {}
-  ui::KeyCode takeKey() override { return 0; }
-  bool stopping() override { return false; }
-  void focus() override {}
-  int boxes = 0;
-};
-
 TEST(LevelLoadErrorTest, WhileTheEditWindowIsOpenTheCommonPromptIsUsed) {
   testing_support::ScriptedHost host;
-  NoEditWindowKeys surface;
-  shell::setPromptSurface(&surface);
+  ui::Screen screen;
+  ui::KeyQueue keys;
+  auto window = host.openEditWindow(screen, keys, {});
+  ASSERT_NE(window, nullptr);
   host.expectOnce("Trees-Error:2322\nT.ctl is Corrupt\n", ui::kIdOk, "Warning !");
   apps::reportLevelLoadError(host, "Trees", 2, 3, 22, "T.ctl");
-  shell::setPromptSurface(nullptr);
   EXPECT_EQ(host.shown().size(), 1u);
+  EXPECT_EQ(host.beeps(), 1);
 }
 
 }  // namespace

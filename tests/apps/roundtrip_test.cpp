@@ -19,9 +19,9 @@ namespace {
 std::vector<std::string> exampleDescriptions() {
   std::vector<std::string> out;
   std::vector<platform::FindEntry> found;
-  platform::findFiles(base::joinPath(TALLYFIN_EXAMPLES_DIR, "*"), found);
+  platform::findFiles(base::joinPath(TALLYFIN_EXAMPLES_DIR, "*", platform::kSep), found);
   for (const auto& e : found) {
-    std::string json = base::joinPath(base::joinPath(TALLYFIN_EXAMPLES_DIR, e.name), e.name + ".json");
+    std::string json = base::joinPath(base::joinPath(TALLYFIN_EXAMPLES_DIR, e.name, platform::kSep), e.name + ".json", platform::kSep);
     if (e.isFolder && platform::fileExists(json)) out.push_back(json);
   }
   return out;
@@ -153,7 +153,7 @@ TEST_F(ExampleTest, TheCruiseCarriesWhatTheDescriptionSays) {
   tfabuild::Diagnostics diag;
   tfabuild::BuildOptions options;
   options.appFolder = folder();
-  ASSERT_EQ(tfabuild::buildFromFile(base::joinPath(base::joinPath(TALLYFIN_EXAMPLES_DIR, "cruise"), "cruise.json"), options, diag), 0)
+  ASSERT_EQ(tfabuild::buildFromFile(base::joinPath(base::joinPath(TALLYFIN_EXAMPLES_DIR, "cruise", platform::kSep), "cruise.json", platform::kSep), options, diag), 0)
       << diag.text();
   std::string name;
   ASSERT_EQ(app.loadAppCtl(folder()), 0);

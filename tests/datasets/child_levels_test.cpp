@@ -106,8 +106,8 @@ TEST_F(ChildLevelsTest, LinksAreWrittenAndClearedInTheParent) {
           { "field": "PARENT", "type": "C", "width": 80 } ] } ] })";
   tfabuild::Diagnostics diag;
   tfabuild::BuildOptions options;
-  options.appFolder = base::joinPath(v.appPath, "Links");
-  options.packagePath = base::joinPath(v.appPath, "Links.tfa");
+  options.appFolder = base::joinPath(v.appPath, "Links", platform::kSep);
+  options.packagePath = base::joinPath(v.appPath, "Links.tfa", platform::kSep);
   ASSERT_EQ(tfabuild::buildFromText(json, dir.path(), options, diag), 0) << diag.text();
   open("Links");
   nameNewDataset("North Block");

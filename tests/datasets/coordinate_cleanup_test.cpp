@@ -10,7 +10,7 @@
 
 namespace {
 
-using Settings = shell::SettingsRecord;
+using Settings = config::SettingsRecord;
 
 // The native file system, except that files whose name ends with stuck
 // cannot be deleted.
@@ -51,7 +51,7 @@ class CoordinateCleanupTest : public datasets_test::DataTest {
   }
   void clearOption(bool on) {
     v.settings.setI32(Settings::kClearCoordFiles, on ? 1 : 0);
-    shell::saveSettings(host, v.installRoot, v.settings, v.style.sep);
+    config::saveSettings(host, v.installRoot, v.settings, v.style.sep);
   }
   void newDataset(const std::string& name) {
     host.onForm(datasets::kChooseDatasetResource, [](ui::FormState& f) { f.press(datasets::kNewDatasetButton); });

@@ -7,10 +7,10 @@
 
 namespace datasets_test {
 
-using Path = shell::SettingsRecord::Path;
+using Path = config::SettingsRecord::Path;
 
 void DataTest::SetUp() {
-  v.style = shell::nativePathStyle();
+  v.style = config::nativePathStyle();
   v.installRoot = dir.path();
   v.appPath = dir.file("Apps");
   v.dataPath = dir.file("Data");
@@ -24,8 +24,8 @@ void DataTest::SetUp() {
 void DataTest::buildDemo() {
   tfabuild::Diagnostics diag;
   tfabuild::BuildOptions options;
-  options.appFolder = base::joinPath(v.appPath, "Cruise");
-  options.packagePath = base::joinPath(v.appPath, "Cruise.tfa");
+  options.appFolder = base::joinPath(v.appPath, "Cruise", platform::kSep);
+  options.packagePath = base::joinPath(v.appPath, "Cruise.tfa", platform::kSep);
   ASSERT_EQ(tfabuild::buildFromFile(std::string(TALLYFIN_EXAMPLES_DIR) + "/cruise/cruise.json", options, diag), 0)
       << diag.text();
 }
@@ -39,8 +39,8 @@ void DataTest::buildSmall(const std::string& name, bool useDatasets) {
                   "columns": [ { "field": "PLOT", "type": "N", "width": 4 } ] } ] })";
   tfabuild::Diagnostics diag;
   tfabuild::BuildOptions options;
-  options.appFolder = base::joinPath(v.appPath, name);
-  options.packagePath = base::joinPath(v.appPath, name + ".tfa");
+  options.appFolder = base::joinPath(v.appPath, name, platform::kSep);
+  options.packagePath = base::joinPath(v.appPath, name + ".tfa", platform::kSep);
   ASSERT_EQ(tfabuild::buildFromText(json, dir.path(), options, diag), 0) << diag.text();
 }
 
@@ -56,7 +56,7 @@ void DataTest::nameNewDataset(const std::string& name) {
 int DataTest::openData() { return datasets::openData(ctx, session, edit); }
 
 std::string DataTest::dataFile(const std::string& name) const {
-  return base::joinPath(v.settings.path(Path::AppDataFolder), name);
+  return base::joinPath(v.settings.path(Path::AppDataFolder), name, platform::kSep);
 }
 
 std::string DataTest::appFolder() const { return v.settings.path(Path::AppFolder); }

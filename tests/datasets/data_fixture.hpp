@@ -47,7 +47,7 @@ class DataTest : public ::testing::Test {
   testing_support::ScriptedHost host;
   shell::StartupValues v;
   apps::AppDefinition app;
-  apps::AppContext ctx{host, app, v};
+  apps::AppContext ctx{host, app, v, v.tables};
   datasets::DataSession session;
   datasets::EditSessionStart edit;
 };

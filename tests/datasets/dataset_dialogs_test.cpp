@@ -23,7 +23,7 @@ using datasets::kDatasetNameControl;
 class DatasetDialogsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    v.style = shell::nativePathStyle();
+    v.style = config::nativePathStyle();
     v.installRoot = dir.path();
     data = dir.file("Data");
     platform::makeFolder(data);
@@ -42,7 +42,7 @@ class DatasetDialogsTest : public ::testing::Test {
   testing_support::ScriptedHost host;
   shell::StartupValues v;
   apps::AppDefinition app;
-  apps::AppContext ctx{host, app, v};
+  apps::AppContext ctx{host, app, v, v.tables};
 };
 
 TEST_F(DatasetDialogsTest, DatasetsAreFoundByTheirLevelOneTables) {
@@ -153,8 +153,8 @@ TEST_F(DatasetDialogsTest, TheListOpensTheSelectedDataset) {
   EXPECT_EQ(app.appCtl().datasetName(), "North Block");
   EXPECT_TRUE(app.appCtl().datasetChosen());
   // The choice is remembered in the settings file.
-  shell::SettingsRecord saved;
-  shell::loadSettings(host, v.installRoot, shell::DefaultPaths{v.installRoot, "", ""}, saved, v.style.sep);
+  config::SettingsRecord saved;
+  config::loadSettings(host, v.installRoot, config::DefaultPaths{v.installRoot, "", ""}, saved, v.style.sep);
   EXPECT_EQ(saved.curDatasetName(), "North Block");
 }
 

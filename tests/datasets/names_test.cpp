@@ -3,9 +3,9 @@
 // take back exactly what the builders make.
 #include <gtest/gtest.h>
 
+#include "config/unit_code.hpp"
 #include "datasets/data_names.hpp"
 #include "datasets/level_codes.hpp"
-#include "shell/unit_code.hpp"
 
 namespace {
 
@@ -46,9 +46,9 @@ TEST(LevelCodes, ChildLetterNumbersAndChildCodes) {
 }
 
 TEST(UnitCode, ShortTextsArePaddedLongOnesKeepTheirEnd) {
-  EXPECT_EQ(shell::unitCodeFrom("ABC"), "ABC___");
-  EXPECT_EQ(shell::unitCodeFrom("1234567890"), "567890");
-  EXPECT_EQ(shell::unitCodeFrom("  FIELD-07  "), "ELD-07");
+  EXPECT_EQ(config::unitCodeFrom("ABC"), "ABC___");
+  EXPECT_EQ(config::unitCodeFrom("1234567890"), "567890");
+  EXPECT_EQ(config::unitCodeFrom("  FIELD-07  "), "ELD-07");
 }
 
 TEST(RawNames, LevelOneTableAndItsVersionTable) {

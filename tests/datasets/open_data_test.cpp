@@ -18,8 +18,8 @@
 namespace {
 
 using datasets_test::DataTest;
-using Path = shell::SettingsRecord::Path;
-using Settings = shell::SettingsRecord;
+using Path = config::SettingsRecord::Path;
+using Settings = config::SettingsRecord;
 
 constexpr const char* kLevel1 = "01 1A____[North Block]ABC___~~PLOTS.dbf";
 constexpr const char* kVersion = "01 1A____[North Block]ABC___#$$DataAppVer.dbf";
@@ -46,9 +46,9 @@ class OpenDataTest : public DataTest {
       f.press(datasets::kOpenDatasetButton);
     });
   }
-  shell::SettingsRecord saved() {
-    shell::SettingsRecord r;
-    shell::loadSettings(host, v.installRoot, shell::DefaultPaths{v.installRoot, v.appPath, v.dataPath}, r, v.style.sep);
+  config::SettingsRecord saved() {
+    config::SettingsRecord r;
+    config::loadSettings(host, v.installRoot, config::DefaultPaths{v.installRoot, v.appPath, v.dataPath}, r, v.style.sep);
     return r;
   }
 };
@@ -70,7 +70,7 @@ TEST_F(OpenDataTest, CreatingADatasetMakesItsTableAndStampsItWithThePackageHeade
 
   // The header copy was missing: it came from the package and was written.
   apps::TfaHeader package;
-  ASSERT_EQ(apps::readPackageHeader(base::joinPath(v.appPath, "Cruise.tfa"), package), apps::kHeaderOk);
+  ASSERT_EQ(apps::readPackageHeader(base::joinPath(v.appPath, "Cruise.tfa", platform::kSep), package), apps::kHeaderOk);
   const apps::TfaHeader stamp = stampOf(dataFile(kVersion));
   EXPECT_EQ(stamp.appName(), "Cruise.tfa");
   EXPECT_EQ(stamp.hierVer(), 3);
@@ -143,7 +143,7 @@ TEST_F(OpenDataTest, StoredNumbersOutsideOneToNinetyNineAreHeldInside) {
   open("Trees");
   for (auto [stored, used] : {std::pair{0, 1}, std::pair{120, 99}}) {
     v.settings.setI32(Settings::kLastDatasetNumber, stored);
-    shell::saveSettings(host, v.installRoot, v.settings, v.style.sep);
+    config::saveSettings(host, v.installRoot, v.settings, v.style.sep);
     ASSERT_EQ(openData(), 1);
     EXPECT_EQ(edit.dataFileName, base::format("%02d 1A____[Level1]ABC___~~TREES.dbf", used));
     EXPECT_EQ(saved().i32(Settings::kLastDatasetNumber), used);
@@ -157,7 +157,7 @@ TEST_F(OpenDataTest, ADatasetOfAnotherUnitKeepsItsFileNames) {
   ASSERT_EQ(openData(), 1);
   // This installation is renamed; the dataset's files stay where they are.
   v.settings.setUnitCode("XYZ___");
-  shell::saveSettings(host, v.installRoot, v.settings, v.style.sep);
+  config::saveSettings(host, v.installRoot, v.settings, v.style.sep);
   chooseEntry("01 [North Block]");
   ASSERT_EQ(openData(), 1);
   EXPECT_EQ(edit.dataFileName, "01 1A____[North Block]ABC___~~TREES.dbf");
@@ -168,7 +168,7 @@ TEST_F(OpenDataTest, NoApplicationNoData) {
   buildSmall("Trees", true);
   open("Trees");
   v.settings.setAppOpen(false);
-  shell::saveSettings(host, v.installRoot, v.settings, v.style.sep);
+  config::saveSettings(host, v.installRoot, v.settings, v.style.sep);
   host.expectOnce("Must Select Valid Application First", ui::kIdOk, "Error");
   EXPECT_EQ(openData(), 0);
   EXPECT_TRUE(host.forms().empty());
@@ -204,7 +204,7 @@ TEST_F(OpenDataTest, AMissingPackageStopsANewDataset) {
   buildSmall("Trees", false);
   open("Trees");
   platform::deleteFile(apps::headerCopyPath(appFolder(), v.style.sep));
-  platform::deleteFile(base::joinPath(v.appPath, "Trees.tfa"));
+  platform::deleteFile(base::joinPath(v.appPath, "Trees.tfa", platform::kSep));
   host.expectOnce("tfa_source_file doesn't exist.", ui::kIdOk, "Debug Error");
   EXPECT_EQ(openData(), 0);
   EXPECT_TRUE(host.sawText("tfa_source_file"));

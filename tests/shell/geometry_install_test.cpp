@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "config/unit_code.hpp"
 #include "shell/startup.hpp"
-#include "shell/unit_code.hpp"
 
 namespace {
 
@@ -58,7 +58,7 @@ TEST(Geometry, GarbageNeverStopsTheStart) {
 }
 
 TEST(InstallLocation, RootIsWhatStandsBeforeTheFolderMarker) {
-  auto style = shell::windowsPathStyle();
+  auto style = config::windowsPathStyle();
   auto where = shell::locateInstall("E:\\Orvandat\\Tallyfin PC\\Tallyfin PC.exe", style);
   EXPECT_EQ(where.installFolder, "E:\\Orvandat\\Tallyfin PC");
   EXPECT_EQ(where.installRoot, "E:\\");
@@ -67,7 +67,7 @@ TEST(InstallLocation, RootIsWhatStandsBeforeTheFolderMarker) {
 }
 
 TEST(InstallLocation, AnyOtherPlaceOrNameFallsBackToTheDefault) {
-  auto style = shell::windowsPathStyle();
+  auto style = config::windowsPathStyle();
   for (const char* exe : {"C:\\Programs\\Tool\\Tallyfin PC.exe", "E:\\Orvandat\\Tallyfin PC\\tallyfin pc.exe",
                           "E:\\Orvandat\\Tallyfin PC\\Other.exe", ""}) {
     auto where = shell::locateInstall(exe, style);
@@ -77,7 +77,7 @@ TEST(InstallLocation, AnyOtherPlaceOrNameFallsBackToTheDefault) {
 }
 
 TEST(InstallLocation, PosixKeepsTheSameFolderRule) {
-  auto style = shell::posixPathStyle("/home/crew/.local/share/");
+  auto style = config::posixPathStyle("/home/crew/.local/share/");
   auto where = shell::locateInstall("/media/card/Orvandat/Tallyfin PC/tallyfin", style);
   EXPECT_EQ(where.installRoot, "/media/card/");
   where = shell::locateInstall("/usr/bin/tallyfin", style);
@@ -92,10 +92,10 @@ TEST(Tablet, OnlySurfaceFamiliesCount) {
 }
 
 TEST(UnitCode, LastSixCharactersPaddedWithUnderscores) {
-  EXPECT_EQ(shell::unitCodeFrom("ABC"), "ABC___");
-  EXPECT_EQ(shell::unitCodeFrom("1234567890"), "567890");
-  EXPECT_EQ(shell::unitCodeFrom("  CREW-7  "), "CREW-7");
-  EXPECT_EQ(shell::unitCodeFrom(""), "______");
+  EXPECT_EQ(config::unitCodeFrom("ABC"), "ABC___");
+  EXPECT_EQ(config::unitCodeFrom("1234567890"), "567890");
+  EXPECT_EQ(config::unitCodeFrom("  CREW-7  "), "CREW-7");
+  EXPECT_EQ(config::unitCodeFrom(""), "______");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "config/unit_id.hpp"
 #include "editor/help_lists.hpp"
 #include "platform/fileops.hpp"
 #include "platform/registry.hpp"
@@ -7,7 +8,6 @@
 #include "shell/commands.hpp"
 #include "shell/main_window.hpp"
 #include "shell/passwords.hpp"
-#include "shell/unit_id.hpp"
 #include "support/fake_clock.hpp"
 #include "support/scripted_host.hpp"
 #include "support/temp_dir.hpp"
@@ -89,7 +89,7 @@ class MainWindowTest : public ::testing::Test {
   std::unique_ptr<shell::MainWindow> window;
 
   void SetUp() override {
-    v.style = shell::nativePathStyle();
+    v.style = config::nativePathStyle();
     v.installRoot = dir.path();
     v.appPath = dir.file("Apps");
     v.dataPath = dir.file("Data");
@@ -98,7 +98,7 @@ class MainWindowTest : public ::testing::Test {
   }
   void setPassword2(const std::string& p) {
     v.settings.setPassword2(p);
-    shell::saveSettings(host, v.installRoot, v.settings, v.style.sep);
+    config::saveSettings(host, v.installRoot, v.settings, v.style.sep);
   }
 };
 
@@ -144,8 +144,8 @@ TEST_F(MainWindowTest, AboutBoxChangesTheUnitIdentification) {
     EXPECT_EQ(f.text(1035), "Unit ID: CREW 7");
     f.press(ui::kIdOkButton);
   });
-  host.onForm(shell::kUnitIdResource, [](ui::FormState& f) {
-    f.type(shell::kUnitIdEntry, "CREW 7");
+  host.onForm(config::kUnitIdResource, [](ui::FormState& f) {
+    f.type(config::kUnitIdEntry, "CREW 7");
     f.press(ui::kIdOkButton);
   });
   window->command(cmd::kAbout);
@@ -158,7 +158,7 @@ TEST_F(MainWindowTest, AboutBoxChangesTheUnitIdentification) {
 TEST_F(MainWindowTest, EraseCoordinateFilesAsksAndKeepsTheTables) {
   std::string data = dir.file("Data");
   platform::makeFolder(data);
-  v.settings.setPath(shell::SettingsRecord::Path::AppDataFolder, data);
+  v.settings.setPath(config::SettingsRecord::Path::AppDataFolder, data);
   host.expectOnce("No Coordinate Files Present.");
   window->command(cmd::kEraseCoordFiles);
   for (const char* name : {"01 1A____[N]ABC___~~PLOTS.GP$", "01 1A____[N]ABC___~~PLOTS.db$", "keep.dbf"})
@@ -271,15 +271,15 @@ TEST_F(UpdateWatch, StarterThatOpensItsWindowEndsTheProgram) {
 // The application commands: Select Application with its registry and settings
 // updates, Application Version, Load From Removable Storage and Pending
 // Applications.
-#include "apps/app_definition.hpp"
 #include "apps/app_ctl.hpp"
+#include "apps/app_definition.hpp"
 #include "apps/install_removable.hpp"
 #include "apps/package_writer.hpp"
 #include "apps/version_dialog.hpp"
 #include "platform/codepage.hpp"
 #include "platform/removable.hpp"
-#include "shell/pick_list.hpp"
 #include "tablestore/table_store.hpp"
+#include "ui/pick_list.hpp"
 
 namespace {
 
@@ -332,15 +332,15 @@ class AppCommands : public MainWindowTest {
     return out;
   }
   void chooseFirst() {
-    host.onForm(shell::kPickListResource, [](ui::FormState& f) {
-      f.select(shell::kPickListControl, 1);
+    host.onForm(ui::kPickListResource, [](ui::FormState& f) {
+      f.select(ui::kPickListControl, 1);
       f.press(ui::kIdOkButton);
     });
   }
-  shell::SettingsRecord saved() {
-    shell::SettingsRecord r;
-    shell::DefaultPaths d{v.installRoot, v.appPath, v.dataPath};
-    shell::loadSettings(host, v.installRoot, d, r, v.style.sep);
+  config::SettingsRecord saved() {
+    config::SettingsRecord r;
+    config::DefaultPaths d{v.installRoot, v.appPath, v.dataPath};
+    config::loadSettings(host, v.installRoot, d, r, v.style.sep);
     return r;
   }
   testing_support::TempDir scratch;
@@ -362,13 +362,13 @@ TEST_F(AppCommands, SelectingStoresTheNameAndClearsTheAutoTransferList) {
   EXPECT_TRUE(host.shown().empty());
   EXPECT_EQ(registry("CurAppName"), "Demo");
   EXPECT_EQ(registry("AutoXfer"), "");
-  EXPECT_EQ(saved().path(shell::SettingsRecord::Path::CurAppName), "Demo");
+  EXPECT_EQ(saved().path(config::SettingsRecord::Path::CurAppName), "Demo");
   EXPECT_TRUE(saved().appOpen());
   EXPECT_NE(apps::currentApp().level(1), nullptr);
 
   // Keeping the same application keeps the datasets tagged for it.
   platform::putAppSetting("AutoXfer", "01Demo");
-  host.onForm(shell::kPickListResource, [](ui::FormState& f) { f.press(ui::kIdCancelButton); });
+  host.onForm(ui::kPickListResource, [](ui::FormState& f) { f.press(ui::kIdCancelButton); });
   window->command(cmd::kSelectApplication);
   EXPECT_EQ(registry("CurAppName"), "Demo");
   EXPECT_EQ(registry("AutoXfer"), "01Demo");
@@ -401,7 +401,7 @@ TEST_F(AppCommands, AnApplicationsFolderThatCannotBeMadeForgetsTheApplication) {
   EXPECT_EQ(registry("CurAppName"), "");
   EXPECT_EQ(registry("AutoXfer"), "");
   EXPECT_FALSE(saved().appOpen());
-  EXPECT_EQ(saved().path(shell::SettingsRecord::Path::CurAppName), "");
+  EXPECT_EQ(saved().path(config::SettingsRecord::Path::CurAppName), "");
 }
 
 TEST_F(AppCommands, NoPackagesLeaveNoApplicationAndVersionNeedsAnOpenOne) {

@@ -2,9 +2,9 @@
 
 #include "platform/fileops.hpp"
 #include "shell/messages.hpp"
-#include "shell/pick_list.hpp"
 #include "support/scripted_host.hpp"
 #include "support/temp_dir.hpp"
+#include "ui/pick_list.hpp"
 
 namespace {
 
@@ -70,12 +70,12 @@ TEST_F(MessageCommands, NoMessageFileSaysSo) {
 TEST_F(MessageCommands, PickedMessageOpensInTheScrollWindow) {
   put("b.mes", "Second");
   put("a.mes", "Meet at the\r\nlanding at noon");
-  host.onForm(shell::kPickListResource, [](ui::FormState& f) {
-    auto items = f.items(shell::kPickListControl);
+  host.onForm(ui::kPickListResource, [](ui::FormState& f) {
+    auto items = f.items(ui::kPickListControl);
     ASSERT_EQ(items.size(), 4u);
     EXPECT_EQ(items.front(), "< Available Messages >");
     EXPECT_EQ(items.back(), "< Press OK to Select >");
-    EXPECT_EQ(f.selection(shell::kPickListControl), 1);
+    EXPECT_EQ(f.selection(ui::kPickListControl), 1);
     f.key('a');  // the title entry begins with '<', so 'a' goes to a.mes
     f.key(ui::key::kEnter);
   });
@@ -87,11 +87,11 @@ TEST_F(MessageCommands, PickedMessageOpensInTheScrollWindow) {
 
 TEST_F(MessageCommands, TitleAndClosingEntriesCannotBeTaken) {
   put("a.mes", "x");
-  host.onForm(shell::kPickListResource, [](ui::FormState& f) {
-    f.select(shell::kPickListControl, 0);
+  host.onForm(ui::kPickListResource, [](ui::FormState& f) {
+    f.select(ui::kPickListControl, 0);
     f.key(ui::key::kEnter);
     EXPECT_FALSE(f.ended());
-    f.select(shell::kPickListControl, 2);
+    f.select(ui::kPickListControl, 2);
     f.press(ui::kIdOkButton);
     EXPECT_FALSE(f.ended());
   });
@@ -103,7 +103,7 @@ TEST_F(MessageCommands, TitleAndClosingEntriesCannotBeTaken) {
 TEST_F(MessageCommands, DeleteAsksFirst) {
   put("a.mes", "x");
   auto pickFirst = [](ui::FormState& f) { f.key(ui::key::kEnter); };
-  host.onForm(shell::kPickListResource, pickFirst).onForm(shell::kPickListResource, pickFirst);
+  host.onForm(ui::kPickListResource, pickFirst).onForm(ui::kPickListResource, pickFirst);
   host.expectOnce("Permanently Delete This Message File?\n a.mes", ui::kIdNo, "Delete Message ?");
   shell::deleteMessagesCommand(host, dir.path(), sep);
   EXPECT_TRUE(platform::fileExists(folder + sep + "a.mes"));

@@ -37,17 +37,17 @@ class Passwords : public ::testing::Test {
   shell::StartupValues v;
 
   void SetUp() override {
-    v.style = shell::nativePathStyle();
+    v.style = config::nativePathStyle();
     v.installRoot = dir.path();
     v.appPath = dir.file("Apps");
     v.dataPath = dir.file("Data");
-    shell::DefaultPaths d{v.installRoot, v.appPath, v.dataPath};
-    shell::loadSettings(host, v.installRoot, d, v.settings, v.style.sep);
+    config::DefaultPaths d{v.installRoot, v.appPath, v.dataPath};
+    config::loadSettings(host, v.installRoot, d, v.settings, v.style.sep);
   }
   void setPasswords(const std::string& p1, const std::string& p2) {
     v.settings.setPassword1(p1);
     v.settings.setPassword2(p2);
-    shell::saveSettings(host, v.installRoot, v.settings, v.style.sep);
+    config::saveSettings(host, v.installRoot, v.settings, v.style.sep);
   }
   static ScriptedHost::FormScript enter(std::string text) {
     return [text](ui::FormState& f) {
@@ -96,9 +96,9 @@ TEST_F(Passwords, ChangeSetsThePasswordInTheSettingsFile) {
     f.press(ui::kIdOkButton);
   });
   shell::changePassword(host, v, 2);
-  shell::SettingsRecord back;
-  shell::DefaultPaths d{v.installRoot, v.appPath, v.dataPath};
-  ASSERT_EQ(shell::loadSettings(host, v.installRoot, d, back, v.style.sep), 1);
+  config::SettingsRecord back;
+  config::DefaultPaths d{v.installRoot, v.appPath, v.dataPath};
+  ASSERT_EQ(config::loadSettings(host, v.installRoot, d, back, v.style.sep), 1);
   EXPECT_EQ(back.password2(), "abc");
 }
 

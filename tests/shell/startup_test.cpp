@@ -9,7 +9,7 @@
 namespace {
 
 using platform::RegRoot;
-using shell::SettingsRecord;
+using config::SettingsRecord;
 using testing_support::ScriptedHost;
 
 // A registry over the file store that can refuse chosen values.
@@ -53,7 +53,7 @@ class WindowsStartup : public ::testing::Test {
 
   int start(const std::string& exe, const std::string& commandLine = "") {
     shell::StartupOptions options;
-    options.style = shell::windowsPathStyle();
+    options.style = config::windowsPathStyle();
     options.exePath = exe;
     options.commandLine = commandLine;
     options.checkSingleInstance = false;
@@ -166,7 +166,7 @@ TEST_F(WindowsStartup, MissingDataPathIsRebuiltAndUnwritableOneEndsTheStart) {
 
 TEST_F(WindowsStartup, NoMainWindowEndsTheStartWithTheInstallMessage) {
   shell::StartupOptions options;
-  options.style = shell::windowsPathStyle();
+  options.style = config::windowsPathStyle();
   options.exePath = "E:\\Orvandat\\Tallyfin PC\\Tallyfin PC.exe";
   options.checkSingleInstance = false;
   shell::StartupHooks hooks;
@@ -194,7 +194,7 @@ TEST(PosixStartup, RootOptionGivesAPrivateTree) {
   platform::ScopedRegistry useRegistry(*store);
   ScriptedHost host;
   shell::StartupOptions options;
-  options.style = shell::posixPathStyle("/nonexistent/");
+  options.style = config::posixPathStyle("/nonexistent/");
   options.root = dir.path() + "/root";
   shell::Startup first, second;
   ASSERT_EQ(first.run(host, options, {}), 1);

@@ -81,6 +81,11 @@ bool ScriptedHost::toggleScrollWindow(const std::string& title, const std::vecto
   return true;
 }
 
+std::unique_ptr<ui::EditWindow> ScriptedHost::createEditWindow(ui::Screen&, ui::KeyQueue&,
+                                                               const ui::EditWindowSpec&) {
+  return std::make_unique<ScriptedEditWindow>(*this);
+}
+
 bool ScriptedHost::sawText(std::string_view textPart) const { return countText(textPart) > 0; }
 
 int ScriptedHost::countText(std::string_view textPart) const {

@@ -1,7 +1,8 @@
 #pragma once
 // A ui::Host for tests: answers message boxes from rules given by the test
 // (matched on text and caption), records everything shown, and fails the
-// running test on a message no rule expects.
+// running test on a message no rule expects. Its edit window is a 25 × 80
+// cell grid with no pixels: tests read the Screen and feed the KeyQueue.
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -9,11 +10,26 @@
 #include <string>
 #include <vector>
 
+#include "ui/edit_window.hpp"
 #include "ui/form_state.hpp"
 #include "ui/host.hpp"
 #include "ui/scroll_view.hpp"
 
 namespace testing_support {
+
+// The edit window of the scripted host: cell-based, 25 rows of 80 columns.
+class ScriptedEditWindow : public ui::EditWindow {
+ public:
+  explicit ScriptedEditWindow(ui::Host& host) : ui::EditWindow(host) {}
+  bool cellBased() const override { return true; }
+  int cellRows() const override { return 25; }
+  int cellColumns() const override { return 80; }
+  int clientWidth() const override { return 80; }
+  int clientHeight() const override { return 25; }
+  ui::FontMetrics useFont(const ui::FontRequest&) override { return {1, 0, 1}; }
+  void setCellGeometry(const ui::CellGeometry&) override {}
+  void focus() override {}
+};
 
 struct ShownMessage {
   std::string text;
@@ -73,6 +89,10 @@ class ScriptedHost : public ui::Host {
   void clearShown() { shown_.clear(); }
   // Called at each pump (tests use it to act while a modal loop waits).
   std::function<void()> onPump;
+
+ protected:
+  std::unique_ptr<ui::EditWindow> createEditWindow(ui::Screen& screen, ui::KeyQueue& keys,
+                                                   const ui::EditWindowSpec& spec) override;
 
  private:
   struct Rule {

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "base/paths.hpp"
+#include "config/settings.hpp"
 #include "fake_terminal.hpp"
 #include "platform/clock.hpp"
 #include "platform/fileops.hpp"
 #include "platform/registry.hpp"
 #include "shell/main_window.hpp"
-#include "shell/settings.hpp"
 #include "shell/startup.hpp"
 #include "support/fake_clock.hpp"
 #include "support/temp_dir.hpp"
@@ -41,7 +41,7 @@ class DemoTest : public ::testing::Test {
   std::unique_ptr<tui::MainLoop> loop;
 
   void SetUp() override {
-    v.style = shell::nativePathStyle();
+    v.style = config::nativePathStyle();
     v.installRoot = dir.path();
     v.appPath = dir.file("Apps");
     v.dataPath = dir.file("Data");
@@ -55,7 +55,7 @@ class DemoTest : public ::testing::Test {
     // settings file again, so it goes there.
     v.settings.setUnitIdText("ABC");
     v.settings.setUnitCode("ABC___");
-    shell::saveSettings(host, v.installRoot, v.settings, v.style.sep);
+    config::saveSettings(host, v.installRoot, v.settings, v.style.sep);
     loop = std::make_unique<tui::MainLoop>(host, *window);
   }
 
@@ -65,8 +65,8 @@ class DemoTest : public ::testing::Test {
 #ifdef TALLYFIN_EXAMPLES_DIR
     tfabuild::Diagnostics diag;
     tfabuild::BuildOptions options;
-    options.appFolder = base::joinPath(v.appPath, "Cruise");
-    options.packagePath = base::joinPath(v.appPath, "Cruise.tfa");
+    options.appFolder = base::joinPath(v.appPath, "Cruise", platform::kSep);
+    options.packagePath = base::joinPath(v.appPath, "Cruise.tfa", platform::kSep);
     ASSERT_EQ(tfabuild::buildFromFile(std::string(TALLYFIN_EXAMPLES_DIR) + "/cruise/cruise.json", options, diag), 0)
         << diag.text();
 #else
@@ -75,7 +75,7 @@ class DemoTest : public ::testing::Test {
   }
 
   std::string dataFile(const std::string& name) const {
-    return base::joinPath(base::joinPath(v.dataPath, "Cruise"), name);
+    return base::joinPath(base::joinPath(v.dataPath, "Cruise", platform::kSep), name, platform::kSep);
   }
 
   // Appends the chunks to the terminal's input and hands every event read to

@@ -11,7 +11,6 @@
 #include "platform/registry.hpp"
 #include "screen_text.hpp"
 #include "shell/passwords.hpp"
-#include "shell/pick_list.hpp"
 #include "shell/startup.hpp"
 #include "support/fake_clock.hpp"
 #include "support/scripted_host.hpp"
@@ -21,6 +20,7 @@
 #include "tui/form_layout.hpp"
 #include "tui/terminal_host.hpp"
 #include "ui/form_state.hpp"
+#include "ui/pick_list.hpp"
 
 namespace {
 
@@ -473,14 +473,14 @@ class HostDialogs : public HostForms {
   shell::StartupValues v;
 
   void SetUp() override {
-    v.style = shell::nativePathStyle();
+    v.style = config::nativePathStyle();
     v.installRoot = dir.path();
     v.appPath = dir.file("Apps");
     v.dataPath = dir.file("Data");
     testing_support::ScriptedHost quiet;
     quiet.allowAnything();
-    shell::DefaultPaths d{v.installRoot, v.appPath, v.dataPath};
-    shell::loadSettings(quiet, v.installRoot, d, v.settings, v.style.sep);
+    config::DefaultPaths d{v.installRoot, v.appPath, v.dataPath};
+    config::loadSettings(quiet, v.installRoot, d, v.settings, v.style.sep);
   }
   std::string storedPassword2() {
     std::string bytes = testing_support::readBytes(dir.file("tfp_mobilePC.dft"));
@@ -518,28 +518,28 @@ TEST_F(HostDialogs, MismatchKeepsTheDialogOpenForAnotherTry) {
 }
 
 TEST_F(HostDialogs, PickListSelectionByTypedLetters) {
-  shell::PickListTexts texts{"Messages", "< Available Messages >", "< Press OK to Select >"};
+  ui::PickListTexts texts{"Messages", "< Available Messages >", "< Press OK to Select >"};
   std::vector<std::string> names = {"alpha.mes", "beta.mes", "bravo.mes", "charlie.mes"};
   term.input = {"b", "b", "\r"};
-  EXPECT_EQ(shell::runPickList(host, texts, names), 2);  // bravo
+  EXPECT_EQ(ui::runPickList(host, texts, names), 2);  // bravo
   term.input = {"c", "b", "\r"};  // wraps past the end to beta
-  EXPECT_EQ(shell::runPickList(host, texts, names), 1);
+  EXPECT_EQ(ui::runPickList(host, texts, names), 1);
   term.input = {"\x1b"};
   for (int i = 0; i < 12; ++i) term.input.push_back("");  // the Escape time-out in 10 ms polls
-  EXPECT_EQ(shell::runPickList(host, texts, names), -1);
+  EXPECT_EQ(ui::runPickList(host, texts, names), -1);
   EXPECT_FALSE(host.inputEnded());
 }
 
 TEST_F(HostDialogs, PickListDoubleClickTakesTheEntry) {
-  shell::PickListTexts texts{"Messages", "< Available Messages >", "< Press OK to Select >"};
+  ui::PickListTexts texts{"Messages", "< Available Messages >", "< Press OK to Select >"};
   std::vector<std::string> names = {"alpha.mes", "beta.mes", "bravo.mes"};
-  FormLayout l = layoutForm(shell::pickListForm(texts, names), term.rows, term.cols);
+  FormLayout l = layoutForm(ui::pickListForm(texts, names), term.rows, term.cols);
   const CellRect& list = l.controls[0];
   // The third candidate is row 3 of the list (the title entry is row 0).
   std::string at = std::to_string(list.col + 2) + ";" + std::to_string(list.row + 3);
   std::string press = "\x1b[<0;" + at + "M", release = "\x1b[<0;" + at + "m";
   term.input = {press, release, press, release};
-  EXPECT_EQ(shell::runPickList(host, texts, names), 2);
+  EXPECT_EQ(ui::runPickList(host, texts, names), 2);
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ class MainLoopTest : public ::testing::Test {
   std::unique_ptr<MainLoop> loop;
 
   void SetUp() override {
-    v.style = shell::nativePathStyle();
+    v.style = config::nativePathStyle();
     v.installRoot = dir.path();
     v.appPath = dir.file("Apps");
     v.dataPath = dir.file("Data");

@@ -64,7 +64,7 @@ TEST_F(StartSelection, TheNamedApplicationBecomesCurrent) {
   std::string stored;
   ASSERT_TRUE(platform::getAppSetting("CurAppName", stored, 302));
   EXPECT_EQ(stored, "Cruise");
-  EXPECT_TRUE(platform::fileExists(base::joinPath(base::joinPath(v.appPath, "Cruise"), "app.ctl")));
+  EXPECT_TRUE(platform::fileExists(base::joinPath(base::joinPath(v.appPath, "Cruise", platform::kSep), "app.ctl", platform::kSep)));
 }
 
 TEST_F(StartSelection, AFailureIsShownAndTheProgramGoesOn) {

@@ -23,7 +23,7 @@ class MainWindowFixture : public testing::Test {
     REQUIRE_WINDOWS();
     registerClassesOnce();
     shell::StartupValues& v = startup_.values();
-    v.style = shell::windowsPathStyle();
+    v.style = config::windowsPathStyle();
     v.geometry = {20, 10, 1024, 700, false, 6, 1};
     v.installRoot = dir_.path();
     v.appPath = dir_.file("Apps");

@@ -72,6 +72,8 @@ std::string userConfigFolder() {
   return withSlash(xdg && *xdg == '/' ? xdg : homeFolder() + "/.config");
 }
 
+PathFamily nativePathFamily() { return PathFamily::Posix; }
+
 int startProgram(const std::string& program, const std::string& arguments) {
   std::vector<std::string> args{program};
   // The argument text is one quoted path or plain words.

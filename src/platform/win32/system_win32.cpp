@@ -38,6 +38,8 @@ std::unique_ptr<InstanceClaim> claimSingleInstance(const std::string& /*lockFold
 std::string userDataFolder() { return {}; }
 std::string userConfigFolder() { return {}; }
 
+PathFamily nativePathFamily() { return PathFamily::Windows; }
+
 int startProgram(const std::string& program, const std::string& arguments) {
   std::wstring app = win32::toUtf16(program);
   // The program's own quoted path is the first word, as the started program

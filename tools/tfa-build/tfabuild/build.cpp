@@ -56,7 +56,7 @@ bool writeTable(const std::string& path, const std::vector<tablestore::FieldSpec
 
 bool writeFile(const std::string& folder, const std::string& name8, const std::string& bytes,
                std::vector<BuiltFile>& out, Diagnostics& diag) {
-  std::string path = base::joinPath(folder, platform::toWide(name8));
+  std::string path = base::joinPath(folder, platform::toWide(name8), platform::kSep);
   int rc = platform::writeWholeFile(path, bytes.data(), bytes.size());
   if (rc != 0) {
     diag.error("", "cannot write \"" + path + "\" (" + platform::errorText(rc) + ")");
@@ -69,7 +69,7 @@ bool writeFile(const std::string& folder, const std::string& name8, const std::s
 // A table written to the folder, then read back as the package carries it.
 bool tableFile(const std::string& folder, const std::string& name8, const std::vector<tablestore::FieldSpec>& fields,
                const std::vector<std::vector<std::string>>& rows, std::vector<BuiltFile>& out, Diagnostics& diag) {
-  std::string path = base::joinPath(folder, platform::toWide(name8));
+  std::string path = base::joinPath(folder, platform::toWide(name8), platform::kSep);
   if (!writeTable(path, fields, rows, diag)) return false;
   BuiltFile f{name8, {}};
   int rc = platform::readWholeFile(path, f.bytes);

@@ -29,7 +29,7 @@ bool validFieldName(std::string_view text) {
 bool Reader::readFile(const Node& node, const std::string& path, std::string& bytes) const {
   std::string full = !path.empty() && (path[0] == '/' || path[0] == '\\' || (path.size() > 1 && path[1] == ':'))
                          ? path
-                         : base::joinPath(baseDir, path);
+                         : base::joinPath(baseDir, path, platform::kSep);
   int rc = platform::readWholeFile(full, bytes, std::int64_t{64} << 20);
   if (rc != 0) {
     node.error("cannot read \"" + full + "\" (" + platform::errorText(rc) + ")");

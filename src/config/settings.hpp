@@ -10,7 +10,7 @@
 
 namespace ui { class Host; }
 
-namespace shell {
+namespace config {
 
 inline constexpr const char* kSettingsFileName = "tfp_mobilePC.dft";
 inline constexpr const char* kTransferPortFileName = "xsu.dft";
@@ -160,4 +160,4 @@ int loadTransferPort(ui::Host& host, const std::string& installRoot, TransferPor
 int saveTransferPort(ui::Host& host, const std::string& installRoot,
                      const TransferPortRecord& record, char sep);
 
-}  // namespace shell
+}  // namespace config

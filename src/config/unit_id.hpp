@@ -1,6 +1,6 @@
 #pragma once
 // The unit identification: the text that tells this installation apart in
-// every data file name (its unit code is derived from it, shell/unit_code).
+// every data file name (its unit code is derived from it, config/unit_code).
 // It is the registry value "Unit ID" under the program's key when one is set
 // and usable, else the computer's name, which the front ends pass as the
 // default. An administrator changes it in a small dialog behind the about box.
@@ -13,7 +13,7 @@ namespace ui {
 class Host;
 }
 
-namespace shell {
+namespace config {
 
 class SettingsRecord;
 
@@ -53,4 +53,4 @@ ui::Form unitIdForm();
 // changed, 0 otherwise.
 int changeUnitIdentification(ui::Host& host, SettingsRecord& settings, const std::string& defaultText);
 
-}  // namespace shell
+}  // namespace config

@@ -7,9 +7,9 @@
 
 #include "ui/form.hpp"
 
-namespace ui { class Host; }
+namespace ui {
 
-namespace shell {
+class Host;
 
 inline constexpr int kPickListResource = 107;
 inline constexpr int kPickListControl = 1070;
@@ -27,4 +27,4 @@ ui::Form pickListForm(const PickListTexts& texts, const std::vector<std::string>
 // user cancels. The title and closing entries cannot be taken.
 int runPickList(ui::Host& host, const PickListTexts& texts, const std::vector<std::string>& names);
 
-}  // namespace shell
+}  // namespace ui

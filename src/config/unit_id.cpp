@@ -1,13 +1,13 @@
-#include "shell/unit_id.hpp"
+#include "config/unit_id.hpp"
 
 #include "base/text.hpp"
+#include "config/settings.hpp"
+#include "config/unit_code.hpp"
 #include "platform/codepage.hpp"
 #include "platform/registry.hpp"
-#include "shell/settings.hpp"
-#include "shell/unit_code.hpp"
 #include "ui/host.hpp"
 
-namespace shell {
+namespace config {
 
 namespace {
 
@@ -83,4 +83,4 @@ int changeUnitIdentification(ui::Host& host, SettingsRecord& settings, const std
   return 1;
 }
 
-}  // namespace shell
+}  // namespace config

@@ -1,4 +1,4 @@
-#include "shell/settings.hpp"
+#include "config/settings.hpp"
 
 #include "base/paths.hpp"
 #include "base/text.hpp"
@@ -8,7 +8,7 @@
 #include "platform/registry.hpp"
 #include "ui/host.hpp"
 
-namespace shell {
+namespace config {
 
 namespace {
 
@@ -215,4 +215,4 @@ int saveTransferPort(ui::Host& host, const std::string& installRoot,
   return 0;
 }
 
-}  // namespace shell
+}  // namespace config

@@ -1,10 +1,10 @@
-#include "shell/pick_list.hpp"
+#include "ui/pick_list.hpp"
 
 #include <algorithm>
 
 #include "ui/host.hpp"
 
-namespace shell {
+namespace ui {
 
 namespace {
 
@@ -71,4 +71,4 @@ int runPickList(ui::Host& host, const PickListTexts& texts, const std::vector<st
   return host.runForm(pickListForm(texts, names), controller);
 }
 
-}  // namespace shell
+}  // namespace ui

@@ -1,8 +1,8 @@
-#include "shell/unit_code.hpp"
+#include "config/unit_code.hpp"
 
 #include "base/text.hpp"
 
-namespace shell {
+namespace config {
 
 std::string unitCodeFrom(std::string_view unitIdText) {
   // Trimmed first too, so blanks around a long name do not end up in the code.
@@ -13,4 +13,4 @@ std::string unitCodeFrom(std::string_view unitIdText) {
   return text;
 }
 
-}  // namespace shell
+}  // namespace config
