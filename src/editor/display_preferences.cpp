@@ -19,7 +19,7 @@ const std::array<const char*, 5> kProductionLevelTexts = {
 
 namespace {
 
-using Item = shell::SettingsRecord::ColourItem;
+using Item = config::SettingsRecord::ColourItem;
 constexpr int kItems = 4;
 constexpr const char* kSampleLabels[kItems] = {"Constant:", "Prompts:", "ReadOnly:", "ViewOnly:"};
 
@@ -36,16 +36,16 @@ int fontSizeChoice(int size) {
   return static_cast<int>(it - kFontSizes.begin());
 }
 
-void restoreDisplayDefaults(shell::SettingsRecord& s) {
+void restoreDisplayDefaults(config::SettingsRecord& s) {
   s.setProductionLevel(1);
   s.setFontSize(24);
   s.setBoldFonts(true);
   s.setGridLines(true);
   s.setGrid3d(true);
-  s.setItemColours(shell::SettingsRecord::kConstantColours, 15, 13);
-  s.setItemColours(shell::SettingsRecord::kPromptColours, 0, 10);
-  s.setItemColours(shell::SettingsRecord::kReadOnlyColours, 15, 7);
-  s.setItemColours(shell::SettingsRecord::kViewOnlyColours, 15, 7);
+  s.setItemColours(config::SettingsRecord::kConstantColours, 15, 13);
+  s.setItemColours(config::SettingsRecord::kPromptColours, 0, 10);
+  s.setItemColours(config::SettingsRecord::kReadOnlyColours, 15, 7);
+  s.setItemColours(config::SettingsRecord::kViewOnlyColours, 15, 7);
 }
 
 ui::Form displayPreferencesForm() {
@@ -134,23 +134,23 @@ void DisplayPreferencesDialog::onCommand(ui::FormView& view, int id) {
   }
 }
 
-int runDisplayPreferences(ui::Host& host, const std::string& installRoot, shell::SettingsRecord& settings, char sep) {
+int runDisplayPreferences(ui::Host& host, const std::string& installRoot, config::SettingsRecord& settings, char sep) {
   // A file found unusable on the reloads is replaced from the paths in use.
   auto orElse = [&](std::string path, const char* folder) {
     return path.empty() ? installRoot + sep + folder : path;
   };
-  const shell::DefaultPaths defaults{installRoot, orElse(settings.path(shell::SettingsRecord::Path::AppPath), "Apps"),
-                                     orElse(settings.path(shell::SettingsRecord::Path::DataPath), "Data")};
+  const config::DefaultPaths defaults{installRoot, orElse(settings.path(config::SettingsRecord::Path::AppPath), "Apps"),
+                                     orElse(settings.path(config::SettingsRecord::Path::DataPath), "Data")};
   // Saved and read back: the dialog works on a copy of what the file holds.
-  shell::saveSettings(host, installRoot, settings, sep);
-  shell::SettingsRecord work = settings;
-  shell::loadSettings(host, installRoot, defaults, work, sep);
+  config::saveSettings(host, installRoot, settings, sep);
+  config::SettingsRecord work = settings;
+  config::loadSettings(host, installRoot, defaults, work, sep);
   DisplayPreferencesDialog dialog(host, work);
   if (host.runForm(displayPreferencesForm(), dialog) == 1) {
     settings = work;
-    return shell::saveSettings(host, installRoot, settings, sep) == 1 ? 1 : 0;
+    return config::saveSettings(host, installRoot, settings, sep) == 1 ? 1 : 0;
   }
-  shell::loadSettings(host, installRoot, defaults, settings, sep);
+  config::loadSettings(host, installRoot, defaults, settings, sep);
   return 0;
 }
 

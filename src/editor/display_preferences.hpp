@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-#include "shell/settings.hpp"
+#include "config/settings.hpp"
 #include "ui/form.hpp"
 
 namespace ui { class Host; }
@@ -37,7 +37,7 @@ int fontSizeChoice(int size);
 // The values "Restore Defaults" gives: production level 1, font size 24, bold
 // fonts, grid lines and 3D grid lines on, colours 15/13, 0/10, 15/7, 15/7.
 // (A new settings file starts from the file defaults instead.)
-void restoreDisplayDefaults(shell::SettingsRecord& settings);
+void restoreDisplayDefaults(config::SettingsRecord& settings);
 
 ui::Form displayPreferencesForm();
 
@@ -46,14 +46,14 @@ ui::Form displayPreferencesForm();
 // "Restore Defaults" change only the working copy.
 class DisplayPreferencesDialog : public ui::FormController {
  public:
-  DisplayPreferencesDialog(ui::Host& host, shell::SettingsRecord& work) : host_(host), work_(work) {}
+  DisplayPreferencesDialog(ui::Host& host, config::SettingsRecord& work) : host_(host), work_(work) {}
   void onInit(ui::FormView& view) override;
   void onCommand(ui::FormView& view, int id) override;
 
  private:
   void showSamples(ui::FormView& view);
   ui::Host& host_;
-  shell::SettingsRecord& work_;
+  config::SettingsRecord& work_;
 };
 
 // The whole command: saves settings and reads them back as the dialog's
@@ -62,6 +62,6 @@ class DisplayPreferencesDialog : public ui::FormController {
 // Returns 1 when the new settings were saved, 0 when cancelled or when the
 // save failed (the failure was reported).
 [[nodiscard]] int runDisplayPreferences(ui::Host& host, const std::string& installRoot,
-                                        shell::SettingsRecord& settings, char sep);
+                                        config::SettingsRecord& settings, char sep);
 
 }  // namespace editor

@@ -53,7 +53,7 @@ ui::Form editColoursForm() {
 void EditColoursDialog::onInit(ui::FormView& view) {
   const std::vector<std::string> names = colourNames();
   for (int i = 0; i < kItems; ++i) {
-    const auto item = static_cast<shell::SettingsRecord::ColourItem>(i);
+    const auto item = static_cast<config::SettingsRecord::ColourItem>(i);
     view.setItems(listId(i, false), names);
     view.setItems(listId(i, true), names);
     view.setSelection(listId(i, false), ui::clampColour(settings_.itemText(item)));
@@ -66,7 +66,7 @@ void EditColoursDialog::onCommand(ui::FormView& view, int id) {
   if (id != ui::kIdOkButton) return;
   std::array<int, 2 * kItems> chosen{};
   for (int i = 0; i < kItems; ++i) {
-    const auto item = static_cast<shell::SettingsRecord::ColourItem>(i);
+    const auto item = static_cast<config::SettingsRecord::ColourItem>(i);
     // A list left without a selection keeps its colour.
     const int text = view.selection(listId(i, false));
     const int back = view.selection(listId(i, true));
@@ -78,12 +78,12 @@ void EditColoursDialog::onCommand(ui::FormView& view, int id) {
     }
   }
   for (int i = 0; i < kItems; ++i)
-    settings_.setItemColours(static_cast<shell::SettingsRecord::ColourItem>(i), chosen[static_cast<std::size_t>(2 * i)],
+    settings_.setItemColours(static_cast<config::SettingsRecord::ColourItem>(i), chosen[static_cast<std::size_t>(2 * i)],
                              chosen[static_cast<std::size_t>(2 * i + 1)]);
   view.end(1);
 }
 
-bool runEditColours(ui::Host& host, shell::SettingsRecord& settings) {
+bool runEditColours(ui::Host& host, config::SettingsRecord& settings) {
   EditColoursDialog dialog(host, settings);
   return host.runForm(editColoursForm(), dialog) == 1;
 }

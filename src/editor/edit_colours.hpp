@@ -2,7 +2,7 @@
 // The "Set Edit Display Colors" dialog: the text and background colours of
 // the four kinds of screen item (constant texts, prompts, read-only and
 // view-only values), each chosen from the sixteen palette names.
-#include "shell/settings.hpp"
+#include "config/settings.hpp"
 #include "ui/form.hpp"
 
 namespace ui { class Host; }
@@ -25,17 +25,17 @@ ui::Form editColoursForm();
 // and leaves the colours as they were.
 class EditColoursDialog : public ui::FormController {
  public:
-  explicit EditColoursDialog(ui::Host& host, shell::SettingsRecord& settings) : host_(host), settings_(settings) {}
+  explicit EditColoursDialog(ui::Host& host, config::SettingsRecord& settings) : host_(host), settings_(settings) {}
   void onInit(ui::FormView& view) override;
   void onCommand(ui::FormView& view, int id) override;
 
  private:
   ui::Host& host_;
-  shell::SettingsRecord& settings_;
+  config::SettingsRecord& settings_;
 };
 
 // Runs the dialog; true when new colours were stored in settings (nothing is
 // saved to the file here).
-[[nodiscard]] bool runEditColours(ui::Host& host, shell::SettingsRecord& settings);
+[[nodiscard]] bool runEditColours(ui::Host& host, config::SettingsRecord& settings);
 
 }  // namespace editor

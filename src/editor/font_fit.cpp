@@ -43,7 +43,7 @@ ui::CellGeometry geometryOf(const ui::FontMetrics& m, const Grid& grid, bool tal
   return g;
 }
 
-FontFit cellBasedFit(ui::EditWindow& window, const shell::SettingsRecord& settings) {
+FontFit cellBasedFit(ui::EditWindow& window, const config::SettingsRecord& settings) {
   FontFit fit;
   fit.rows = std::max(window.cellRows(), 1);
   fit.columns = std::max(window.cellColumns(), 1);
@@ -58,7 +58,7 @@ FontFit cellBasedFit(ui::EditWindow& window, const shell::SettingsRecord& settin
 
 }  // namespace
 
-FontFit fitEditFont(ui::Host& host, ui::EditWindow& window, shell::SettingsRecord& settings, int screenColumns,
+FontFit fitEditFont(ui::Host& host, ui::EditWindow& window, config::SettingsRecord& settings, int screenColumns,
                     int screenRows, int productionLevel) {
   if (window.cellBased()) return cellBasedFit(window, settings);
   FontFit fit;
@@ -140,7 +140,7 @@ FontFit fitEditFont(ui::Host& host, ui::EditWindow& window, shell::SettingsRecor
   return fit;
 }
 
-FontFit refitAfterLayout(ui::EditWindow& window, const shell::SettingsRecord& settings, const FontFit& fit) {
+FontFit refitAfterLayout(ui::EditWindow& window, const config::SettingsRecord& settings, const FontFit& fit) {
   if (window.cellBased()) return fit;
   FontFit out = fit;
   const int width = std::max(window.clientWidth(), 1);

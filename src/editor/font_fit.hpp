@@ -4,7 +4,7 @@
 // spacing the display settings ask for (dropped when the font would be too
 // small for it), and the question whether the screens should be reformatted
 // when the font comes out very small or too large.
-#include "shell/settings.hpp"
+#include "config/settings.hpp"
 #include "ui/edit_window.hpp"
 
 namespace ui { class Host; }
@@ -59,7 +59,7 @@ struct FontFit {
 // rows and columns (also the layout's when the settings say the screens are
 // reformatted), 1 × 1 cells, no grid. The geometry is given to the window
 // before returning.
-FontFit fitEditFont(ui::Host& host, ui::EditWindow& window, shell::SettingsRecord& settings, int screenColumns,
+FontFit fitEditFont(ui::Host& host, ui::EditWindow& window, config::SettingsRecord& settings, int screenColumns,
                     int screenRows, int productionLevel);
 
 // After the screens were laid out for fit.layoutRows × fit.layoutColumns (and
@@ -69,6 +69,6 @@ FontFit fitEditFont(ui::Host& host, ui::EditWindow& window, shell::SettingsRecor
 // new font leaves (columns (client width - 1) / cell width - 1, rows
 // (client height - touch margin) / cell height - 1). A cell-based window
 // keeps its cells.
-FontFit refitAfterLayout(ui::EditWindow& window, const shell::SettingsRecord& settings, const FontFit& fit);
+FontFit refitAfterLayout(ui::EditWindow& window, const config::SettingsRecord& settings, const FontFit& fit);
 
 }  // namespace editor

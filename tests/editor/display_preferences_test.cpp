@@ -9,23 +9,23 @@
 #include "editor/edit_colours.hpp"
 #include "platform/fileops.hpp"
 #include "platform/registry.hpp"
-#include "shell/settings.hpp"
+#include "config/settings.hpp"
 #include "support/scripted_host.hpp"
 #include "support/temp_dir.hpp"
 #include "ui/palette.hpp"
 
 namespace {
 
-using shell::SettingsRecord;
+using config::SettingsRecord;
 using testing_support::ScriptedHost;
 
 class DisplayPreferences : public ::testing::Test {
  protected:
   void SetUp() override {
-    shell::loadSettings(host, root, defaults, settings, sep);  // a new file from the defaults
+    config::loadSettings(host, root, defaults, settings, sep);  // a new file from the defaults
     host.clearShown();
   }
-  std::string fileBytes() const { return testing_support::readBytes(shell::settingsPath(root, sep)); }
+  std::string fileBytes() const { return testing_support::readBytes(config::settingsPath(root, sep)); }
   SettingsRecord fileRecord() const {
     SettingsRecord r;
     const std::string bytes = fileBytes();
@@ -41,7 +41,7 @@ class DisplayPreferences : public ::testing::Test {
   ScriptedHost host;
   const char sep = platform::kSep;
   std::string root = dir.path();
-  shell::DefaultPaths defaults{root, root + sep + "Apps", root + sep + "Data"};
+  config::DefaultPaths defaults{root, root + sep + "Apps", root + sep + "Data"};
   SettingsRecord settings;
 };
 
@@ -121,7 +121,7 @@ TEST_F(DisplayPreferences, NoProductionLevelSelectedGivesZero) {
 TEST_F(DisplayPreferences, RestoreDefaultsThenCancelLeavesTheFileAsItWas) {
   settings.setFontSize(12);
   settings.setProductionLevel(0);
-  ASSERT_EQ(shell::saveSettings(host, root, settings, sep), 1);
+  ASSERT_EQ(config::saveSettings(host, root, settings, sep), 1);
   const std::string before = fileBytes();
   host.expectOnce("Restore Defaults?", ui::kIdYes, "Are You Sure?");
   host.onForm(editor::kDisplayPreferencesDialog, [](ui::FormState& f) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "editor/font_fit.hpp"
-#include "shell/settings.hpp"
+#include "config/settings.hpp"
 #include "support/scripted_host.hpp"
 
 namespace {
@@ -47,7 +47,7 @@ class FontFit : public ::testing::Test {
     s.setFontSize(26);
   }
   ScriptedHost host;
-  shell::SettingsRecord s;
+  config::SettingsRecord s;
 };
 
 // 704 × 610: usable height 584; with 3D grid lines (spacing 8) an 80 × 25

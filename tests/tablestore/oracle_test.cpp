@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/dbfread.hpp"
 #include "table_fixture.hpp"
 #include "tablestore/day_number.hpp"
 
@@ -30,14 +31,6 @@ std::string output(const testing_support::TempDir& dir, const std::string& comma
   int rc = std::system((command + " >'" + out + "' 2>&1").c_str());
   EXPECT_EQ(rc, 0) << command << "\n" << readBytes(out);
   return readBytes(out);
-}
-
-// A Python that has dbfread: Debian's, then whatever python3 is first on PATH.
-std::string pythonWithDbfread() {
-  for (const char* candidate : {"/usr/bin/python3", "python3"}) {
-    if (runs(std::string(candidate) + " -c 'import dbfread'")) return candidate;
-  }
-  return {};
 }
 
 // Every record as the fields' text values, from `dbfdump -m`.
@@ -137,7 +130,7 @@ TEST_F(TableOracle, DbfdumpReadsWhatWeWrite) {
 }
 
 TEST_F(TableOracle, DbfreadReadsWhatWeWriteWithDeletedRecordsFlagged) {
-  std::string python = pythonWithDbfread();
+  std::string python = testing_support::pythonWithDbfread();
   if (python.empty())
     GTEST_SKIP() << "python3 with dbfread is not installed (Debian package python3-dbfread)";
   Table* t = sample("level.dbf");

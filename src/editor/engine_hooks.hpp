@@ -1,0 +1,54 @@
+#pragma once
+// What the data-entry engine asks of the subsystems above it: runtime
+// programs, serial sensors, GPS logging and navigation. The engine holds an
+// EngineHooks and calls it; shell plugs the real implementations in at start
+// and tests plug fakes. Every answer here has a safe default for a subsystem
+// that is not there: programs count as not present, the other commands are
+// unavailable (the engine then beeps, never pretends).
+#include <string>
+
+#include "ui/keys.hpp"
+
+namespace editor {
+
+struct ProgramResult {
+  bool ran = false;     // false: no program could be run (no interpreter, no file)
+  bool failed = false;  // the interpreter reported an error while it ran
+  int value = 1;        // what the program returned; 0 refuses
+};
+
+class EngineHooks {
+ public:
+  virtual ~EngineHooks() = default;
+
+  // Runs the application's program name (an event program or one picked
+  // from a program list) on the current level's edit state.
+  virtual ProgramResult runProgram(const std::string& name) {
+    (void)name;
+    return {};
+  }
+  // Whether programs can be run at all (the program lists F7 and F8).
+  virtual bool programsAvailable() const { return false; }
+
+  // A serial sensor column (field type 5) is entered, or Ctrl+T / Alt+P /
+  // Alt+S / Alt+T on it: returns the key that ends the input, or 0 when no
+  // sensor input is available (the engine beeps).
+  virtual ui::KeyCode sensorInput(int column, ui::KeyCode key) {
+    (void)column;
+    (void)key;
+    return 0;
+  }
+
+  // Ctrl+G: GPS logging on or off for the level; false when not available.
+  virtual bool toggleGpsLog() { return false; }
+  // Ctrl+N: the navigation display; false when not available.
+  virtual bool openNavigation() { return false; }
+};
+
+// The hooks of a program without those subsystems.
+inline EngineHooks& noHooks() {
+  static EngineHooks none;
+  return none;
+}
+
+}  // namespace editor

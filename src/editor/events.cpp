@@ -1,0 +1,32 @@
+#include "editor/events.hpp"
+
+#include "base/text.hpp"
+
+namespace editor {
+
+bool levelEvent(Engine& e, int event) {
+  LevelState& s = e.level();
+  if (!s.open() || !s.header().hasEventProgram(event)) return true;
+  const std::string name = base::trimRight(s.header().eventProgram(event));
+  if (name.empty()) return true;
+  // A failing program puts the cursor back where it was.
+  const std::int32_t line = s.line();
+  const int column = s.column();
+  ProgramResult r = e.hooks.runProgram(name);
+  if (r.ran && r.failed) {
+    s.header().setCurLine(line);
+    s.header().setCurColumn(column);
+  }
+  return accepted(r);
+}
+
+ProgramResult columnEvent(Engine& e, int k, int event) {
+  LevelState& s = e.level();
+  const apps::ColumnCheck* c = s.def ? s.def->check(k) : nullptr;
+  if (!c || !c->hasProgram(event)) return {};
+  const std::string name = base::trimRight(c->program(event));
+  if (name.empty()) return {};
+  return e.hooks.runProgram(name);
+}
+
+}  // namespace editor

@@ -1,0 +1,19 @@
+#include "editor/later_commands.hpp"
+
+#include "ui/host.hpp"
+
+namespace editor {
+
+void showDataLimits(Engine& e) { e.host.beep(); }
+void chooseFromList(Engine& e) { e.host.beep(); }
+void searchColumn(Engine& e) { e.host.beep(); }
+void checkAndLeave(Engine& e) { e.host.beep(); }
+void childLevel(Engine& e) { e.host.beep(); }
+void siblingJump(Engine& e) { e.host.beep(); }
+void goToLinePrompt(Engine& e) { e.host.beep(); }
+void insertLine(Engine& e) { e.host.beep(); }
+void deleteLine(Engine& e) { e.host.beep(); }
+void autoEntryMenu(Engine& e) { e.host.beep(); }
+void timerKey(Engine& e, int) { e.host.beep(); }
+
+}  // namespace editor

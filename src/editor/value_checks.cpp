@@ -1,0 +1,53 @@
+#include "editor/value_checks.hpp"
+
+#include "apps/layout.hpp"
+#include "editor/column_values.hpp"
+#include "editor/events.hpp"
+#include "editor/screen_draw.hpp"
+
+namespace editor {
+
+namespace cc = apps::layout::column_check;
+
+bool standardChecks(Engine& e, int k, std::string& text) {
+  // Ranges, lengths, pictures and check files are not checked yet: every
+  // value passes until the checks are built.
+  (void)e;
+  (void)k;
+  (void)text;
+  return true;
+}
+
+bool uniqueCheck(Engine& e, int k, const std::string& text) {
+  // The level-wide scan for another line with the same value comes with the
+  // line operations; until then a unique column accepts every value.
+  (void)e;
+  (void)k;
+  (void)text;
+  return true;
+}
+
+bool acceptValue(Engine& e, int k, std::string text) {
+  LevelState& s = e.level();
+  const apps::ColumnCheck* c = s.def->check(k);
+  if (!c) return false;
+  s.editBuffer = text;
+  s.header().setEditBuffer(text);  // where programs read the value
+  if (!accepted(columnEvent(e, k, cc::kEventValidateBefore))) return false;
+  ProgramResult instead = columnEvent(e, k, cc::kEventValidateInstead);
+  if (instead.ran) {
+    if (!accepted(instead)) return false;
+  } else if (!standardChecks(e, k, s.editBuffer)) {
+    return false;
+  }
+  if (!accepted(columnEvent(e, k, cc::kEventAfterChecks))) return false;
+  if (c->unique() && !uniqueCheck(e, k, s.editBuffer)) return false;
+  if (!writeColumnText(s, k, s.editBuffer)) {
+    e.host.beep();
+    return false;
+  }
+  drawCell(e, k);
+  return true;
+}
+
+}  // namespace editor
