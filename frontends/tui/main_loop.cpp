@@ -22,10 +22,15 @@ int toNextSecond() { return std::max(1000 - platform::clock().localTime().millis
 
 MainLoop::MainLoop(TerminalHost& host, shell::MainWindow& window) : host_(host), window_(window) {
   host_.setPainter([this](CellGrid& grid) { drawMainScreen(grid, status(), pressed_); });
+  // While the edit session runs inside a command, the model's timer runs
+  // from the host's pumps (the abort file, the update watch).
+  host_.setTicker([this] {
+    if (window_.editSessionOpen()) (void)window_.timer();
+  });
   host_.refresh();
 }
 
-MainLoop::~MainLoop() { closeEditWindow(); }
+MainLoop::~MainLoop() { host_.setTicker(nullptr); }
 
 shell::StatusLines MainLoop::status() const {
   platform::DateTime now = platform::clock().localTime();
@@ -45,40 +50,16 @@ MainAction MainLoop::run() {
       if (now >= nextTimer) {
         // A late turn (a dialog ran meanwhile) does not make up missed ticks.
         nextTimer = std::max(nextTimer + kTimerMs, now + 1);
-        action = afterCommand(window_.timer());
+        action = window_.timer();
       }
     }
-    if (action != MainAction::None) {
-      closeEditWindow();
-      return action;
-    }
+    if (action != MainAction::None) return action;
     host_.refresh();
   }
-  closeEditWindow();
   return MainAction::None;
 }
 
-void MainLoop::closeEditWindow() {
-  if (!edit_) return;
-  edit_->close();
-  edit_.reset();
-}
-
-MainAction MainLoop::afterCommand(MainAction a) {
-  if (a != MainAction::OpenEditWindow) return a;
-  if (edit_) return MainAction::None;  // one edit window; the model never opens a second session
-  edit_ = std::make_unique<EditWindow>(host_, window_);
-  return MainAction::None;
-}
-
-MainAction MainLoop::onEvent(const InputEvent& e) {
-  if (edit_) {
-    MainAction a = edit_->onEvent(e);
-    if (!edit_->isOpen()) edit_.reset();
-    return a;
-  }
-  return afterCommand(mainEvent(e));
-}
+MainAction MainLoop::onEvent(const InputEvent& e) { return mainEvent(e); }
 
 MainAction MainLoop::mainEvent(const InputEvent& e) {
   const auto& menu = shell::mainMenu();

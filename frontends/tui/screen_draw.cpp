@@ -15,17 +15,18 @@ Cell screenCell(const ui::ScreenCell& cell) {
   return out;
 }
 
-void drawScreen(CellGrid& grid, const ui::Screen& screen, int rows) {
-  rows = std::min(rows, grid.rows());
+void drawScreen(CellGrid& grid, const ui::Screen& screen, int rows, int top) {
+  rows = std::min(rows, grid.rows() - top);
   const int cols = std::min(screen.cols(), grid.cols());
   const Cell blank = screenCell(ui::ScreenCell{});
   for (int r = 1; r <= rows; ++r) {
+    const int g = top + r;
     if (r > screen.rows()) {
-      grid.fillRect(r, 1, r, grid.cols(), blank);
+      grid.fillRect(g, 1, g, grid.cols(), blank);
       continue;
     }
-    for (int c = 1; c <= cols; ++c) grid.at(r, c) = screenCell(screen.at(r, c));
-    grid.fillRect(r, cols + 1, r, grid.cols(), blank);
+    for (int c = 1; c <= cols; ++c) grid.at(g, c) = screenCell(screen.at(r, c));
+    grid.fillRect(g, cols + 1, g, grid.cols(), blank);
   }
 }
 

@@ -13,9 +13,10 @@ namespace tui {
 // as a blank shows the frame's glyph in the frame colour on its background.
 Cell screenCell(const ui::ScreenCell& cell);
 
-// Draws the cells of screen over rows 1..rows of grid (rows is cut to the
-// grid); cells of those rows that the screen does not reach are blank white.
-void drawScreen(CellGrid& grid, const ui::Screen& screen, int rows);
+// Draws the cells of screen over grid rows top + 1 .. top + rows (cut to the
+// grid): screen row r at grid row top + r. Cells of those rows that the
+// screen does not reach are blank white.
+void drawScreen(CellGrid& grid, const ui::Screen& screen, int rows, int top = 0);
 
 // The screen's cursor when it is shown and falls inside rows × cols:
 // a blinking underline in overwrite mode, a blinking bar in insert mode.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "glyphs.hpp"
 #include "screen_draw.hpp"
 #include "terminal_host.hpp"
 
@@ -27,7 +28,11 @@ bool TerminalEditWindow::hasTouchRow() const {
   return spec_.productionLevel >= kButtonsLevel && !spec_.buttons.empty() && term_.rows() > 1;
 }
 
-int TerminalEditWindow::cellRows() const { return std::max(term_.rows() - (hasTouchRow() ? 1 : 0), 1); }
+bool TerminalEditWindow::hasTitleRow() const { return !spec_.title.empty() && term_.rows() >= 3; }
+
+int TerminalEditWindow::cellRows() const {
+  return std::max(term_.rows() - (hasTouchRow() ? 1 : 0) - (hasTitleRow() ? 1 : 0), 1);
+}
 int TerminalEditWindow::cellColumns() const { return std::max(term_.cols(), 1); }
 int TerminalEditWindow::clientWidth() const { return term_.cols(); }
 int TerminalEditWindow::clientHeight() const { return term_.rows(); }
@@ -38,10 +43,17 @@ ui::FontMetrics TerminalEditWindow::useFont(const ui::FontRequest&) {
 
 void TerminalEditWindow::draw(CellGrid& grid, CursorState& cursor) const {
   const bool buttons = hasTouchRow() && grid.rows() > 1;
-  const int rows = buttons ? grid.rows() - 1 : grid.rows();
-  drawScreen(grid, screen_, rows);
+  const int top = hasTitleRow() && grid.rows() >= 3 ? 1 : 0;  // the title bar
+  const int rows = (buttons ? grid.rows() - 1 : grid.rows()) - top;
+  if (top) {
+    const Rgb ink = ui::paletteRgb(ui::kWhite), bar = ui::paletteRgb(ui::kDkBlue);
+    grid.fillRect(1, 1, 1, grid.cols(), Cell{U' ', ink, bar, kAttrNone});
+    grid.putText(1, 2, glyphsOfUtf8(spec_.title), ink, bar, kAttrBold);
+  }
+  drawScreen(grid, screen_, rows, top);
   if (buttons) drawTouchButtons(grid, grid.rows(), spec_.buttons, layoutTouchButtons(spec_.buttons, grid.cols()));
   cursor = screenCursor(screen_, rows, grid.cols());
+  cursor.row += top;
 }
 
 void TerminalEditWindow::pushButton(int index) {
@@ -65,7 +77,8 @@ void TerminalEditWindow::onEvent(const InputEvent& e) {
         if (int i = touchButtonAt(layoutTouchButtons(spec_.buttons, term_.cols()), e.col); i >= 0) pushButton(i);
         return;
       }
-      (void)keys_.pushMouse(e.key, e.row, e.col);
+      if (hasTitleRow() && e.row == 1) return;  // the title bar is no cell
+      (void)keys_.pushMouse(e.key, e.row - (hasTitleRow() ? 1 : 0), e.col);
       return;
     case k::kWheelForward:
     case k::kWheelBack:

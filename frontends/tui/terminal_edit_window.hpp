@@ -1,9 +1,10 @@
 #pragma once
 // The edit window in the terminal: while it lives it covers the whole
 // terminal, beneath every box, form, menu and the scroll window the host
-// shows meanwhile. It draws the engine's Screen cell for cell (with the
-// touch buttons in the bottom row from production level 2) and turns the
-// input that reaches it into key codes in the engine's KeyQueue.
+// shows meanwhile. Its top row is the title bar (as a window's caption: the
+// application and dataset), the engine's Screen lies below it cell for cell
+// (with the touch buttons in the bottom row from production level 2), and
+// the input that reaches it becomes key codes in the engine's KeyQueue.
 #include <cstdint>
 #include <vector>
 
@@ -27,7 +28,8 @@ class TerminalEditWindow : public ui::EditWindow {
   ~TerminalEditWindow() override;
 
   bool cellBased() const override { return true; }
-  // The terminal's rows (less the touch buttons' row when there is one) and columns.
+  // The terminal's rows (less the title row and the touch buttons' row when
+  // there are they) and columns.
   int cellRows() const override;
   int cellColumns() const override;
   // The terminal's columns and rows.
@@ -55,11 +57,17 @@ class TerminalEditWindow : public ui::EditWindow {
   void onEvent(const InputEvent& e);
   // The Screen's change counter, for the host to redraw when it moves.
   std::uint64_t changeCount() const { return screen_.changeCount(); }
+  // The key queue holds all it can: further input waits in the host (a fast
+  // typist's or a paste's keys are taken as the engine frees room, never dropped).
+  bool queueFull() const { return keys_.count() >= ui::KeyQueue::kCapacity; }
   // The terminal went away: every loop of the engine that takes keys ends.
   void abortInput() { keys_.abort(); }
 
   // True when the bottom row holds the touch buttons.
   bool hasTouchRow() const;
+  // True when the top row is the title bar: a window with a title on a
+  // terminal of three rows or more.
+  bool hasTitleRow() const;
 
  private:
   void pushButton(int index);

@@ -208,7 +208,7 @@ std::optional<InputEvent> TerminalHost::nextEvent(int timeoutMs) {
 
 void TerminalHost::pump() {
   service(0);
-  while (!waiting_.empty() && editWindowHasInput()) {
+  while (!waiting_.empty() && editWindowHasInput() && !edit_->queueFull()) {
     InputEvent e = waiting_.front();
     waiting_.pop_front();
     deliver(e);

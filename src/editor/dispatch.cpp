@@ -128,6 +128,8 @@ void pageUp(Engine& e, bool virt) {
   std::int32_t target = virt ? s.line() - std::max<std::int32_t>(s.header().linesPerPage(), 1) : s.line() - 1;
   target = std::max(target, std::min(floor, s.line()));
   if (!goLine(e, target)) e.host.beep();
+  // A form shows its line from the top, as a grid keeps its column.
+  else if (!virt) setColumn(e, s.header().firstEnterableColumn());
 }
 
 void pageDown(Engine& e, bool virt) {
@@ -139,7 +141,9 @@ void pageDown(Engine& e, bool virt) {
     if (!goLine(e, target)) e.host.beep();
     return;
   }
+  const std::int32_t before = s.line();
   if (!stepLines(e, 1)) e.host.beep();
+  else if (s.line() != before) setColumn(e, s.header().firstEnterableColumn());
 }
 
 }  // namespace

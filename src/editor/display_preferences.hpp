@@ -13,7 +13,7 @@ namespace ui { class Host; }
 
 namespace editor {
 
-inline constexpr int kDisplayPreferencesDialog = 140;
+inline constexpr int kDisplayPreferencesDialog = 143;
 inline constexpr int kBoldFontsCheck = 1400;
 inline constexpr int kGridLinesCheck = 1401;
 inline constexpr int kGrid3dCheck = 1402;

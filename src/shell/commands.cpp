@@ -20,7 +20,7 @@ const std::vector<CommandInfo>& commandTable() {
       {kAppVersion, "Application Version", {true, true, 0}, true},
       {kLoadFromRemovable, "Load From Removable Storage", {true, false, 0}, true},
       {kPendingApplications, "Pending Applications", {true, false, 0}, true},
-      {kPreferences, "Preferences", {false, false, 2}, false},
+      {kPreferences, "Preferences", {false, false, 2}, true},
       {kPassword1, "Level 1 Password", {true, false, 1}, true},
       {kPassword2, "Level 2 Password", {true, false, 2}, true},
       {kTempCoordFiles, "Temp Coordinate Files", {true, false, 0}, false},

@@ -11,6 +11,8 @@
 #include "config/unit_id.hpp"
 #include "datasets/coordinate_cleanup.hpp"
 #include "datasets/level_tables.hpp"
+#include "editor/display_preferences.hpp"
+#include "editor/edit_session.hpp"
 #include "editor/help_lists.hpp"
 #include "platform/clock.hpp"
 #include "platform/codepage.hpp"
@@ -140,6 +142,7 @@ MainAction MainWindow::dispatch(int id) {
       host_.toggleScrollWindow(editor::kLineHelpTitle, editor::helpWindowLines(editor::lineDisplayHelp()));
       break;
     case cmd::kAbout: about(); break;
+    case cmd::kPreferences: preferences(); break;
     case cmd::kCollectData: return collectData();
     case cmd::kEraseCoordFiles: eraseCoordinateFiles(); break;
     case cmd::kSelectApplication: selectApplication(); break;
@@ -241,7 +244,26 @@ MainAction MainWindow::collectData() {
   }
   if (datasets::openData(ctx, session_, editStart_) != 1) return MainAction::None;
   editOpen_ = true;
-  return MainAction::OpenEditWindow;
+  afterEdit_ = MainAction::None;
+  {
+    editor::EditSession edit(host_, ctx, session_, *hooks_);
+    edit_ = &edit;
+    (void)edit.run(editStart_.title);
+    edit_ = nullptr;
+  }
+  editWindowClosed();
+  MainAction after = afterEdit_;
+  afterEdit_ = MainAction::None;
+  return after;
+}
+
+void MainWindow::endEditSession(MainAction action) {
+  if (afterEdit_ != MainAction::EndProgram) afterEdit_ = action;
+  if (edit_) edit_->abort();
+}
+
+void MainWindow::preferences() {
+  (void)editor::runDisplayPreferences(host_, values_.installRoot, values_.settings, values_.style.sep);
 }
 
 void MainWindow::eraseCoordinateFiles() {
@@ -270,6 +292,11 @@ void MainWindow::editWindowClosed() {
 MainAction MainWindow::close() {
   if (!checkAccess(host_, values_, 2)) return MainAction::None;
   if (!confirmExit(host_, editOpen_)) return MainAction::None;
+  if (editOpen_) {
+    // The window goes once the session has ended and closed its tables.
+    endEditSession(MainAction::Destroy);
+    return MainAction::None;
+  }
   return MainAction::Destroy;
 }
 
@@ -280,6 +307,9 @@ MainAction MainWindow::timer() {
     if (updateRefused_) {
       platform::deleteFile(abortPath_);
       updateRefused_ = false;
+    } else if (editOpen_) {
+      endEditSession(MainAction::EndProgram);
+      return MainAction::None;
     } else {
       return MainAction::EndProgram;
     }

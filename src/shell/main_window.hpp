@@ -8,10 +8,12 @@
 
 #include "datasets/data_session.hpp"
 #include "datasets/open_data.hpp"
+#include "editor/engine_hooks.hpp"
 #include "shell/main_layout.hpp"
 #include "shell/startup.hpp"
 
 namespace ui { class Host; }
+namespace editor { class EditSession; }
 
 namespace shell {
 
@@ -19,7 +21,6 @@ enum class MainAction {
   None,
   Destroy,     // close the window (the program then ends)
   EndProgram,  // end at once (abort file, update starter taking over)
-  OpenEditWindow,  // open the edit window on editStart()
 };
 
 class MainWindow {
@@ -42,19 +43,27 @@ class MainWindow {
   // Whether a command can be chosen now (built, and not hidden by an edit session).
   bool commandEnabled(int id) const;
 
-  // The edit session (the edit window) is open.
+  // The edit session (the edit window) is open: Collect Data runs it to its
+  // end inside command(), on the UI thread. While it runs, the timer and a
+  // close request that must end the program abort it; command() then
+  // returns what they asked for (EndProgram, Destroy) once it has ended.
   bool editSessionOpen() const { return editOpen_; }
+  // Marks a session open or closed without running one, for the tests of
+  // the guards that hold while one runs.
   void setEditSessionOpen(bool open) { editOpen_ = open; }
-  // What the edit window opens on, after command() returned OpenEditWindow.
+  // What the running edit session was opened on.
   const datasets::EditSessionStart& editStart() const { return editStart_; }
+  // The engine's way to the subsystems above it (programs, sensors, GPS);
+  // shell plugs them in as they are built.
+  void setEngineHooks(editor::EngineHooks& hooks) { hooks_ = &hooks; }
   const datasets::DataSession& dataSession() const { return session_; }
   // Selects and opens the application named (with or without ".tfa") as the
   // Select Application command does after the user picked it; used to start
   // the program on a given application. True when it is current.
   bool selectApplicationNamed(const std::string& name);
 
-  // The edit window has gone: the level tables are closed (their positions
-  // kept when the application asks for it) and the session ends.
+  // The edit session has ended: the level tables are closed (their positions
+  // kept when the application asks for it).
   void editWindowClosed();
 
   // What the status area shows at the given time.
@@ -72,6 +81,9 @@ class MainWindow {
   MainAction dispatch(int id);
   MainAction checkForUpdate();
   void about();
+  void preferences();
+  // Ends a running edit session; when it has ended command() returns action.
+  void endEditSession(MainAction action);
   MainAction collectData();
   void eraseCoordinateFiles();
   // The application commands.
@@ -83,6 +95,9 @@ class MainWindow {
   StartupValues& values_;
   std::string abortPath_, updatePath_, starterPath_;
   bool editOpen_ = false;
+  editor::EditSession* edit_ = nullptr;  // while Collect Data runs it
+  MainAction afterEdit_ = MainAction::None;
+  editor::EngineHooks* hooks_ = &editor::noHooks();
   datasets::DataSession session_;
   datasets::EditSessionStart editStart_;
   bool silenced_ = false;

@@ -5,6 +5,7 @@
 #include "data_fixture.hpp"
 #include "shell/commands.hpp"
 #include "shell/main_window.hpp"
+#include "ui/key_queue.hpp"
 
 namespace {
 
@@ -36,22 +37,42 @@ TEST_F(CollectData, AnApplicationThatNoLongerOpensIsRefused) {
   EXPECT_EQ(window->command(cmd::kCollectData), MainAction::None);
 }
 
-TEST_F(CollectData, ANewDatasetOpensTheEditSessionUntilTheWindowCloses) {
+TEST_F(CollectData, ANewDatasetRunsTheEditSessionUntilTheCrewLeaves) {
   buildDemo();
   open("Cruise");
   nameNewDataset("North Block");
-  ASSERT_EQ(window->command(cmd::kCollectData), MainAction::OpenEditWindow);
-  EXPECT_TRUE(window->editSessionOpen());
-  EXPECT_EQ(window->editStart().title, "TFMobile   ~App\"Cruise\"  ~Dataset\"North Block\"");
-  EXPECT_NE(window->editStart().level1, nullptr);
-  EXPECT_EQ(window->editStart().lineCount, 0);
-  // While editing, the command is not taken again.
-  EXPECT_FALSE(window->commandEnabled(cmd::kCollectData));
+  bool seen = false;
+  host.onPump = [&] {
+    ui::KeyQueue* keys = host.editKeys();
+    if (!keys || seen) return;
+    seen = true;
+    EXPECT_TRUE(window->editSessionOpen());
+    EXPECT_EQ(window->editStart().title, "TFMobile   ~App\"Cruise\"  ~Dataset\"North Block\"");
+    // While editing, the command is not taken again.
+    EXPECT_FALSE(window->commandEnabled(cmd::kCollectData));
+    EXPECT_EQ(window->command(cmd::kCollectData), MainAction::None);
+    keys->push(ui::key::kEscape);
+  };
   EXPECT_EQ(window->command(cmd::kCollectData), MainAction::None);
-  window->editWindowClosed();
+  EXPECT_TRUE(seen);
   EXPECT_FALSE(window->editSessionOpen());
   EXPECT_EQ(v.tables.openCount(), 0u);
   EXPECT_TRUE(platform::fileExists(dataFile("01 1A____[North Block]ABC___~~PLOTS.dbf")));
+}
+
+TEST_F(CollectData, TheAbortFileEndsTheSessionAndThenTheProgram) {
+  buildDemo();
+  open("Cruise");
+  nameNewDataset("North Block");
+  window->create();
+  host.onPump = [&] {
+    if (host.editKeys() && !platform::fileExists(window->abortPath()))
+      testing_support::writeBytes(window->abortPath(), "");
+    if (host.editKeys()) (void)window->timer();
+  };
+  EXPECT_EQ(window->command(cmd::kCollectData), MainAction::EndProgram);
+  EXPECT_FALSE(window->editSessionOpen());
+  EXPECT_EQ(v.tables.openCount(), 0u);
 }
 
 }  // namespace

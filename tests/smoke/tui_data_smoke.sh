@@ -18,13 +18,16 @@
 #     "Cruise". The program is left (Alt+E, y) and started again: the status
 #     line reads the same.
 #  3. Data (Alt+D), "Collect Data": with no dataset yet the name is asked at
-#     once; "North Block" opens the edit window (title with App"Cruise" and
-#     Dataset"North Block", the PLOTS table with 0 lines); the level-1 table
-#     and the dataset's version table are in the data folder. Escape goes back.
-#  4. Collect Data again: the list offers "01 [North Block]"; Enter opens the
-#     edit window again (the version check passed).
-#  5. Alt+E in the edit window asks about the open edit session; y ends the
-#     program with status 0.
+#     once; "North Block" opens the edit window: the title with App"Cruise"
+#     and Dataset"North Block", level 1 of the cruise (titles such as "Plot
+#     number" and "Crew", the prompt row); the level-1 table and the
+#     dataset's version table are in the data folder. F1 shows and hides the
+#     keystroke help, Ctrl+K opens "Action Key Events", Escape closes it.
+#  4. Two plot lines are keyed a key at a time (moving with Enter, PageDown
+#     to the second), Escape goes back; Collect Data again offers "01 [North
+#     Block]", the edit window shows plot 2 and PageUp plot 1; dbfread reads
+#     the level-1 table with exactly the keyed values.
+#  5. Alt+E on the main window, y: the program ends with status 0.
 # Every wait polls with a time-out. Prints each failure; exits non-zero when
 # there was one. The tmux server is always killed.
 set -u
@@ -218,7 +221,7 @@ if expect 10 "after a restart the status line does not read \"Current Applicatio
   note "Cruise still current after a restart"
 fi
 
-# --- 3. Collect Data on a new dataset -----------------------------------------------------
+# --- 3. Collect Data on a new dataset: the edit window, help, action keys ------------------
 title_app='~App"Cruise"'
 title_set='~Dataset"North Block"'
 plots="$data/01 1A____[North Block]ABC___~~PLOTS.dbf"
@@ -229,34 +232,76 @@ if expect 10 "Alt+D did not bring up the Data choice" "Collect Data"; then
   if expect 10 "Collect Data did not ask for the new dataset's name" "Create New Dataset"; then
     keys -l "North Block"
     keys Enter
-    if expect 15 "the edit window did not open on the new dataset" "TFMobile" "$title_app" "$title_set" \
-        "Table: PLOTS   Lines: 0" "Escape: back to the main window"; then
+    if expect 15 "the edit window did not show level 1 of the cruise" "TFMobile" "$title_app" "$title_set" \
+        "Plot number" "Crew" "Slope %" "Plot number (filled in)"; then
       note "edit window open on North Block"
       screen_lacks "Current Application" || fail "the main window shows through the edit window"
+      screen > "$work/edit-window.txt"
     fi
   fi
 fi
 [ -f "$plots" ] || fail "the data folder lacks $(basename "$plots")"
 [ -f "$version" ] || fail "the data folder lacks $(basename "$version")"
+keys F1
+if expect 10 "F1 did not show the keystroke help" "KEYSTROKE Help for Line Display"; then
+  keys F1
+  wait_until 10 screen_lacks "KEYSTROKE Help for Line Display" || fail "a second F1 did not close the help"
+fi
+keys C-k
+if expect 10 "Ctrl+K did not open the action keys" "Action Key Events" "Ins Line"; then
+  keys Escape
+  wait_until 10 screen_lacks "Action Key Events" || fail "Escape did not close the action keys"
+fi
+
+# --- 4. Two plot lines keyed, left, and opened again -----------------------------------------
+# A key at a time, as a crew types: plot, date and time (full: they move on),
+# crew (full), stand, slope, aspect (full), three display columns, notes.
+type_slowly() { local i; for ((i = 0; i < ${#1}; i++)); do keys -l "${1:i:1}"; sleep 0.05; done; }
+key_plot() {
+  type_slowly "$1"; keys Enter; type_slowly 050124; type_slowly 083000; type_slowly "$2"
+  type_slowly N12; keys Enter; type_slowly 35; keys Enter; type_slowly 180
+  keys Enter; keys Enter; keys Enter; type_slowly "$3"; keys Enter
+}
+key_plot 1 JDS windthrow
+expect 10 "the notes of plot 1 were not shown" "windthrow"
+keys PageDown
+sleep 0.3
+key_plot 2 AMK steep
+expect 10 "the notes of plot 2 were not shown" "steep"
 keys Escape
 if expect 10 "Escape did not bring the main window back" "Current Application: Cruise"; then
   screen_lacks "TFMobile" || fail "the edit window is still shown"
 fi
-
-# --- 4. Collect Data on the existing dataset ----------------------------------------------
 keys M-d
 if expect 10 "Alt+D did not bring up the Data choice" "Collect Data"; then
   keys Enter
   if expect 10 "the dataset list does not offer \"01 [North Block]\"" "Select Dataset" "01 [North Block]"; then
     keys Enter
-    expect 15 "the edit window did not open again on North Block" "$title_app" "$title_set" "Table: PLOTS" &&
-      note "edit window open again (version check passed)"
+    if expect 15 "the edit window did not open again on plot 2" "$title_set" "steep"; then
+      keys PageUp
+      expect 10 "PageUp did not show plot 1" "windthrow" && note "both plots shown again"
+    fi
   fi
 fi
-
-# --- 5. Leaving from the edit window --------------------------------------------------------
-keys M-e
-if expect 10 "Alt+E in the edit window did not ask about the open edit session" "An Edit Session" "is Open"; then
-  leave_program
+keys Escape
+expect 10 "Escape did not bring the main window back" "Current Application: Cruise"
+# Another program reads exactly the keyed values.
+py=/usr/bin/python3
+[ -x "$py" ] || py=python3
+got=$("$py" - "$plots" <<'PY' 2>&1
+import sys, dbfread
+for r in dbfread.DBF(sys.argv[1], ignorecase=False):
+    print("|".join(str(r[f]).strip() for f in ("PLOT", "CRUISEDT", "STARTTM", "CREW", "STAND", "SLOPE", "ASPECT", "NOTES")))
+PY
+)
+want=$'1|05/01/24|08:30:00|JDS|N12|35|180|windthrow\n2|05/01/24|08:30:00|AMK|N12|35|180|steep'
+if [ "$got" = "$want" ]; then
+  note "dbfread reads the keyed plots"
+else
+  fail "dbfread read:"$'\n'"$got"$'\n'"instead of:"$'\n'"$want"
 fi
+
+# --- 5. Leaving ----------------------------------------------------------------------------------
+keys M-e
+leave_program
 finish

@@ -139,8 +139,8 @@ TEST_F(MainLoopTest, PasswordThroughTheMenuThenAskedAtExit) {
 }
 
 TEST_F(MainLoopTest, SetupsAcceleratorOpensTheChoiceDialog) {
-  // Alt+S, Tab from Level 1 to Level 2 Password, Enter; the dialog; then the way out.
-  term.input = {kAltS, "", "\t", "\r", "", "abc", "\t", "abc", "\r", "\r", kAltE, "", "abc\r", "", "y"};
+  // Alt+S, Tab from Preferences past Level 1 to Level 2 Password, Enter; the dialog; then the way out.
+  term.input = {kAltS, "", "\t", "\t", "\r", "", "abc", "\t", "abc", "\r", "\r", kAltE, "", "abc\r", "", "y"};
   EXPECT_EQ(loop->run(), MainAction::Destroy);
   EXPECT_EQ(v.settings.password2(), "abc");
 }

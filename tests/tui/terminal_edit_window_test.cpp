@@ -96,6 +96,26 @@ TEST_F(TerminalEditWindowTest, TheTerminalShowsEveryScreenCellInExactColours) {
   }
 }
 
+TEST_F(TerminalEditWindowTest, ATitledWindowKeepsTheTopRowForItsTitle) {
+  spec.title = "TFMobile   ~App\"Cruise\"";
+  auto window = open();
+  EXPECT_EQ(window->cellRows(), term.rows - 1);
+  screen.gotoCell(1, 1);
+  screen.putText("first");
+  host.pump();
+  TerminalModel m = shown();
+  EXPECT_EQ(m.rowText(1).substr(0, 20), " TFMobile   ~App\"Cru");
+  EXPECT_EQ(m.at(1, 2).bg, ui::paletteRgb(ui::kDkBlue));
+  EXPECT_EQ(m.rowText(2).substr(0, 5), "first");
+  // A click is given in the Screen's rows; one on the title is no cell.
+  type("\x1b[<0;3;2M");
+  EXPECT_EQ(keys.lastClick().row, 1);
+  EXPECT_EQ(keys.lastClick().col, 3);
+  drain();
+  type("\x1b[<0;3;1M");
+  EXPECT_TRUE(drain().empty());
+}
+
 TEST_F(TerminalEditWindowTest, ASmallerScreenLeavesTheRestBlankWhite) {
   ui::Screen small(3, 4);
   auto window = host.openEditWindow(small, keys, spec);
@@ -183,7 +203,7 @@ TEST_F(TerminalEditWindowTest, BoxesAndTheScrollWindowLieOverIt) {
   EXPECT_EQ(shown().rowText(15), std::string(100, '#'));
 }
 
-TEST_F(TerminalEditWindowTest, KeysGoIntoTheQueueAndASixthIsDropped) {
+TEST_F(TerminalEditWindowTest, KeysGoIntoTheQueueAndWaitWhileItIsFull) {
   auto window = open();
   type("aZ");
   type("\x1b[15~");       // F5
@@ -193,9 +213,12 @@ TEST_F(TerminalEditWindowTest, KeysGoIntoTheQueueAndASixthIsDropped) {
   type("\x1bx\x1b[1;5A");  // Alt+X, Ctrl+Up
   EXPECT_EQ(drain(), (std::vector<ui::KeyCode>{0x2D00, k::kCtrlUp}));
 
+  // Six keys in one read: five fill the queue, the sixth waits its turn.
   type("abcdef");
   EXPECT_EQ(keys.count(), ui::KeyQueue::kCapacity);
   EXPECT_EQ(drain(), (std::vector<ui::KeyCode>{'a', 'b', 'c', 'd', 'e'}));
+  host.pump();
+  EXPECT_EQ(drain(), (std::vector<ui::KeyCode>{'f'}));
 }
 
 TEST_F(TerminalEditWindowTest, MouseAndWheelFromProductionLevelOne) {
