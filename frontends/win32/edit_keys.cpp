@@ -69,7 +69,7 @@ ui::Modifiers EditKeys::modifiers() const {
   return m;
 }
 
-EditKeys::Translation EditKeys::translate(WPARAM vk, ui::Modifiers m) const {
+EditKeys::Translation EditKeys::translate(WPARAM vk, ui::Modifiers m) {
   if (vk >= VK_F1 && vk <= VK_F12) return {true, ui::functionKeyCode(static_cast<int>(vk - VK_F1) + 1, m)};
   ui::NamedKey named;
   if (namedKey(vk, named)) return {true, ui::namedKeyCode(named, m)};
@@ -105,7 +105,16 @@ EditKeys::Translation EditKeys::translate(WPARAM vk, ui::Modifiers m) const {
   return {};
 }
 
-ui::KeyCode EditKeys::keyDown(WPARAM vk) {
+namespace {
+
+// Keys whose character the layout decides (letters, digits of the top row, punctuation).
+bool characterKey(WPARAM vk) {
+  return (vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9') || usPunctuation(vk) != 0 || vk == VK_OEM_102;
+}
+
+}  // namespace
+
+ui::KeyCode EditKeys::keyDown(WPARAM vk, bool characterQueued) {
   switch (vk) {
     case VK_SHIFT:
     case VK_LSHIFT:
@@ -121,7 +130,13 @@ ui::KeyCode EditKeys::keyDown(WPARAM vk) {
     case VK_SCROLL: return 0;
     default: break;
   }
-  Translation t = translate(vk, modifiers());
+  const ui::Modifiers m = modifiers();
+  if (m.ctrl && m.alt && characterQueued && characterKey(vk)) {
+    // AltGr with the key types a character ('@', '\\', '{' on many layouts).
+    dropChar_ = false;
+    return 0;
+  }
+  Translation t = translate(vk, m);
   dropChar_ = t.handled;
   if (t.handled) reset();
   return t.code;

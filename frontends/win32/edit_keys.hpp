@@ -19,7 +19,10 @@ class EditKeys {
   // noted and give nothing; Caps Lock gives nothing. Returns the key's code,
   // or 0 when it has none here (its character follows, or the combination
   // has no code). After a translated key the noted modifiers are cleared.
-  ui::KeyCode keyDown(WPARAM vk);
+  // characterQueued says the layout has made a printable character of the
+  // key: with Ctrl and Alt both held (AltGr) a character key is then left to
+  // that character.
+  ui::KeyCode keyDown(WPARAM vk, bool characterQueued = false);
   // WM_KEYUP or WM_SYSKEYUP: a modifier released.
   void keyUp(WPARAM vk);
   // WM_CHAR or WM_SYSCHAR: the code of the character, or 0 when its key-down
@@ -41,7 +44,7 @@ class EditKeys {
     bool handled = false;
     ui::KeyCode code = 0;
   };
-  Translation translate(WPARAM vk, ui::Modifiers m) const;
+  static Translation translate(WPARAM vk, ui::Modifiers m);
 
   bool shift_ = false, ctrl_ = false, alt_ = false;
   // The key-down gave the key: the character TranslateMessage makes of it

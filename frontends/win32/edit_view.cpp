@@ -65,6 +65,8 @@ bool EditView::create(HINSTANCE instance, HWND owner, const RECT& where, const s
     return false;
   }
   drawnChanges_ = screen_.changeCount();
+  drawnRows_ = screen_.rows();
+  drawnCols_ = screen_.cols();
   screen_.clearDirty();  // the first paint draws every row
   return true;
 }
@@ -110,10 +112,17 @@ bool EditView::refresh() {
   drawnChanges_ = screen_.changeCount();
   RECT client{};
   GetClientRect(window_, &client);
-  for (int row = 1; row <= screen_.rows(); ++row) {
-    if (!screen_.rowDirty(row)) continue;
-    RECT band = painter_.rowRect(row, client.right);
-    InvalidateRect(window_, &band, FALSE);
+  if (screen_.rows() != drawnRows_ || screen_.cols() != drawnCols_) {
+    // A new size: what lay outside the smaller one must go as well.
+    drawnRows_ = screen_.rows();
+    drawnCols_ = screen_.cols();
+    InvalidateRect(window_, nullptr, FALSE);
+  } else {
+    for (int row = 1; row <= screen_.rows(); ++row) {
+      if (!screen_.rowDirty(row)) continue;
+      RECT band = painter_.rowRect(row, client.right);
+      InvalidateRect(window_, &band, FALSE);
+    }
   }
   screen_.clearDirty();
   // The cursor may have moved or changed its shape: off at the old place,
@@ -252,6 +261,11 @@ void EditView::restoreImage() {
   savedImage_ = 0;
 }
 
+bool EditView::layoutCharacterWaiting() const {
+  MSG m;
+  return PeekMessageW(&m, window_, WM_CHAR, WM_CHAR, PM_NOREMOVE) && m.wParam >= 0x20;
+}
+
 void EditView::eraseBackground() {
   if (now() - lastInput_ <= kRefreshAfterMs) return;
   keys_.push(key::kRefresh);
@@ -283,7 +297,7 @@ LRESULT EditView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       // Never to the default handling: F10 and Alt would open a menu.
-      if (ui::KeyCode code = input_.keyDown(wParam)) deliver(code, wParam);
+      if (ui::KeyCode code = input_.keyDown(wParam, layoutCharacterWaiting())) deliver(code, wParam);
       return 0;
     case WM_KEYUP:
     case WM_SYSKEYUP:

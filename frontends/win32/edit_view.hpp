@@ -86,6 +86,9 @@ class EditView {
   void saveImage();
   void restoreImage();
   void eraseBackground();
+  // Whether TranslateMessage has queued a printable character for the key
+  // being handled (what AltGr makes on many layouts).
+  bool layoutCharacterWaiting() const;
 
   std::shared_ptr<void> storage_;  // destroyed last: the Screen and KeyQueue may live in it
   ui::Screen& screen_;
@@ -102,6 +105,7 @@ class EditView {
   std::vector<HWND> buttons_;
 
   std::uint64_t drawnChanges_ = 0;  // the Screen's change counter when last drawn
+  int drawnRows_ = 0, drawnCols_ = 0;  // and its size
   bool cursorDrawn_ = false;
   RECT cursorAt_{};                 // where the drawn cursor is inverted
 

@@ -92,6 +92,17 @@ TEST_F(EditWindowDrawing, CellsShowTheirTextAndBackgroundColours) {
   EXPECT_EQ(topLeft(2, 4), colour(ui::kYellow));
 }
 
+TEST_F(EditWindowDrawing, AScreenMadeSmallerLeavesNothingOfItsOldCellsBehind) {
+  screen_.setBackColour(ui::kBlue);
+  (void)screen_.gotoCell(10, 30);
+  screen_.putText("  ");
+  host_.pump();
+  ASSERT_EQ(topLeft(10, 30), colour(ui::kBlue));
+  screen_.resize(5, 20);
+  host_.pump();
+  EXPECT_EQ(topLeft(10, 30), colour(ui::kWhite));
+}
+
 TEST_F(EditWindowDrawing, FrameLinesRunTwoPixelsWideThroughTheCellCentres) {
   screen_.drawBox(4, 6, 6, 12);  // its frame runs through rows 3 and 7, columns 5 and 13
   (void)screen_.suspendCursor(true);

@@ -48,14 +48,16 @@ struct FakeMain {
   }
 };
 
-// While it lives the thread's key state shows Alt held, as the accelerators read it.
+// While it lives the thread's key state shows Alt (and Ctrl with it: AltGr)
+// held, as the accelerators and the key rules read it.
 class AltHeld {
  public:
-  AltHeld() {
+  explicit AltHeld(bool withCtrl = false) {
     GetKeyboardState(saved_);
     BYTE state[256];
     std::copy(saved_, saved_ + 256, state);
     state[VK_MENU] = 0x80;
+    if (withCtrl) state[VK_CONTROL] = 0x80;
     SetKeyboardState(state);
   }
   ~AltHeld() { SetKeyboardState(saved_); }
@@ -137,6 +139,18 @@ TEST_F(EditWindowInput, ItsKeysSkipTheMainWindowsAccelerators) {
   host_.pump();
   EXPECT_TRUE(main.commands.empty());
   EXPECT_EQ(takeAll(), (std::vector<ui::KeyCode>{0x1200, key::kF10}));
+}
+
+TEST_F(EditWindowInput, AltGrWithAKeyTypesTheCharacterTheLayoutMakes) {
+  open();
+  AltHeld altGr(true);
+  PostMessageW(edit_, WM_KEYDOWN, 'Q', 1);
+  PostMessageW(edit_, WM_CHAR, L'@', 1);
+  host_.pump();
+  // Without a character from the layout it is Alt+Q.
+  PostMessageW(edit_, WM_KEYDOWN, 'Q', 1);
+  host_.pump();
+  EXPECT_EQ(takeAll(), (std::vector<ui::KeyCode>{'@', 0x1000}));
 }
 
 TEST_F(EditWindowInput, F1OnTheKeyboardCallsTheKeyboardHelpAndQueuesNothing) {
