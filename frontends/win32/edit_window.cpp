@@ -1,10 +1,14 @@
 #include "edit_window.hpp"
 
-#include <algorithm>
-
+#include "base/text.hpp"
 #include "datasets/open_data.hpp"
+#include "edit_view.hpp"
+#include "platform/codepage.hpp"
 #include "platform/win32/wide.hpp"
 #include "resource.h"
+#include "ui/host.hpp"
+#include "ui/key_queue.hpp"
+#include "ui/screen.hpp"
 #include "window_classes.hpp"
 
 namespace frontend {
@@ -13,21 +17,20 @@ namespace {
 
 using platform::win32::toUtf16;
 
-constexpr int kMargin = 16;  // pixels around the text lines
+RECT placeOver(HWND owner) {
+  RECT rc{};
+  if (owner && GetWindowRect(owner, &rc)) return rc;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &rc, 0);
+  return rc;
+}
 
-struct CreateParams {
-  const std::vector<std::string>* lines;
-};
-
-// One open edit window; lives from WM_NCCREATE to WM_NCDESTROY.
-struct EditWindow {
-  std::vector<std::string> lines;
-  HFONT font = nullptr;
-  bool tellOwner = true;  // cleared when the owner closes the window itself
-};
-
-EditWindow* stateOf(HWND window) {
-  return reinterpret_cast<EditWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+// The cell size of a font's metrics, without grid lines.
+ui::CellGeometry plainCells(const ui::FontMetrics& m) {
+  ui::CellGeometry g;
+  g.cellWidth = m.averageWidth;
+  g.cellHeight = m.charHeight;
+  g.internalLeading = m.internalLeading;
+  return g;
 }
 
 bool isEditWindow(HWND w) {
@@ -35,34 +38,99 @@ bool isEditWindow(HWND w) {
   return GetClassNameW(w, name, 64) && lstrcmpW(name, kEditClass) == 0;
 }
 
-HFONT createLineFont(int clientHeight) {
-  int height = std::clamp(clientHeight / 30, 14, 32);
-  return CreateFontW(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                     FIXED_PITCH | FF_MODERN, L"Courier New");
+std::vector<HWND> threadEditWindows() {
+  std::vector<HWND> windows;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM p) -> BOOL {
+        if (isEditWindow(w)) reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
 }
 
-// The text lines as static controls, one under the other.
-void createLines(HWND window, EditWindow& s) {
-  RECT rc;
-  GetClientRect(window, &rc);
-  s.font = createLineFont(rc.bottom - rc.top);
-  TEXTMETRICW tm{};
-  HDC dc = GetDC(window);
-  HGDIOBJ old = SelectObject(dc, s.font);
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(window, dc);
-  const int lineHeight = tm.tmHeight + tm.tmExternalLeading;
-  auto* instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-  const int ids[] = {kEditTableLine, kEditHintLine};
-  for (std::size_t i = 0; i < s.lines.size() && i < 2; ++i) {
-    HWND line = CreateWindowExW(0, L"STATIC", toUtf16(s.lines[i]).c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT,
-                                kMargin, kMargin + static_cast<int>(i) * lineHeight * 3 / 2,
-                                std::max<int>(rc.right - rc.left - 2 * kMargin, 1), lineHeight, window,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(ids[i])), instance, nullptr);
-    if (line) SendMessageW(line, WM_SETFONT, reinterpret_cast<WPARAM>(s.font), FALSE);
+}  // namespace
+
+Win32EditWindow::Win32EditWindow(ui::Host& host, std::unique_ptr<EditView> view, HWND mainWindow)
+    : ui::EditWindow(host), view_(std::move(view)), mainWindow_(mainWindow) {}
+
+Win32EditWindow::~Win32EditWindow() {
+  if (HWND w = view_->window()) DestroyWindow(w);
+  if (closed_) closed_();
+  if (mainWindow_ && IsWindow(mainWindow_)) {
+    SetFocus(mainWindow_);
+    InvalidateRect(mainWindow_, nullptr, TRUE);
+    UpdateWindow(mainWindow_);
   }
+  // Closed from inside one of its own messages: the view goes when that returns.
+  if (view_->busy()) {
+    EditView* view = view_.get();
+    view->adopt(std::move(view_));
+  }
+}
+
+HWND Win32EditWindow::handle() const { return view_->window(); }
+
+int Win32EditWindow::clientWidth() const {
+  RECT rc{};
+  if (HWND w = view_->window()) GetClientRect(w, &rc);
+  return rc.right;
+}
+
+int Win32EditWindow::clientHeight() const {
+  RECT rc{};
+  if (HWND w = view_->window()) GetClientRect(w, &rc);
+  return rc.bottom;
+}
+
+int Win32EditWindow::cellRows() const { return clientHeight() / view_->painter().cellHeight(); }
+int Win32EditWindow::cellColumns() const { return clientWidth() / view_->painter().cellWidth(); }
+
+ui::FontMetrics Win32EditWindow::useFont(const ui::FontRequest& request) { return view_->useFont(request); }
+
+void Win32EditWindow::setCellGeometry(const ui::CellGeometry& geometry) { view_->setCellGeometry(geometry); }
+
+void Win32EditWindow::focus() {
+  HWND w = view_->window();
+  if (!w) return;
+  BringWindowToTop(w);
+  SetFocus(w);
+}
+
+void Win32EditWindow::refresh() { (void)view_->refresh(); }
+
+std::unique_ptr<Win32EditWindow> createEditWindow(ui::Host& host, HINSTANCE instance, HWND owner,
+                                                  ui::Screen& screen, ui::KeyQueue& keys,
+                                                  const ui::EditWindowSpec& spec) {
+  auto view = std::make_unique<EditView>(screen, keys, spec);
+  if (!view->create(instance, owner, placeOver(owner), toUtf16(spec.title))) {
+    const int error = static_cast<int>(GetLastError());
+    const char* text = view->dcFailed() ? "GetDC error=%d.\r\n" : "Create TFP Edit Window error=%d.\r\n";
+    ui::inform(host, base::format(text, error), "Error");
+    return nullptr;
+  }
+  view->show();
+  return std::make_unique<Win32EditWindow>(host, std::move(view), owner);
+}
+
+// --- until the engine opens its own
+
+namespace {
+
+// The stand-in's Screen and queue, alive as long as its view.
+struct StandIn {
+  ui::Screen screen;
+  ui::KeyQueue keys;
+};
+
+void writeLines(ui::Screen& screen, const std::vector<std::string>& lines) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    (void)screen.gotoCell(2 + 2 * static_cast<int>(i), 3);
+    screen.putText(platform::toNarrow(lines[i]));
+  }
+  // No cursor: nothing here is typed into.
+  (void)screen.suspendCursor(true);
 }
 
 }  // namespace
@@ -72,102 +140,52 @@ std::vector<std::string> editWindowLines(const std::string& tableName, std::int6
 }
 
 HWND openEditWindow(HINSTANCE instance, HWND owner, const datasets::EditSessionStart& start) {
-  RECT rc{};
-  if (!owner || !GetWindowRect(owner, &rc)) {
+  if (!owner || !IsWindow(owner)) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return nullptr;
   }
-  std::vector<std::string> lines = editWindowLines(start.tableName, start.lineCount);
-  CreateParams params{&lines};
-  SetLastError(0);
-  HWND window = CreateWindowExW(0, kEditClass, toUtf16(start.title).c_str(),
-                                WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | WS_DLGFRAME, rc.left, rc.top,
-                                rc.right - rc.left, rc.bottom - rc.top, owner, nullptr, instance, &params);
-  if (!window) {
-    // The report shows the code; a failure that set none still says "failed".
-    if (GetLastError() == 0) SetLastError(ERROR_GEN_FAILURE);
-    return nullptr;
-  }
-  ShowWindow(window, SW_SHOW);
-  SetFocus(window);
-  UpdateWindow(window);
+  auto storage = std::make_shared<StandIn>();
+  ui::EditWindowSpec spec;
+  spec.title = start.title;
+  spec.productionLevel = 0;
+  auto view = std::make_unique<EditView>(storage->screen, storage->keys, spec);
+  view->keepAlive(storage);
+  if (!view->create(instance, owner, placeOver(owner), toUtf16(spec.title))) return nullptr;
+  EditView* v = view.get();
+  const ui::FontMetrics metrics = v->useFont(ui::FontRequest{});
+  v->setCellGeometry(plainCells(metrics));
+  RECT client{};
+  GetClientRect(v->window(), &client);
+  storage->screen.resize(client.bottom / v->painter().cellHeight(), client.right / v->painter().cellWidth());
+  writeLines(storage->screen, editWindowLines(start.tableName, start.lineCount));
+  v->setKeyHook([v] {
+    while (ui::KeyCode k = v->keys().take())
+      if (k == ui::key::kEscape) {
+        DestroyWindow(v->window());
+        return;
+      }
+  });
+  v->setDestroyHook([owner] {
+    // Posted, so the owner ends the session once this window has gone.
+    if (IsWindow(owner)) PostMessageW(owner, WM_TFP_EDIT_CLOSED, 0, 0);
+  });
+  HWND window = v->window();
+  v->adopt(std::move(view));
+  v->show();
   return window;
 }
 
 HWND findEditWindow() {
-  HWND found = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM p) -> BOOL {
-        if (!isEditWindow(w)) return TRUE;
-        *reinterpret_cast<HWND*>(p) = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
+  std::vector<HWND> windows = threadEditWindows();
+  return windows.empty() ? nullptr : windows.front();
 }
 
 void closeEditWindows() {
   // Collected first: destroying while enumerating may skip windows.
-  std::vector<HWND> windows;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM p) -> BOOL {
-        if (isEditWindow(w)) reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
-  for (HWND w : windows) {
-    if (EditWindow* s = stateOf(w)) s->tellOwner = false;
+  for (HWND w : threadEditWindows()) {
+    if (EditView* view = EditView::of(w)) view->setDestroyHook(nullptr);
     DestroyWindow(w);
   }
-}
-
-LRESULT CALLBACK editWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* p = static_cast<const CreateParams*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    if (!p) return FALSE;  // only openEditWindow makes these windows
-    auto* s = new EditWindow{*p->lines};
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(s));
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  EditWindow* s = stateOf(window);
-  if (!s) return DefWindowProcW(window, message, wParam, lParam);
-  switch (message) {
-    case WM_CREATE:
-      createLines(window, *s);
-      return 0;
-    case WM_CTLCOLORSTATIC: {
-      // The lines sit on the window's white ground.
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      SetTextColor(dc, RGB(0, 0, 0));
-      SetBkColor(dc, RGB(255, 255, 255));
-      return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
-    }
-    case WM_KEYDOWN:
-      if (wParam == VK_ESCAPE) {
-        DestroyWindow(window);
-        return 0;
-      }
-      break;
-    case WM_CLOSE:
-      DestroyWindow(window);
-      return 0;
-    case WM_DESTROY: {
-      // Posted, so the owner ends the session once this window has gone.
-      HWND owner = GetWindow(window, GW_OWNER);
-      if (s->tellOwner && owner && IsWindow(owner)) PostMessageW(owner, WM_TFP_EDIT_CLOSED, 0, 0);
-      return 0;
-    }
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-      if (s->font) DeleteObject(s->font);
-      delete s;
-      return DefWindowProcW(window, message, wParam, lParam);
-    default:
-      break;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace frontend

@@ -1,31 +1,75 @@
 #pragma once
 // The edit window ("TFP_EditWin"): the window data are entered in, a pop-up
-// with a dialog frame laid over the main window and owned by it. Until the
-// data-entry engine draws its screen here it shows the level-1 table's name
-// and line count. Escape or a close request ends it; the owner then gets
-// WM_TFP_EDIT_CLOSED, posted, and ends the edit session.
+// with a dialog frame laid over the main window and owned by it. It draws the
+// engine's Screen with GDI and puts the user's keys, clicks and touch buttons
+// into the engine's KeyQueue (edit_view.hpp does the work).
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "ui/edit_window.hpp"
+
 namespace datasets { struct EditSessionStart; }
+namespace ui { class Host; class KeyQueue; class Screen; }
 
 namespace frontend {
 
-// Ids of the two text lines (static controls) the window shows.
-inline constexpr int kEditTableLine = 1;
-inline constexpr int kEditHintLine = 2;
+class EditView;
 
-// The lines shown for a level-1 table (UTF-8): "Table: PLOTS   Lines: 0"
-// and "Escape: back to the main window".
+class Win32EditWindow final : public ui::EditWindow {
+ public:
+  Win32EditWindow(ui::Host& host, std::unique_ptr<EditView> view, HWND mainWindow);
+  // Destroys the window (when still there), gives the focus back to the main
+  // window and repaints it.
+  ~Win32EditWindow() override;
+
+  bool cellBased() const override { return false; }
+  // Whole cells of the client area at the current cell size.
+  int cellRows() const override;
+  int cellColumns() const override;
+  int clientWidth() const override;
+  int clientHeight() const override;
+  ui::FontMetrics useFont(const ui::FontRequest& request) override;
+  void setCellGeometry(const ui::CellGeometry& geometry) override;
+  void focus() override;
+
+  // Draws what changed in the Screen since the last call (Host::pump).
+  void refresh();
+  // The window, or null once it has been destroyed (its owner closing takes it along).
+  HWND handle() const;
+  // Called from the destructor, before the focus goes back.
+  void setClosedHook(std::function<void()> hook) { closed_ = std::move(hook); }
+
+ private:
+  std::unique_ptr<EditView> view_;
+  HWND mainWindow_;
+  std::function<void()> closed_;
+};
+
+// Creates the edit window on screen and keys titled spec.title over owner's
+// window rectangle (the work area when owner is null), owned by owner, shown
+// and given the focus. Null when it cannot be made; host has then shown
+// "Create TFP Edit Window error=%d.\r\n" or, when the window's DC cannot be
+// had, "GetDC error=%d.\r\n" with the system's error (caption "Error").
+std::unique_ptr<Win32EditWindow> createEditWindow(ui::Host& host, HINSTANCE instance, HWND owner,
+                                                  ui::Screen& screen, ui::KeyQueue& keys,
+                                                  const ui::EditWindowSpec& spec);
+
+// --- The main window's edit window until the engine opens its own: a
+// window of its own Screen showing the level-1 table and the way back.
+// Escape or a close request ends it; the owner then gets WM_TFP_EDIT_CLOSED,
+// posted, and ends the edit session.
+
+// The lines it shows (UTF-8): "Table: PLOTS   Lines: 0" and "Escape: back to the main window".
 std::vector<std::string> editWindowLines(const std::string& tableName, std::int64_t lineCount);
 
-// Creates the edit window titled start.title over owner's window rectangle
-// (styles popup, visible, clip children, dialog frame; owned by owner), paints
-// it and gives it the focus. Returns null when it cannot be created; the
-// thread's last error then says why (never 0).
+// Creates it titled start.title over owner's window rectangle, shown with the
+// focus. Returns null when it cannot be created; the thread's last error then
+// says why (never 0).
 HWND openEditWindow(HINSTANCE instance, HWND owner, const datasets::EditSessionStart& start);
 
 // The edit window of this thread, or null.
@@ -34,8 +78,5 @@ HWND findEditWindow();
 // Destroys every edit window of this thread without posting
 // WM_TFP_EDIT_CLOSED: for the owner, which is closing the session itself.
 void closeEditWindows();
-
-// The procedure of the "TFP_EditWin" class.
-LRESULT CALLBACK editWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace frontend

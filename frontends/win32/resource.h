@@ -63,6 +63,8 @@
 
 // The main window's one-second timer.
 #define IDT_MAIN_CLOCK 1001
+// The edit window's cursor blink (300 ms).
+#define IDT_EDIT_CURSOR 1003
 
 // Private messages of the main window: the edit window has gone (WM_APP + 10)
 // and end the program (WM_USER + 51).

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "edit_window.hpp"
 #include "form_dialog.hpp"
 #include "platform/win32/wide.hpp"
 #include "progress_dialog.hpp"
@@ -44,7 +45,10 @@ int Win32Host::messageBox(std::string_view text, std::string_view caption, unsig
 }
 
 void Win32Host::dispatch(MSG& msg) {
-  if (accelerators_ && mainWindow_ && TranslateAcceleratorW(mainWindow_, accelerators_, &msg))
+  // Alt+letters and F10 are keys of the edit window, not the main window's commands.
+  HWND edit = editWindow();
+  const bool forEdit = edit && msg.hwnd && (msg.hwnd == edit || IsChild(edit, msg.hwnd));
+  if (!forEdit && accelerators_ && mainWindow_ && TranslateAcceleratorW(mainWindow_, accelerators_, &msg))
     return;
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
@@ -60,6 +64,7 @@ void Win32Host::pump() {
     }
     dispatch(msg);
   }
+  if (edit_) edit_->refresh();
 }
 
 int Win32Host::runMessageLoop() {
@@ -115,6 +120,18 @@ int Win32Host::scrollWindowColumns() { return frontend::scrollWindowColumns(owne
 bool Win32Host::mainWindowHasFocus() {
   HWND focus = GetFocus();
   return mainWindow_ && focus && (focus == mainWindow_ || IsChild(mainWindow_, focus));
+}
+
+HWND Win32Host::editWindow() const { return edit_ ? edit_->handle() : nullptr; }
+
+std::unique_ptr<ui::EditWindow> Win32Host::createEditWindow(ui::Screen& screen, ui::KeyQueue& keys,
+                                                            const ui::EditWindowSpec& spec) {
+  std::unique_ptr<Win32EditWindow> window =
+      frontend::createEditWindow(*this, instance_, owner(), screen, keys, spec);
+  if (!window) return nullptr;
+  edit_ = window.get();
+  window->setClosedHook([this] { edit_ = nullptr; });
+  return window;
 }
 
 void Win32Host::runPosted() {

@@ -1,10 +1,12 @@
 #pragma once
 // ui::Host for the Windows front end: message boxes, the UI thread's message
-// handling (with the main window's accelerators) and the thread-safe post.
+// handling (with the main window's accelerators) and the thread-safe post,
+// and the edit window the engine opens.
 #include <windows.h>
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -14,6 +16,8 @@
 #include "ui/progress.hpp"
 
 namespace frontend {
+
+class Win32EditWindow;
 
 class Win32Host final : public ui::Host {
  public:
@@ -36,6 +40,9 @@ class Win32Host final : public ui::Host {
   int scrollWindowColumns() override;
   // Whether the main window, or one of its buttons, has the keyboard focus.
   bool mainWindowHasFocus() override;
+  // The edit window, as long as the object lives: its Screen is drawn at
+  // every pump(), and its keys never go to the main window's accelerators.
+  HWND editWindow() const;
 
   // The main window (owner of message boxes, target of the accelerators).
   void setMainWindow(HWND window) { mainWindow_ = window; }
@@ -45,6 +52,11 @@ class Win32Host final : public ui::Host {
   // Runs the message loop until WM_QUIT; returns its wParam.
   int runMessageLoop();
 
+ protected:
+  // The edit window over the main window (see edit_window.hpp).
+  std::unique_ptr<ui::EditWindow> createEditWindow(ui::Screen& screen, ui::KeyQueue& keys,
+                                                   const ui::EditWindowSpec& spec) override;
+
  private:
   // The main window while it exists: the owner of the scroll window.
   HWND owner() const;
@@ -53,7 +65,8 @@ class Win32Host final : public ui::Host {
   // A box owned by the main window behind a dialog would, when it closes,
   // bring the main window in front of that dialog.
   HWND frontOwner() const;
-  // Hands a message to the accelerators first, then to its window.
+  // Hands a message to the accelerators first (unless it is for the edit
+  // window), then to its window.
   void dispatch(MSG& msg);
   void runPosted();
   static LRESULT CALLBACK postWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -62,6 +75,7 @@ class Win32Host final : public ui::Host {
   HWND postWindow_ = nullptr;
   HWND mainWindow_ = nullptr;
   HACCEL accelerators_ = nullptr;
+  Win32EditWindow* edit_ = nullptr;
   std::mutex postLock_;
   std::deque<std::function<void()>> posted_;
 };

@@ -1,6 +1,6 @@
 #include "window_classes.hpp"
 
-#include "edit_window.hpp"
+#include "edit_view.hpp"
 #include "main_window.hpp"
 #include "resource.h"
 #include "scroll_window.hpp"
@@ -51,7 +51,7 @@ bool registerWindowClasses(HINSTANCE instance, ui::Host& host) {
   main.lpszClassName = kMainClass;
   if (!registerClass(host, main, "Failed to initialize Main Window Class.")) return false;
 
-  if (!registerClass(host, cellWindowClass(instance, kEditClass, editWindowProc),
+  if (!registerClass(host, cellWindowClass(instance, kEditClass, EditView::windowProc),
                      "Failed to initialize TFP_EditWin Class."))
     return false;
   if (!registerClass(host, cellWindowClass(instance, kScrollClass, scrollWindowProc),

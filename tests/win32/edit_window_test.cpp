@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "datasets/open_data.hpp"
+#include "edit_view.hpp"
 #include "edit_window.hpp"
 #include "main_window_fixture.hpp"
 #include "resource.h"
@@ -54,8 +55,10 @@ TEST_F(EditWindowTest, OpensOverTheMainWindowWithTitleLinesAndFocus) {
   GetWindowRect(edit, &editRect);
   EXPECT_TRUE(EqualRect(&mainRect, &editRect));
 
-  EXPECT_EQ(windowText(GetDlgItem(edit, frontend::kEditTableLine)), L"Table: PLOTS   Lines: 3");
-  EXPECT_EQ(windowText(GetDlgItem(edit, frontend::kEditHintLine)), L"Escape: back to the main window");
+  frontend::EditView* view = frontend::EditView::of(edit);
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->screen().rowText(2).substr(0, 27), "  Table: PLOTS   Lines: 3  ");
+  EXPECT_EQ(view->screen().rowText(4).substr(2, 31), "Escape: back to the main window");
   DestroyWindow(edit);
   EXPECT_EQ(takeEditClosed(), 1);
 }
