@@ -1,7 +1,6 @@
 #include "edit_window.hpp"
 
 #include "base/text.hpp"
-#include "datasets/open_data.hpp"
 #include "edit_view.hpp"
 #include "platform/codepage.hpp"
 #include "platform/win32/wide.hpp"
@@ -22,15 +21,6 @@ RECT placeOver(HWND owner) {
   if (owner && GetWindowRect(owner, &rc)) return rc;
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &rc, 0);
   return rc;
-}
-
-// The cell size of a font's metrics, without grid lines.
-ui::CellGeometry plainCells(const ui::FontMetrics& m) {
-  ui::CellGeometry g;
-  g.cellWidth = m.averageWidth;
-  g.cellHeight = m.charHeight;
-  g.internalLeading = m.internalLeading;
-  return g;
 }
 
 bool isEditWindow(HWND w) {
@@ -100,6 +90,8 @@ void Win32EditWindow::focus() {
 
 void Win32EditWindow::refresh() { (void)view_->refresh(); }
 
+bool Win32EditWindow::queueFull() const { return view_->keys().count() >= ui::KeyQueue::kCapacity; }
+
 std::unique_ptr<Win32EditWindow> createEditWindow(ui::Host& host, HINSTANCE instance, HWND owner,
                                                   ui::Screen& screen, ui::KeyQueue& keys,
                                                   const ui::EditWindowSpec& spec) {
@@ -114,78 +106,9 @@ std::unique_ptr<Win32EditWindow> createEditWindow(ui::Host& host, HINSTANCE inst
   return std::make_unique<Win32EditWindow>(host, std::move(view), owner);
 }
 
-// --- until the engine opens its own
-
-namespace {
-
-// The stand-in's Screen and queue, alive as long as its view.
-struct StandIn {
-  ui::Screen screen;
-  ui::KeyQueue keys;
-};
-
-void writeLines(ui::Screen& screen, const std::vector<std::string>& lines) {
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    (void)screen.gotoCell(2 + 2 * static_cast<int>(i), 3);
-    screen.putText(platform::toNarrow(lines[i]));
-  }
-  // No cursor: nothing here is typed into.
-  (void)screen.suspendCursor(true);
-}
-
-}  // namespace
-
-std::vector<std::string> editWindowLines(const std::string& tableName, std::int64_t lineCount) {
-  return {"Table: " + tableName + "   Lines: " + std::to_string(lineCount), "Escape: back to the main window"};
-}
-
-HWND openEditWindow(HINSTANCE instance, HWND owner, const datasets::EditSessionStart& start) {
-  if (!owner || !IsWindow(owner)) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return nullptr;
-  }
-  auto storage = std::make_shared<StandIn>();
-  ui::EditWindowSpec spec;
-  spec.title = start.title;
-  spec.productionLevel = 0;
-  auto view = std::make_unique<EditView>(storage->screen, storage->keys, spec);
-  view->keepAlive(storage);
-  if (!view->create(instance, owner, placeOver(owner), toUtf16(spec.title))) return nullptr;
-  EditView* v = view.get();
-  const ui::FontMetrics metrics = v->useFont(ui::FontRequest{});
-  v->setCellGeometry(plainCells(metrics));
-  RECT client{};
-  GetClientRect(v->window(), &client);
-  storage->screen.resize(client.bottom / v->painter().cellHeight(), client.right / v->painter().cellWidth());
-  writeLines(storage->screen, editWindowLines(start.tableName, start.lineCount));
-  v->setKeyHook([v] {
-    while (ui::KeyCode k = v->keys().take())
-      if (k == ui::key::kEscape) {
-        DestroyWindow(v->window());
-        return;
-      }
-  });
-  v->setDestroyHook([owner] {
-    // Posted, so the owner ends the session once this window has gone.
-    if (IsWindow(owner)) PostMessageW(owner, WM_TFP_EDIT_CLOSED, 0, 0);
-  });
-  HWND window = v->window();
-  v->adopt(std::move(view));
-  v->show();
-  return window;
-}
-
 HWND findEditWindow() {
   std::vector<HWND> windows = threadEditWindows();
   return windows.empty() ? nullptr : windows.front();
-}
-
-void closeEditWindows() {
-  // Collected first: destroying while enumerating may skip windows.
-  for (HWND w : threadEditWindows()) {
-    if (EditView* view = EditView::of(w)) view->setDestroyHook(nullptr);
-    DestroyWindow(w);
-  }
 }
 
 }  // namespace frontend

@@ -39,6 +39,9 @@ class Win32EditWindow final : public ui::EditWindow {
 
   // Draws what changed in the Screen since the last call (Host::pump).
   void refresh();
+  // The key queue holds all it can: keyboard and mouse input then waits in
+  // the thread's message queue until the engine has taken a key.
+  bool queueFull() const;
   // The window, or null once it has been destroyed (its owner closing takes it along).
   HWND handle() const;
   // Called from the destructor, before the focus goes back.
@@ -59,24 +62,7 @@ std::unique_ptr<Win32EditWindow> createEditWindow(ui::Host& host, HINSTANCE inst
                                                   ui::Screen& screen, ui::KeyQueue& keys,
                                                   const ui::EditWindowSpec& spec);
 
-// --- The main window's edit window until the engine opens its own: a
-// window of its own Screen showing the level-1 table and the way back.
-// Escape or a close request ends it; the owner then gets WM_TFP_EDIT_CLOSED,
-// posted, and ends the edit session.
-
-// The lines it shows (UTF-8): "Table: PLOTS   Lines: 0" and "Escape: back to the main window".
-std::vector<std::string> editWindowLines(const std::string& tableName, std::int64_t lineCount);
-
-// Creates it titled start.title over owner's window rectangle, shown with the
-// focus. Returns null when it cannot be created; the thread's last error then
-// says why (never 0).
-HWND openEditWindow(HINSTANCE instance, HWND owner, const datasets::EditSessionStart& start);
-
 // The edit window of this thread, or null.
 HWND findEditWindow();
-
-// Destroys every edit window of this thread without posting
-// WM_TFP_EDIT_CLOSED: for the owner, which is closing the session itself.
-void closeEditWindows();
 
 }  // namespace frontend

@@ -1,7 +1,6 @@
 #include "main_window.hpp"
 
 #include "base/text.hpp"
-#include "edit_window.hpp"
 #include "menu_data.hpp"
 #include "platform/clock.hpp"
 #include "resource.h"
@@ -100,9 +99,6 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       if (!inCommand_) act(model_.close());
       return 0;
-    case WM_TFP_EDIT_CLOSED:
-      onEditClosed();
-      return 0;
     case WM_TFP_END_PROGRAM:
       PostQuitMessage(0);
       return 0;
@@ -132,9 +128,6 @@ void MainWindow::onCreate() {
 
 void MainWindow::onDestroy() {
   KillTimer(window_, IDT_MAIN_CLOCK);
-  // Leaving while data are open: the level tables are closed as when the
-  // edit window goes (the owned edit window has already been destroyed).
-  if (model_.editSessionOpen()) model_.editWindowClosed();
   if (smoothing_.saved) {
     SystemParametersInfoW(SPI_SETFONTSMOOTHING, smoothing_.on, nullptr, 0);
     SystemParametersInfoW(SPI_SETFONTSMOOTHINGTYPE, 0,
@@ -185,9 +178,6 @@ void MainWindow::act(shell::MainAction action) {
     case shell::MainAction::EndProgram:
       PostQuitMessage(0);
       break;
-    case shell::MainAction::OpenEditWindow:
-      openEditWindow();
-      break;
     case shell::MainAction::None:
       break;
   }
@@ -218,25 +208,6 @@ void MainWindow::paint() {
   platform::DateTime now = platform::clock().localTime();
   status_.paint(dc, model_.status(now.month, now.day, now.year, now.hour, now.minute, now.second));
   EndPaint(window_, &ps);
-}
-
-bool MainWindow::openEditWindow() {
-  auto* instance = window_ ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE))
-                           : GetModuleHandleW(nullptr);
-  if (frontend::openEditWindow(instance, window_, model_.editStart())) return true;
-  const DWORD error = GetLastError();
-  ui::inform(host_, base::format("Create TFP Edit Window error=%d.\r\n", static_cast<int>(error)), "Error");
-  model_.editWindowClosed();
-  return false;
-}
-
-void MainWindow::onEditClosed() {
-  closeEditWindows();
-  model_.editWindowClosed();
-  if (!window_) return;
-  SetFocus(window_);
-  InvalidateRect(window_, nullptr, TRUE);
-  UpdateWindow(window_);
 }
 
 }  // namespace frontend

@@ -38,12 +38,6 @@ class MainWindow {
   const CommandBar& commandBar() const { return bar_; }
   const StatusArea& statusArea() const { return status_; }
 
-  // Opens the edit window on the model's editStart() over this window. When
-  // it cannot be created: "Create TFP Edit Window error=%d.\r\n" with the
-  // system's error code (caption "Error") and the model's edit session ends.
-  // True when the window is up.
-  bool openEditWindow();
-
   // The procedure of the "TALLYFIN_PC" class.
   static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -58,9 +52,6 @@ class MainWindow {
   void layout();
   void paint();
   void fillClient(HDC dc);
-  // WM_TFP_EDIT_CLOSED: the edit window (if still there) goes, the session
-  // ends and the window shows again.
-  void onEditClosed();
 
   Win32Host& host_;
   shell::Startup& startup_;

@@ -68,5 +68,4 @@
 
 // Private messages of the main window: the edit window has gone (WM_APP + 10)
 // and end the program (WM_USER + 51).
-#define WM_TFP_EDIT_CLOSED 32778
 #define WM_TFP_END_PROGRAM 1075

@@ -101,6 +101,7 @@ void moved(HWND window, ScrollWindow& s, int oldLine, int oldColumn) {
 ui::KeyCode keyOf(WPARAM vk) {
   switch (vk) {
     case VK_ESCAPE: return ui::key::kEscape;
+    case VK_F1: return ui::key::kEscape;  // a second F1 closes the help F1 opened
     case VK_UP: return ui::key::kUp;
     case VK_DOWN: return ui::key::kDown;
     case VK_PRIOR: return ui::key::kPageUp;

@@ -54,9 +54,22 @@ void Win32Host::dispatch(MSG& msg) {
   DispatchMessageW(&msg);
 }
 
+namespace {
+
+// The next message; while the edit window's key queue is full, only those
+// that carry no keyboard or mouse input, which stay queued for later.
+bool nextMessage(MSG& msg, bool inputWaits) {
+  if (!inputWaits) return PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) != 0;
+  return PeekMessageW(&msg, nullptr, 0, WM_KEYFIRST - 1, PM_REMOVE) ||
+         PeekMessageW(&msg, nullptr, WM_KEYLAST + 1, WM_MOUSEFIRST - 1, PM_REMOVE) ||
+         PeekMessageW(&msg, nullptr, WM_MOUSELAST + 1, 0xFFFFFFFF, PM_REMOVE);
+}
+
+}  // namespace
+
 void Win32Host::pump() {
   MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (nextMessage(msg, edit_ && edit_->queueFull())) {
     if (msg.message == WM_QUIT) {
       // Leave it for the message loop, which ends the program.
       PostQuitMessage(static_cast<int>(msg.wParam));
@@ -112,7 +125,10 @@ void Win32Host::showProgress(const ui::ProgressSpec& desc, ui::Progress& progres
 }
 
 bool Win32Host::toggleScrollWindow(const std::string& title, const std::vector<std::string>& lines) {
-  return frontend::toggleScrollWindow(instance_, owner(), title, lines);
+  // Over the edit window it belongs to the edit window, which then gets the
+  // focus back and stays in front when it closes.
+  HWND edit = editWindow();
+  return frontend::toggleScrollWindow(instance_, edit && IsWindow(edit) ? edit : owner(), title, lines);
 }
 
 int Win32Host::scrollWindowColumns() { return frontend::scrollWindowColumns(owner()); }

@@ -26,11 +26,15 @@
 # (BUILD_DIR/gui_smoke_app.png). It answers the exit prompt and starts the
 # program again: Cruise is still current (BUILD_DIR/gui_smoke_restart.png).
 # Data: Alt+D, Collect Data, the name North Block for the new dataset: the
-# edit window opens over the main window with the dataset in its title
-# (BUILD_DIR/gui_smoke_new_dataset.png, gui_smoke_edit.png) and the data
-# folder holds the dataset's level-1 table and version table; Escape closes
-# it; Collect Data again and Enter on the dataset in the list
-# (BUILD_DIR/gui_smoke_datasets.png) opens it again; Escape, exit.
+# edit window opens over the main window with the dataset in its title and
+# level 1 of the cruise drawn in its colours (BUILD_DIR/gui_smoke_new_dataset.png,
+# gui_smoke_edit.png; the font question answered No); the data folder holds
+# the dataset's level-1 table and version table; F1 shows and hides the
+# keystroke help (gui_smoke_edit_help.png), Ctrl+K opens "Action Key Events"
+# (gui_smoke_action_keys.png); two plot lines are keyed (gui_smoke_keyed.png)
+# and Escape goes back; Collect Data again and Enter on the dataset in the
+# list (gui_smoke_datasets.png) opens it again, PageUp shows plot 1
+# (gui_smoke_reopened.png); dbfread reads the keyed values; exit.
 # Last it runs the Windows front-end tests
 # (BUILD_DIR/tests/win32_frontend_tests.exe, when built) on the same X server,
 # where they can make windows. Exits non-zero with a message on the first
@@ -372,10 +376,34 @@ note "after a restart Cruise is still current ($build/gui_smoke_restart.png)"
 # --- Alt+D, Collect Data: a new dataset North Block opens the edit window ---------------
 edit_title='TFMobile   ~App"Cruise"  ~Dataset"North Block"'
 edit_windows() { xdotool search --name 'Dataset"North Block"' 2>/dev/null; }
-# expect_edit_window PICTURE: the edit window is up with its title, white over
-# the main window's green (BUILD_DIR/PICTURE); Escape then closes it and the
-# main window shows again.
+edit_shown() { [ -n "$(edit_windows)" ]; }
+edit_gone() { [ -z "$(edit_windows)" ]; }
+# Fitting the font to the window may first report a grid option it has to
+# drop ("Font Size Problem", OK) and then ask whether to reformat the screens
+# ("Font Size Error"): answered No, the designed layout stays.
+font_box() { shown '^Font Size Problem$' || shown '^Font Size Error$'; }
+answer_font_question() {
+  local i
+  for i in 1 2 3; do
+    wait_for 8 font_box || return 0
+    if shown '^Font Size Problem$'; then
+      xdotool key Return
+      wait_for 10 gone '^Font Size Problem$' || fail "the font message did not close"
+    else
+      xdotool key n
+      wait_for 10 gone '^Font Size Error$' || fail "the font question did not close"
+    fi
+  done
+}
+# count_colour PICTURE R,G,B: how many pixels of the edit window's area have the colour.
+count_colour() {
+  convert "$1" -crop 1000x700+10+30 -fill black +opaque "rgb($2)" -fill white -opaque "rgb($2)" \
+    -format "%[fx:int(mean*w*h)]" info: 2>/dev/null
+}
+# expect_edit_window PICTURE: the edit window is up with its title, drawing
+# level 1 of the cruise in its colours (BUILD_DIR/PICTURE).
 expect_edit_window() {
+  answer_font_question
   wait_for 30 edit_shown || fail "the edit window did not open"
   local id name got
   id=$(edit_windows | head -1)
@@ -383,16 +411,34 @@ expect_edit_window() {
   [ "$name" = "$edit_title" ] || fail "the edit window's title is '$name' (expected '$edit_title')"
   screenshot "$1"
   got=$(pixel "$build/$1" 512 700)
-  [ "$got" = "255,255,255" ] || fail "the edit window does not cover the main window: $got at (512,700) (see $build/$1)"
+  [ "$got" != "0,160,0" ] || fail "the edit window does not cover the main window (see $build/$1)"
+  # The titles in the Prompts colours (black on LtGray in a new settings file),
+  # real text on them: both colours present in quantity.
+  local gray black
+  gray=$(count_colour "$build/$1" 224,224,224)
+  black=$(count_colour "$build/$1" 0,0,0)
+  [ "${gray:-0}" -gt 2000 ] || fail "the edit window shows no LtGray titles ($gray pixels; see $build/$1)"
+  [ "${black:-0}" -gt 500 ] || fail "the edit window shows no black text ($black pixels; see $build/$1)"
+}
+leave_edit_window() {
   xdotool key Escape
   wait_for 30 edit_gone || fail "Escape did not close the edit window"
   sleep 1
   import -window root "$work/after_edit.png" || fail "cannot take a screenshot"
+  local got
   got=$(pixel "$work/after_edit.png" 512 700)
   [ "$got" = "0,160,0" ] || fail "the main window did not come back after the edit window: $got (see $work/after_edit.png)"
 }
-edit_shown() { [ -n "$(edit_windows)" ]; }
-edit_gone() { [ -z "$(edit_windows)" ]; }
+# key_plot NUMBER CREW NOTES: one plot line, a key at a time as a crew types:
+# plot, date and time (full: they move on), crew (full), stand, slope, aspect
+# (full), three display columns, notes.
+key_plot() {
+  xdotool type --delay 120 "$1"; xdotool key --delay 120 Return
+  xdotool type --delay 120 "050124083000$2N12"; xdotool key --delay 120 Return
+  xdotool type --delay 120 35; xdotool key --delay 120 Return
+  xdotool type --delay 120 180; xdotool key --delay 120 Return Return Return
+  xdotool type --delay 120 "$3"; xdotool key --delay 120 Return
+}
 
 choose_bar alt+d Data
 # Collect Data, the first button, has the focus.
@@ -407,10 +453,34 @@ screenshot gui_smoke_new_dataset.png
 xdotool key Return
 expect_edit_window gui_smoke_edit.png
 data_dir="$install_dir/Data/Cruise"
+plots="$data_dir/01 1A____[North Block]ABC___~~PLOTS.dbf"
 for f in '01 1A____[North Block]ABC___~~PLOTS.dbf' '01 1A____[North Block]ABC___#$$DataAppVer.dbf'; do
   [ -f "$data_dir/$f" ] || fail "no \"$f\" in Data\\Cruise (found: $(ls "$data_dir" 2>/dev/null | tr '\n' ' '))"
 done
-note "dataset North Block made; its edit window opened and Escape closed it ($build/gui_smoke_edit.png)"
+note "dataset North Block made; its edit window shows level 1 ($build/gui_smoke_edit.png)"
+
+# F1 on the keyboard shows the keystroke help in the scroll window, a second F1 hides it.
+line_help='KEYSTROKE Help for Line Display'
+xdotool key F1
+wait_for 30 shown "$line_help" || fail "F1 did not show the keystroke help"
+screenshot gui_smoke_edit_help.png
+xdotool key F1
+wait_for 30 gone "$line_help" || fail "a second F1 did not hide the keystroke help"
+# Ctrl+K opens the action keys; Escape closes them.
+xdotool key ctrl+k
+wait_for 30 shown '^Action Key Events$' || fail "Ctrl+K did not open \"Action Key Events\""
+screenshot gui_smoke_action_keys.png
+xdotool key Escape
+wait_for 30 gone '^Action Key Events$' || fail "Escape did not close \"Action Key Events\""
+note "F1 toggled the keystroke help, Ctrl+K opened the action keys ($build/gui_smoke_action_keys.png)"
+
+# Two plot lines, PageDown to the second; leave.
+key_plot 1 JDS windthrow
+xdotool key --delay 200 Next
+key_plot 2 AMK steep
+screenshot gui_smoke_keyed.png
+leave_edit_window
+note "two plot lines keyed ($build/gui_smoke_keyed.png)"
 
 # --- Collect Data again: Enter on North Block opens it again --------------------------------
 choose_bar alt+d Data
@@ -420,7 +490,23 @@ wait_for 30 shown '^Select Dataset$' || fail "Collect Data did not offer the dat
 screenshot gui_smoke_datasets.png
 xdotool key Return
 expect_edit_window gui_smoke_edit2.png
-note "the dataset list reopened North Block in the edit window"
+xdotool key --delay 200 Prior
+screenshot gui_smoke_reopened.png
+leave_edit_window
+note "the dataset list reopened North Block in the edit window ($build/gui_smoke_reopened.png)"
+
+# Another program reads exactly the keyed values.
+py=/usr/bin/python3
+[ -x "$py" ] || py=python3
+got=$("$py" - "$plots" <<'PY' 2>&1
+import sys, dbfread
+for r in dbfread.DBF(sys.argv[1], ignorecase=False):
+    print("|".join(str(r[f]).strip() for f in ("PLOT", "CRUISEDT", "STARTTM", "CREW", "STAND", "SLOPE", "ASPECT", "NOTES")))
+PY
+)
+want=$'1|05/01/24|08:30:00|JDS|N12|35|180|windthrow\n2|05/01/24|08:30:00|AMK|N12|35|180|steep'
+[ "$got" = "$want" ] || fail "dbfread read:"$'\n'"$got"$'\n'"instead of:"$'\n'"$want"
+note "dbfread reads the keyed plots"
 
 exit_program
 

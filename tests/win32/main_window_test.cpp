@@ -65,9 +65,8 @@ TEST_F(MainWindowTest, MenuIsTheSharedMenuWithStatesFromTheModel) {
   EXPECT_TRUE(GetMenuState(help, cmd::kAbout, MF_BYCOMMAND) & MF_GRAYED) << "no About while editing";
   EXPECT_FALSE(GetMenuState(help, cmd::kVirtualKeystrokes, MF_BYCOMMAND) & MF_GRAYED);
 
-  // The edit window has gone: the session is closed and About comes back.
-  SendMessageW(main_, WM_TFP_EDIT_CLOSED, 0, 0);
-  EXPECT_FALSE(window_->model().editSessionOpen());
+  // The session has ended: About comes back.
+  window_->model().setEditSessionOpen(false);
   SendMessageW(main_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(help), MAKELPARAM(5, FALSE));
   EXPECT_FALSE(GetMenuState(help, cmd::kAbout, MF_BYCOMMAND) & MF_GRAYED);
 

@@ -134,6 +134,14 @@ TEST_F(ScrollWindow, KeysWheelAndBarsMoveTheView) {
   EXPECT_EQ(frontend::findScrollWindow(kTitle), nullptr);
 }
 
+TEST_F(ScrollWindow, ASecondF1ClosesTheHelp) {
+  ASSERT_TRUE(host_.toggleScrollWindow(kTitle, {"one", "two"}));
+  HWND w = frontend::findScrollWindow(kTitle);
+  ASSERT_NE(w, nullptr);
+  send(w, WM_KEYDOWN, VK_F1);
+  EXPECT_FALSE(IsWindow(w));
+}
+
 TEST_F(ScrollWindow, ShortListsDoNotScroll) {
   ASSERT_TRUE(host_.toggleScrollWindow(kTitle, {"one", "two"}));
   HWND w = frontend::findScrollWindow(kTitle);

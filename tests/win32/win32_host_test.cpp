@@ -8,7 +8,8 @@
 #include <cstdlib>
 #include <functional>
 
-#include "datasets/open_data.hpp"
+#include "ui/key_queue.hpp"
+#include "ui/screen.hpp"
 #include "edit_window.hpp"
 #include "main_window_fixture.hpp"
 #include "scroll_window.hpp"
@@ -110,19 +111,23 @@ TEST_F(HostOwnerTest, DialogOverADialogBelongsToItAndIsCentredOnTheMainWindow) {
 TEST_F(HostOwnerTest, BoxesBelongToTheEditWindowWhileItIsUpAndNeverToTheScrollWindow) {
   EXPECT_EQ(ownerOfBox(L"Plain"), main_);
 
-  datasets::EditSessionStart start;
-  start.title = "edit";
-  HWND edit = frontend::openEditWindow(GetModuleHandleW(nullptr), main_, start);
+  ui::Screen screen;
+  ui::KeyQueue keys;
+  ui::EditWindowSpec spec;
+  spec.title = "edit";
+  std::unique_ptr<ui::EditWindow> window = host_.openEditWindow(screen, keys, spec);
+  ASSERT_NE(window, nullptr);
+  HWND edit = frontend::findEditWindow();
   ASSERT_NE(edit, nullptr);
   EXPECT_EQ(ownerOfBox(L"Over the edit window"), edit);
 
   ASSERT_TRUE(host_.toggleScrollWindow("Help", {"line"}));
   HWND help = frontend::findScrollWindow("Help");
   ASSERT_NE(help, nullptr);
-  EXPECT_EQ(GetWindow(help, GW_OWNER), main_);
-  EXPECT_EQ(ownerOfBox(L"With the help open"), main_);
+  EXPECT_EQ(GetWindow(help, GW_OWNER), edit);  // closing it leaves the edit window in front
+  EXPECT_NE(ownerOfBox(L"With the help open"), help);
   host_.toggleScrollWindow("Help", {});
-  frontend::closeEditWindows();
+  window.reset();
 }
 
 }  // namespace
