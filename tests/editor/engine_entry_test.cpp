@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "datasets/level_tables.hpp"
+#include "config/settings.hpp"
 #include "engine_fixture.hpp"
 
 namespace {
@@ -175,6 +176,56 @@ TEST_F(KeyingValues, TheScreenShowsTitlesThePromptRowAndTheEditedCell) {
   EXPECT_TRUE(title);
   EXPECT_NE(before[23].find("Who saw it"), std::string::npos);  // the prompt row, centred
   EXPECT_EQ(before[23].find("Who saw it"), (79 - 10) / 2);
+}
+
+TEST_F(KeyingValues, TheDisplayPreferencesColoursAreTheOnesDrawn) {
+  buildApp(fieldsLevel("line"));
+  openDataset();
+  v.settings.setItemColours(config::SettingsRecord::kPromptColours, ui::kYellow, ui::kDkRed);
+  v.settings.setItemColours(config::SettingsRecord::kViewOnlyColours, ui::kGreen, ui::kDkPurple);
+  const ui::Screen* drawn = nullptr;
+  bool checked = false;
+  host.onPump = [&] {
+    if (!edit || !edit->running()) return;
+    drawn = &edit->screen();
+    if (!checked) {
+      checked = true;
+      // The title "Name" at its title position and the display-only value.
+      bool title = false, viewOnly = false;
+      for (int r = 1; r <= drawn->rows(); ++r) {
+        std::string row = drawn->rowText(r);
+        std::size_t at = row.find("Name");
+        if (at != std::string::npos) {
+          const ui::ScreenCell& c = drawn->at(r, static_cast<int>(at) + 1);
+          title = c.fg == ui::kYellow && c.bg == ui::kDkRed;
+        }
+        if (row.find("Shown") != std::string::npos) {
+          for (int col = static_cast<int>(row.find("Shown")) + 7; col <= drawn->cols(); ++col)
+            if (drawn->at(r, col).bg == ui::kDkPurple) viewOnly = true;
+        }
+      }
+      EXPECT_TRUE(title);
+      EXPECT_TRUE(viewOnly);
+    }
+    edit->keys().push(k::kEscape);
+  };
+  edit = std::make_unique<editor::EditSession>(host, ctx, session);
+  EXPECT_EQ(edit->run(start.title), End::Left);
+  EXPECT_TRUE(checked);
+  host.onPump = nullptr;
+}
+
+TEST_F(KeyingValues, PageUpOnLineOneAndCtrlPageDownOnTheLastDoNothing) {
+  buildApp(fieldsLevel("virtual"));
+  openDataset();
+  const int before = host.beeps();
+  ASSERT_EQ(run(typed("Ash") + std::vector<Key>{{k::kPageUp}, {k::kCtrlPageDown}, {k::kCtrlPageUp}} +
+                typed("Elm") + std::vector<Key>{{k::kEscape}}),
+            End::Left);
+  EXPECT_EQ(host.beeps(), before);
+  auto records = level1Records();
+  ASSERT_EQ(records.size(), 1u);  // no line was made or lost
+  EXPECT_EQ(records[0][0], "Elm");
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 # End-to-end test of the terminal program "tallyfin" with an application:
 # loading it from removable storage, selecting it, collecting data.
 #
-# Usage: tui_data_smoke.sh TALLYFIN_BINARY CRUISE_PACKAGE WORK_FOLDER
+# Usage: tui_data_smoke.sh TALLYFIN_BINARY CRUISE_PACKAGE WORK_FOLDER [SCRIPTED_SCREEN]
 #
 # Runs tallyfin in 100x30 tmux panes (a private tmux socket; XDG_CONFIG_HOME
 # and XDG_DATA_HOME inside WORK_FOLDER). The registry store is written
@@ -34,8 +34,11 @@ set -u
 # Columns are counted in characters.
 export LC_ALL=C.UTF-8
 
-usage() { echo "usage: $0 TALLYFIN_BINARY CRUISE_PACKAGE WORK_FOLDER" >&2; exit 2; }
-[ $# -eq 3 ] || usage
+usage() { echo "usage: $0 TALLYFIN_BINARY CRUISE_PACKAGE WORK_FOLDER [SCRIPTED_SCREEN]" >&2; exit 2; }
+[ $# -eq 3 ] || [ $# -eq 4 ] || usage
+# The engine's rendering of the same first screen on the scripted host
+# (written by the editor tests), compared with what tmux shows.
+scripted_screen=${4:-}
 command -v tmux >/dev/null || { echo "tui_data_smoke: FAIL: tmux is not installed" >&2; exit 1; }
 [ -x "$1" ] || { echo "tui_data_smoke: FAIL: no program at $1" >&2; exit 1; }
 [ -f "$2" ] || { echo "tui_data_smoke: FAIL: no package at $2" >&2; exit 1; }
@@ -237,6 +240,17 @@ if expect 10 "Alt+D did not bring up the Data choice" "Collect Data"; then
       note "edit window open on North Block"
       screen_lacks "Current Application" || fail "the main window shows through the edit window"
       screen > "$work/edit-window.txt"
+      if [ -n "$scripted_screen" ]; then
+        # Below the title bar the terminal shows the Screen row for row.
+        if [ ! -f "$scripted_screen" ]; then
+          fail "no scripted rendering at $scripted_screen"
+        elif ! diff <(sed -n 2,25p "$work/edit-window.txt" | sed 's/ *$//') \
+                    <(sed -n 1,24p "$scripted_screen" | sed 's/ *$//') >"$work/screen.diff"; then
+          fail "the terminal's edit window differs from the scripted host's rendering:"$'\n'"$(cat "$work/screen.diff")"
+        else
+          note "the terminal shows the scripted host's rendering of the same Screen"
+        fi
+      fi
     fi
   fi
 fi

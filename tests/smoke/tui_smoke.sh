@@ -9,7 +9,7 @@
 # "Current Application", the menu bar and the six command-bar buttons),
 # checks that the program switched the terminal to the alternate screen with
 # SGR mouse reporting, opens the menu with F10 and closes it, sets a level-2
-# password through the Setups choice (Alt+S, Tab to "Level 2 Password",
+# password through the Setups choice (Alt+S, Tab twice to "Level 2 Password",
 # Enter, both fields, Enter, OK) and checks it in the settings file
 # (ROOT/tfp_mobilePC.dft, byte offset 8652), then leaves (Alt+E, the
 # password, y) and checks that the program ended with status 0 and gave the
@@ -104,12 +104,12 @@ else
   show_screen
 fi
 
-# Setups (Alt+S): Tab from "Level 1 Password" to "Level 2 Password", Enter.
+# Setups (Alt+S): Tab from "Preferences" past "Level 1 Password" to "Level 2 Password", Enter.
 password_set=0
 tm send-keys -t "$pane" M-s
 if wait_until 10 screen_has_all "Level 1 Password" "Level 2 Password"; then
   note "Setups choice shown"
-  tm send-keys -t "$pane" Tab
+  tm send-keys -t "$pane" Tab Tab
   tm send-keys -t "$pane" Enter
   if wait_until 10 screen_has "Set Level 2 Password"; then
     note "password change dialog shown"
