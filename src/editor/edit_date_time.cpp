@@ -40,11 +40,11 @@ std::string digitsOfNumber(std::string_view buffer, int length) {
   return std::string(static_cast<std::size_t>(length) - digits.size(), '0') + digits;
 }
 
-class PartsEditor {
+class PartsEditor : EditorCore {
  public:
   PartsEditor(FieldContext& ctx, const CellSpot& spot, const FieldOptions& opts,
               std::string& buffer, bool& changed, PartsSetup setup)
-      : ctx_(ctx), spot_(spot), opts_(opts), buffer_(buffer), changed_(changed),
+      : EditorCore(ctx, spot, opts, buffer, changed),
         setup_(std::move(setup)), width_(std::max(opts.width, 1)),
         length_(static_cast<int>(setup_.mask.size())), work_(setup_.start) {
     for (int i = 0; i < length_; ++i) {
@@ -87,27 +87,14 @@ class PartsEditor {
   // The end of a filled value: checked, then Enter or the key after it.
   std::optional<ui::KeyCode> filled();
   std::optional<ui::KeyCode> command(ui::KeyCode key);
-  ui::KeyCode finish(ui::KeyCode key) {
-    if (touched_) {
-      std::string text = fitToWidth(work_, width_);
-      changed_ = text != fitToWidth(buffer_, width_);
-      buffer_ = text;
-    }
-    return key;
-  }
+  ui::KeyCode finish(ui::KeyCode key) { return finishWith(key, fitToWidth(work_, width_), width_); }
 
-  FieldContext& ctx_;
-  const CellSpot& spot_;
-  const FieldOptions& opts_;
-  std::string& buffer_;
-  bool& changed_;
   const PartsSetup setup_;
   const int width_, length_;
   std::string work_;
   std::vector<int> partStarts_;
   int pos_ = 0;
   int runStart_ = -1, runCount_ = 0;  // digits typed in a row from a part's start
-  bool first_ = true, touched_ = false;
 };
 
 ui::KeyCode PartsEditor::run() {

@@ -42,11 +42,11 @@ NumberEntry entryOf(std::string_view text) {
   return entry;
 }
 
-class NumberEditor {
+class NumberEditor : EditorCore {
  public:
   NumberEditor(FieldContext& ctx, const CellSpot& spot, const FieldOptions& opts,
                std::string& buffer, bool& changed)
-      : ctx_(ctx), spot_(spot), opts_(opts), buffer_(buffer), changed_(changed),
+      : EditorCore(ctx, spot, opts, buffer, changed),
         width_(std::max(opts.width, 1)),
         decimals_(std::clamp(opts.decimals, 0, std::min(15, width_ - 1))),
         wholeRoom_(decimals_ > 0 ? width_ - decimals_ - 1 : width_),
@@ -78,23 +78,10 @@ class NumberEditor {
   // Applies a digit, sign or point; false when it was refused.
   bool type(char c);
   void paste();
-  ui::KeyCode finish(ui::KeyCode key) {
-    if (touched_) {
-      std::string text = stored(entry_);
-      changed_ = text != fitToWidth(buffer_, width_);
-      buffer_ = text;
-    }
-    return key;
-  }
+  ui::KeyCode finish(ui::KeyCode key) { return finishWith(key, stored(entry_), width_); }
 
-  FieldContext& ctx_;
-  const CellSpot& spot_;
-  const FieldOptions& opts_;
-  std::string& buffer_;
-  bool& changed_;
   const int width_, decimals_, wholeRoom_;
   NumberEntry entry_;
-  bool first_ = true, touched_ = false;
 };
 
 std::string NumberEditor::keyed(const NumberEntry& e) const {

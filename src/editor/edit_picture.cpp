@@ -52,11 +52,11 @@ std::string pictureTemplate(std::string_view picture, int width) {
 
 namespace {
 
-class PictureEditor {
+class PictureEditor : EditorCore {
  public:
   PictureEditor(FieldContext& ctx, const CellSpot& spot, const FieldOptions& opts,
                 std::string& buffer, bool& changed)
-      : ctx_(ctx), spot_(spot), opts_(opts), buffer_(buffer), changed_(changed),
+      : EditorCore(ctx, spot, opts, buffer, changed),
         width_(std::max(opts.width, 1)) {
     // A picture shorter than the field takes anything in the rest.
     picture_ = opts.picture.substr(0, static_cast<std::size_t>(width_));
@@ -85,23 +85,11 @@ class PictureEditor {
   void type(char c);
   void paste();
   std::optional<ui::KeyCode> command(ui::KeyCode key);
-  ui::KeyCode finish(ui::KeyCode key) {
-    if (touched_) {
-      changed_ = work_ != fitToWidth(buffer_, width_);
-      buffer_ = work_;
-    }
-    return key;
-  }
+  ui::KeyCode finish(ui::KeyCode key) { return finishWith(key, work_, width_); }
 
-  FieldContext& ctx_;
-  const CellSpot& spot_;
-  const FieldOptions& opts_;
-  std::string& buffer_;
-  bool& changed_;
   const int width_;
   std::string picture_, template_, work_;
   int pos_ = 0;
-  bool first_ = true, touched_ = false;
 };
 
 ui::KeyCode PictureEditor::run() {

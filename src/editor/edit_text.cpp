@@ -14,11 +14,11 @@ namespace k = ui::key;
 
 // One run of the text editor over one cell; the scrolling editor is the same
 // with a narrower window onto the text.
-class TextEditor {
+class TextEditor : EditorCore {
  public:
   TextEditor(FieldContext& ctx, const CellSpot& spot, const FieldOptions& opts, std::string& buffer,
              bool& changed, bool scroll)
-      : ctx_(ctx), spot_(spot), opts_(opts), buffer_(buffer), changed_(changed), scroll_(scroll),
+      : EditorCore(ctx, spot, opts, buffer, changed), scroll_(scroll),
         width_(std::max(opts.width, 1)), work_(fitToWidth(buffer, width_)),
         shown_(scroll ? shownWidthOf(spot, width_) : width_) {}
 
@@ -34,17 +34,12 @@ class TextEditor {
   // the editor.
   std::optional<ui::KeyCode> command(ui::KeyCode key);
 
-  FieldContext& ctx_;
-  const CellSpot& spot_;
-  const FieldOptions& opts_;
-  std::string& buffer_;
-  bool& changed_;
   const bool scroll_;
   const int width_;
   std::string work_;
   const int shown_;
   int pos_ = 0, offset_ = 0;
-  bool insert_ = true, fieldEdit_ = false, first_ = true, touched_ = false;
+  bool insert_ = true, fieldEdit_ = false;
 };
 
 ui::KeyCode TextEditor::run() {
@@ -172,13 +167,7 @@ std::optional<ui::KeyCode> TextEditor::command(ui::KeyCode key) {
   }
 }
 
-ui::KeyCode TextEditor::finish(ui::KeyCode key) {
-  if (touched_) {
-    changed_ = work_ != fitToWidth(buffer_, width_);
-    buffer_ = work_;
-  }
-  return key;
-}
+ui::KeyCode TextEditor::finish(ui::KeyCode key) { return finishWith(key, work_, width_); }
 
 }  // namespace
 

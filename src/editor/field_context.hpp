@@ -114,4 +114,30 @@ class CursorShapeGuard {
 // The buffer as an editor works on it: exactly width characters.
 std::string fitToWidth(std::string_view text, int width);
 
+// What every editor holds while it runs: where the cell is, the column's
+// options, the buffer it edits and the changed flag it sets, and whether a
+// key has edited anything yet.
+class EditorCore {
+ protected:
+  EditorCore(FieldContext& ctx, const CellSpot& spot, const FieldOptions& opts, std::string& buffer, bool& changed)
+      : ctx_(ctx), spot_(spot), opts_(opts), buffer_(buffer), changed_(changed) {}
+  // Ends the editor with key: after an edit, text becomes the buffer and the
+  // changed flag says whether it differs from what the buffer held (width
+  // characters compared). An editor that edited nothing leaves both alone.
+  ui::KeyCode finishWith(ui::KeyCode key, const std::string& text, int width) {
+    if (touched_) {
+      changed_ = text != fitToWidth(buffer_, width);
+      buffer_ = text;
+    }
+    return key;
+  }
+
+  FieldContext& ctx_;
+  const CellSpot& spot_;
+  const FieldOptions& opts_;
+  std::string& buffer_;
+  bool& changed_;
+  bool first_ = true, touched_ = false;
+};
+
 }  // namespace editor

@@ -3,6 +3,7 @@
 #include "base/paths.hpp"
 #include "datasets/create_dataset.hpp"
 #include "platform/fileops.hpp"
+#include "support/install_root.hpp"
 #include "tfabuild/build.hpp"
 
 namespace datasets_test {
@@ -10,15 +11,8 @@ namespace datasets_test {
 using Path = config::SettingsRecord::Path;
 
 void DataTest::SetUp() {
-  v.style = config::nativePathStyle();
-  v.installRoot = dir.path();
-  v.appPath = dir.file("Apps");
-  v.dataPath = dir.file("Data");
-  platform::makeFolder(v.appPath);
-  platform::makeFolder(v.dataPath);
+  testing_support::makeInstallRoot(v, dir);
   v.tables.setHost(&host);
-  v.settings.setUnitIdText("ABC");
-  v.settings.setUnitCode("ABC___");
 }
 
 void DataTest::buildDemo() {

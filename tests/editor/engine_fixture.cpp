@@ -7,6 +7,7 @@
 #include "platform/codepage.hpp"
 #include "datasets/level_tables.hpp"
 #include "platform/fileops.hpp"
+#include "support/install_root.hpp"
 #include "tablestore/table.hpp"
 #include "tablestore/table_store.hpp"
 #include "tfabuild/build.hpp"
@@ -22,15 +23,8 @@ std::vector<Key> typed(const std::string& text) {
 }
 
 void EngineTest::SetUp() {
-  v.style = config::nativePathStyle();
-  v.installRoot = dir.path();
-  v.appPath = dir.file("Apps");
-  v.dataPath = dir.file("Data");
-  platform::makeFolder(v.appPath);
-  platform::makeFolder(v.dataPath);
+  testing_support::makeInstallRoot(v, dir);
   v.tables.setHost(&host);
-  v.settings.setUnitIdText("ABC");
-  v.settings.setUnitCode("ABC___");
   v.settings.setProductionLevel(1);
 }
 
