@@ -6,6 +6,7 @@
 #include "config/settings.hpp"
 #include "datasets/data_session.hpp"
 #include "editor/action_keys.hpp"
+#include "editor/column_states.hpp"
 #include "editor/column_values.hpp"
 #include "editor/enter_cell.hpp"
 #include "editor/font_fit.hpp"
@@ -120,6 +121,9 @@ EditSession::End EditSession::run(const std::string& title) {
     if (e.aborted) end = End::Aborted;
   }
   running_ = false;
+  // The definitions outlive the session: the next one starts from the
+  // columns' own states, not from what this one's conditions left.
+  for (LevelState& s : e.levels) restoreColumnStates(s);
   window.reset();
   engine_.reset();
   return end;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "apps/layout.hpp"
+#include "editor/column_states.hpp"
 #include "editor/column_values.hpp"
 #include "editor/events.hpp"
 #include "tablestore/table.hpp"
@@ -41,6 +42,7 @@ bool enterLine(Engine& e, std::int32_t n) {
   s.header().setCurLine(n);
   s.header().setLineModified(false);
   refreshColumnValues(s);
+  (void)evaluateColumnStates(e);
   (void)levelEvent(e, lh::kEventLineEntry);
   return true;
 }
@@ -55,6 +57,7 @@ bool appendLine(Engine& e) {
   s.header().setCurLine(s.lineCount());
   s.header().setLineModified(false);
   refreshColumnValues(s);
+  (void)evaluateColumnStates(e);
   s.header().setRedrawLines(true);
   (void)levelEvent(e, lh::kEventNewLine);
   return true;
@@ -90,6 +93,7 @@ int removeTrailingEmptyLines(Engine& e) {
   s.header().setCurLine(line);
   if (line >= 1) (void)s.table->goRecord(line);
   refreshColumnValues(s);
+  (void)evaluateColumnStates(e);
   return removed;
 }
 
