@@ -7,6 +7,7 @@
 #include "editor/column_values.hpp"
 #include "editor/commands.hpp"
 #include "editor/field_formats.hpp"
+#include "editor/follow_jump.hpp"
 #include "editor/help_popup.hpp"
 #include "editor/later_commands.hpp"
 #include "editor/line_ops.hpp"
@@ -168,6 +169,11 @@ void dispatchExitKey(Engine& e) {
   const ui::KeyCode key = h.exitKey();
   const bool virt = isVirtualDisplay(displayTypeOf(s, s.column()));
   int first = 0, last = 0;
+  // A jump file may send the cursor elsewhere; the key then does nothing more.
+  if (isJumpKey(key) && followJump(e, key)) {
+    clampPosition(e);
+    return;
+  }
   switch (commandOf(key)) {
     case Command::None: break;
     case Command::Help: showHelpPopup(e, virt); break;
