@@ -1,6 +1,7 @@
 #include "editor/value_checks.hpp"
 
 #include "apps/layout.hpp"
+#include "editor/check_or_ask.hpp"
 #include "editor/column_values.hpp"
 #include "editor/events.hpp"
 #include "editor/screen_draw.hpp"
@@ -9,14 +10,7 @@ namespace editor {
 
 namespace cc = apps::layout::column_check;
 
-bool standardChecks(Engine& e, int k, std::string& text) {
-  // Ranges, lengths, pictures and check files are not checked yet: every
-  // value passes until the checks are built.
-  (void)e;
-  (void)k;
-  (void)text;
-  return true;
-}
+bool standardChecks(Engine& e, int k, std::string& text) { return checkOrAsk(e, k, text); }
 
 bool uniqueCheck(Engine& e, int k, const std::string& text) {
   // The level-wide scan for another line with the same value comes with the
