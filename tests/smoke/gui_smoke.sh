@@ -475,9 +475,9 @@ wait_for 30 gone '^Action Key Events$' || fail "Escape did not close \"Action Ke
 note "F1 toggled the keystroke help, Ctrl+K opened the action keys ($build/gui_smoke_action_keys.png)"
 
 # Two plot lines, PageDown to the second; leave.
-key_plot 1 JDS windthrow
+key_plot 1 ABR windthrow
 xdotool key --delay 200 Next
-key_plot 2 AMK steep
+key_plot 2 JMC steep
 screenshot gui_smoke_keyed.png
 leave_edit_window
 note "two plot lines keyed ($build/gui_smoke_keyed.png)"
@@ -504,7 +504,7 @@ for r in dbfread.DBF(sys.argv[1], ignorecase=False):
     print("|".join(str(r[f]).strip() for f in ("PLOT", "CRUISEDT", "STARTTM", "CREW", "STAND", "SLOPE", "ASPECT", "NOTES")))
 PY
 )
-want=$'1|05/01/24|08:30:00|JDS|N12|35|180|windthrow\n2|05/01/24|08:30:00|AMK|N12|35|180|steep'
+want=$'1|05/01/24|08:30:00|ABR|N12|35|180|windthrow\n2|05/01/24|08:30:00|JMC|N12|35|180|steep'
 [ "$got" = "$want" ] || fail "dbfread read:"$'\n'"$got"$'\n'"instead of:"$'\n'"$want"
 note "dbfread reads the keyed plots"
 

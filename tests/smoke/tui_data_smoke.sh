@@ -276,11 +276,11 @@ key_plot() {
   type_slowly N12; keys Enter; type_slowly 35; keys Enter; type_slowly 180
   keys Enter; keys Enter; keys Enter; type_slowly "$3"; keys Enter
 }
-key_plot 1 JDS windthrow
+key_plot 1 ABR windthrow
 expect 10 "the notes of plot 1 were not shown" "windthrow"
 keys PageDown
 sleep 0.3
-key_plot 2 AMK steep
+key_plot 2 JMC steep
 expect 10 "the notes of plot 2 were not shown" "steep"
 keys Escape
 if expect 10 "Escape did not bring the main window back" "Current Application: Cruise"; then
@@ -308,7 +308,7 @@ for r in dbfread.DBF(sys.argv[1], ignorecase=False):
     print("|".join(str(r[f]).strip() for f in ("PLOT", "CRUISEDT", "STARTTM", "CREW", "STAND", "SLOPE", "ASPECT", "NOTES")))
 PY
 )
-want=$'1|05/01/24|08:30:00|JDS|N12|35|180|windthrow\n2|05/01/24|08:30:00|AMK|N12|35|180|steep'
+want=$'1|05/01/24|08:30:00|ABR|N12|35|180|windthrow\n2|05/01/24|08:30:00|JMC|N12|35|180|steep'
 if [ "$got" = "$want" ]; then
   note "dbfread reads the keyed plots"
 else

@@ -92,7 +92,7 @@ class Program:
 def plot_keys(number):
     # Plot, date and time (full: they move on), crew (full), stand, slope,
     # aspect (full), the three display columns, notes; PageDown to a new line.
-    return [str(number), "\r", "050124", "083000", "JDS", "N12", "\r", "35", "\r", "180",
+    return [str(number), "\r", "050124", "083000", "ABR", "N12", "\r", "35", "\r", "180",
             "\r", "\r", "\r", NOTES, "\r", "\x1b[6~"]
 
 
@@ -109,7 +109,7 @@ def read_table(path):
 
 def whole(line):
     plot, date, crew, slope, aspect, notes = line.split("|")
-    return plot not in ("", "None") and date == "05/01/24" and crew == "JDS" and slope == "35" \
+    return plot not in ("", "None") and date == "05/01/24" and crew == "ABR" and slope == "35" \
         and aspect == "180" and notes == NOTES
 
 

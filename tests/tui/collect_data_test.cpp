@@ -103,12 +103,12 @@ TEST_F(CollectInTerminal, KeyedPlotLinesAreStoredAndShownAgain) {
                                     "\r", "\r", "\r", notes, "\r", ""};
   };
   std::map<std::string, bool> seen{{"windthrow", false}};
-  run(collectNew("North Block") + plot("1", "JDS", "windthrow") + std::vector<std::string>{kPageDown, ""} +
-          plot("2", "AMK", "steep") + escapeKey() + std::vector<std::string>{""},
+  run(collectNew("North Block") + plot("1", "ABR", "windthrow") + std::vector<std::string>{kPageDown, ""} +
+          plot("2", "JMC", "steep") + escapeKey() + std::vector<std::string>{""},
       seen);
   EXPECT_TRUE(seen["windthrow"]);
   EXPECT_FALSE(window->editSessionOpen());
-  EXPECT_EQ(plots(), (std::vector<std::string>{"1|JDS|windthrow", "2|AMK|steep"}));
+  EXPECT_EQ(plots(), (std::vector<std::string>{"1|ABR|windthrow", "2|JMC|steep"}));
   // Opened again: the kept position shows plot 2; PageUp shows plot 1.
   std::map<std::string, bool> again{{"steep", false}, {"windthrow", false}};
   run(collectExisting() + std::vector<std::string>{kPageUp, ""} + escapeKey() + std::vector<std::string>{""}, again);
