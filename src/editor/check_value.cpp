@@ -9,6 +9,7 @@
 #include "config/settings.hpp"
 #include "editor/check_files.hpp"
 #include "editor/check_or_ask.hpp"
+#include "editor/column_check_file.hpp"
 #include "editor/edit_picture.hpp"
 #include "editor/field_formats.hpp"
 #include "tablestore/number_text.hpp"
@@ -98,24 +99,14 @@ CheckResult codeList(const Checking& k, tablestore::Table& t) {
 
 CheckResult checkFileSteps(Checking& k) {
   Engine& e = k.e;
-  const std::string& folder = e.ctx.values.settings.path(config::SettingsRecord::Path::AppFolder);
-  std::string name = base::trim(k.c.checkFile());
   CheckFile file(e.ctx.tables);
-  const int relation = k.c.relationKind();
-  if (relation >= kMatchText && relation <= kMatchRange) {
-    const CheckFileOpen opened = file.open(folder, name);
-    if (opened != CheckFileOpen::kOpen) return missingFile(k, opened, name);
-    std::string resolved;
-    if (resolveRelation(*file.table(), relation, e.levels, k.c.relationLevel(), k.c.relationColumn(), resolved) !=
-        RelationResult::kResolved) {
-      char line[40];
-      std::snprintf(line, sizeof line, "Relate Sc:%1d Cl:%2d", k.c.relationLevel(), k.c.relationColumn());
-      return k.notFound(line);
-    }
-    name = resolved;
+  std::string name;
+  switch (openColumnCheckFile(e, k.c, file, name)) {
+    case ColumnFileOpen::kOpen: break;
+    case ColumnFileOpen::kNoRelation: return k.notFound(relationLine(k.c));
+    case ColumnFileOpen::kCannotOpen: return missingFile(k, CheckFileOpen::kCannotOpen, name);
+    case ColumnFileOpen::kNotFound: return missingFile(k, CheckFileOpen::kNotFound, name);
   }
-  const CheckFileOpen opened = file.open(folder, name);
-  if (opened != CheckFileOpen::kOpen) return missingFile(k, opened, name);
   tablestore::Table& t = *file.table();
 
   switch (k.c.checkType()) {

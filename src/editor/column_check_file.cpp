@@ -1,0 +1,48 @@
+#include "editor/column_check_file.hpp"
+
+#include <cstdio>
+
+#include "apps/level_records.hpp"
+#include "base/text.hpp"
+#include "config/process_values.hpp"
+#include "config/settings.hpp"
+
+namespace editor {
+
+namespace {
+
+ColumnFileOpen outcomeOf(CheckFileOpen opened) {
+  switch (opened) {
+    case CheckFileOpen::kOpen: return ColumnFileOpen::kOpen;
+    case CheckFileOpen::kCannotOpen: return ColumnFileOpen::kCannotOpen;
+    default: return ColumnFileOpen::kNotFound;
+  }
+}
+
+}  // namespace
+
+ColumnFileOpen openColumnCheckFile(Engine& e, const apps::ColumnCheck& c, CheckFile& file, std::string& name) {
+  const std::string& folder = e.ctx.values.settings.path(config::SettingsRecord::Path::AppFolder);
+  name = base::trim(c.checkFile());
+  const int relation = c.relationKind();
+  if (relation >= kMatchText && relation <= kMatchRange) {
+    const CheckFileOpen opened = file.open(folder, name);
+    if (opened != CheckFileOpen::kOpen) return outcomeOf(opened);
+    std::string resolved;
+    if (resolveRelation(*file.table(), relation, e.levels, c.relationLevel(), c.relationColumn(), resolved) !=
+        RelationResult::kResolved) {
+      file.close();
+      return ColumnFileOpen::kNoRelation;
+    }
+    name = resolved;
+  }
+  return outcomeOf(file.open(folder, name));
+}
+
+std::string relationLine(const apps::ColumnCheck& c) {
+  char line[40];
+  std::snprintf(line, sizeof line, "Relate Sc:%1d Cl:%2d", c.relationLevel(), c.relationColumn());
+  return line;
+}
+
+}  // namespace editor
