@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "apps/app_open.hpp"
 #include "apps/level_records.hpp"
 #include "base/text.hpp"
 #include "config/process_values.hpp"

@@ -2,6 +2,7 @@
 
 #include "apps/layout.hpp"
 #include "editor/column_states.hpp"
+#include "editor/column_lists.hpp"
 #include "editor/column_values.hpp"
 #include "editor/commands.hpp"
 #include "editor/dispatch.hpp"
@@ -128,6 +129,11 @@ ui::KeyCode runFieldEditor(Engine& e, int col, std::string& text, bool& changed)
   LevelState& s = e.level();
   const apps::ColumnCheck* c = s.def->check(col);
   const int type = c ? c->fieldType() : kTypeGeneral;
+  if (type == kTypeGeneral && keyedThroughList(e, col)) {
+    bool has = false;
+    const ui::KeyCode key = listEntryEditor(e, col, text, changed, has);
+    if (has) return key;
+  }
   switch (type) {
     case kTypeGeneral: case kTypeNumeric: case kTypeDateMdy: case kTypeDateYmd: case kTypeTime: case kTypeDateMdyyyy:
     case kTypeDateYyyymd:

@@ -1,11 +1,12 @@
 #include "editor/later_commands.hpp"
 
+#include "editor/column_lists.hpp"
 #include "ui/host.hpp"
 
 namespace editor {
 
 void showDataLimits(Engine& e) { e.host.beep(); }
-void chooseFromList(Engine& e) { e.host.beep(); }
+void chooseFromList(Engine& e) { keyInColumnList(e); }
 void searchColumn(Engine& e) { e.host.beep(); }
 void checkAndLeave(Engine& e) { e.host.beep(); }
 void childLevel(Engine& e) { e.host.beep(); }
