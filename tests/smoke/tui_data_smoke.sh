@@ -23,9 +23,11 @@
 #     number" and "Crew", the prompt row); the level-1 table and the
 #     dataset's version table are in the data folder. F1 shows and hides the
 #     keystroke help, Ctrl+K opens "Action Key Events", Escape closes it.
-#  4. Two plot lines are keyed a key at a time (moving with Enter, PageDown
-#     to the second), Escape goes back; Collect Data again offers "01 [North
-#     Block]", the edit window shows plot 2 and PageUp plot 1; dbfread reads
+#  4. Three plot lines are keyed a key at a time (moving with Enter, PageDown
+#     to the next); the third's crew "ZZ" is refused in its list box and
+#     picked from the list (Tab), its slope 70 asks the warning question;
+#     Escape goes back; Collect Data again offers "01 [North
+#     Block]", the edit window shows plot 3 and PageUp plots 2 and 1; dbfread reads
 #     the level-1 table with exactly the keyed values.
 #  5. Alt+E on the main window, y: the program ends with status 0.
 # Every wait polls with a time-out. Prints each failure; exits non-zero when
@@ -282,6 +284,28 @@ keys PageDown
 sleep 0.3
 key_plot 2 JMC steep
 expect 10 "the notes of plot 2 were not shown" "steep"
+# Plot 3 through the checks: the crew is keyed in its list box, "ZZ" is
+# refused and the crew picked from the list instead; slope 70 is past the
+# warning limit and taken on the answer y.
+keys PageDown
+sleep 0.3
+type_slowly 3; keys Enter; type_slowly 050124; type_slowly 083000
+if expect 10 "the crew column did not open its list box" "Key in CREW Data" "<Tab to Select from List>"; then
+  type_slowly ZZ; keys Enter
+  sleep 0.5
+  expect 10 "the refused crew did not leave its list box open" "Key in CREW Data"
+  keys Tab
+  if expect 10 "Tab did not list the crews" "ABR" "JMC" "LKO" "RST"; then
+    keys L; keys Enter
+    wait_until 10 screen_lacks "Key in CREW Data" || fail "picking a crew did not close the list box"
+  fi
+fi
+type_slowly N12; keys Enter; type_slowly 70; keys Enter
+if expect 10 "slope 70 did not ask the warning question" "SLOPE Near" "Limit,Use Data? Y/N"; then
+  keys y
+fi
+type_slowly 180; keys Enter; keys Enter; keys Enter; type_slowly rocky; keys Enter
+expect 10 "the notes of plot 3 were not shown" "rocky" && note "plot 3 keyed through the crew list and the slope warning"
 keys Escape
 if expect 10 "Escape did not bring the main window back" "Current Application: Cruise"; then
   screen_lacks "TFMobile" || fail "the edit window is still shown"
@@ -291,9 +315,11 @@ if expect 10 "Alt+D did not bring up the Data choice" "Collect Data"; then
   keys Enter
   if expect 10 "the dataset list does not offer \"01 [North Block]\"" "Select Dataset" "01 [North Block]"; then
     keys Enter
-    if expect 15 "the edit window did not open again on plot 2" "$title_set" "steep"; then
+    if expect 15 "the edit window did not open again on plot 3" "$title_set" "rocky"; then
       keys PageUp
-      expect 10 "PageUp did not show plot 1" "windthrow" && note "both plots shown again"
+      expect 10 "PageUp did not show plot 2" "steep"
+      keys PageUp
+      expect 10 "PageUp did not show plot 1" "windthrow" && note "the plots shown again"
     fi
   fi
 fi
@@ -308,7 +334,7 @@ for r in dbfread.DBF(sys.argv[1], ignorecase=False):
     print("|".join(str(r[f]).strip() for f in ("PLOT", "CRUISEDT", "STARTTM", "CREW", "STAND", "SLOPE", "ASPECT", "NOTES")))
 PY
 )
-want=$'1|05/01/24|08:30:00|ABR|N12|35|180|windthrow\n2|05/01/24|08:30:00|JMC|N12|35|180|steep'
+want=$'1|05/01/24|08:30:00|ABR|N12|35|180|windthrow\n2|05/01/24|08:30:00|JMC|N12|35|180|steep\n3|05/01/24|08:30:00|LKO|N12|70|180|rocky'
 if [ "$got" = "$want" ]; then
   note "dbfread reads the keyed plots"
 else
