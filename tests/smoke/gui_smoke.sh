@@ -478,9 +478,27 @@ note "F1 toggled the keystroke help, Ctrl+K opened the action keys ($build/gui_s
 key_plot 1 ABR windthrow
 xdotool key --delay 200 Next
 key_plot 2 JMC steep
+# Plot 3 through the checks: the crew column opens its list box, "ZZ" is
+# refused there, Tab lists the crews and "l" Enter picks LKO; slope 70 asks
+# the warning question, answered y.
+xdotool key --delay 200 Next
+xdotool type --delay 120 3; xdotool key --delay 120 Return
+xdotool type --delay 120 050124083000
+screenshot gui_smoke_crew_box.png
+xdotool type --delay 120 ZZ; xdotool key --delay 120 Return
+sleep 1
+xdotool key --delay 200 Tab
+screenshot gui_smoke_crew_list.png
+xdotool key --delay 200 l Return
+xdotool type --delay 120 N12; xdotool key --delay 120 Return
+xdotool type --delay 120 70; xdotool key --delay 120 Return
+screenshot gui_smoke_slope_warning.png
+xdotool key --delay 200 y
+xdotool type --delay 120 180; xdotool key --delay 120 Return Return Return
+xdotool type --delay 120 rocky; xdotool key --delay 120 Return
 screenshot gui_smoke_keyed.png
 leave_edit_window
-note "two plot lines keyed ($build/gui_smoke_keyed.png)"
+note "three plot lines keyed, the third's crew picked from its list after ZZ was refused ($build/gui_smoke_crew_list.png) and its slope taken at the warning ($build/gui_smoke_slope_warning.png)"
 
 # --- Collect Data again: Enter on North Block opens it again --------------------------------
 choose_bar alt+d Data
@@ -504,7 +522,7 @@ for r in dbfread.DBF(sys.argv[1], ignorecase=False):
     print("|".join(str(r[f]).strip() for f in ("PLOT", "CRUISEDT", "STARTTM", "CREW", "STAND", "SLOPE", "ASPECT", "NOTES")))
 PY
 )
-want=$'1|05/01/24|08:30:00|ABR|N12|35|180|windthrow\n2|05/01/24|08:30:00|JMC|N12|35|180|steep'
+want=$'1|05/01/24|08:30:00|ABR|N12|35|180|windthrow\n2|05/01/24|08:30:00|JMC|N12|35|180|steep\n3|05/01/24|08:30:00|LKO|N12|70|180|rocky'
 [ "$got" = "$want" ] || fail "dbfread read:"$'\n'"$got"$'\n'"instead of:"$'\n'"$want"
 note "dbfread reads the keyed plots"
 
