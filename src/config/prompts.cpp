@@ -73,6 +73,18 @@ class ScreenBox {
 // True while the edit window that lent screen is still the open one.
 bool stillOpen(ui::Host& host, const ui::Screen& screen) { return host.editScreen() == &screen; }
 
+// Waits until tenths have passed, a key comes or the edit window closes.
+void waitForKey(ui::Host& host, const ui::Screen& screen, ui::KeyQueue& keys, int tenths) {
+  platform::Clock& clock = platform::clock();
+  const std::uint64_t until = clock.ticks() + static_cast<std::uint64_t>(tenths) * 10u;
+  // Any key ends the wait, the abort code included.
+  while (clock.ticks() < until && stillOpen(host, screen)) {
+    if (keys.take() != 0) break;
+    host.pump();
+    clock.sleep(10);
+  }
+}
+
 int warnLines(ui::Host& host, const std::vector<std::string>& lines, int tenths, bool yesNo,
               bool quiet) {
   ui::Screen* screen = host.editScreen();
@@ -82,14 +94,7 @@ int warnLines(ui::Host& host, const std::vector<std::string>& lines, int tenths,
     ScreenBox box(*screen, kWarningTitle, lines);
     if (box.shown()) {
       host.beep();
-      platform::Clock& clock = platform::clock();
-      const std::uint64_t until = clock.ticks() + static_cast<std::uint64_t>(tenths) * 10u;
-      // Any key ends the wait, the abort code included.
-      while (clock.ticks() < until && stillOpen(host, *screen)) {
-        if (keys->take() != 0) break;
-        host.pump();
-        clock.sleep(10);
-      }
+      waitForKey(host, *screen, *keys, tenths);
       return 1;
     }
   }
@@ -142,6 +147,17 @@ int askLetter(ui::Host& host, const std::vector<std::string>& box, char letterA,
     }
   }
   return 0;
+}
+
+bool showTimedBox(ui::Host& host, std::string_view title, const std::vector<std::string>& lines, int tenths) {
+  ui::Screen* screen = host.editScreen();
+  ui::KeyQueue* keys = host.editKeys();
+  if (!screen || !keys) return false;
+  keys->clear();
+  ScreenBox box(*screen, title, lines);
+  if (!box.shown()) return false;
+  waitForKey(host, *screen, *keys, tenths);
+  return true;
 }
 
 }  // namespace config

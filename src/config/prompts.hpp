@@ -28,4 +28,11 @@ int warn3(ui::Host& host, std::string_view line1, std::string_view line2, std::s
 // Without the edit window a Yes/No box stands in (Yes = letterA).
 int askLetter(ui::Host& host, const std::vector<std::string>& box, char letterA, char letterB);
 
+// Shows the lines in a framed box titled title on the edit window's Screen,
+// without a beep, until tenths (tens of milliseconds) have passed, a key is
+// pressed (the abort code included) or the edit window closes; the screen
+// beneath is put back after. False, with nothing shown, when the edit window
+// is not open or no image slot is free.
+bool showTimedBox(ui::Host& host, std::string_view title, const std::vector<std::string>& lines, int tenths);
+
 }  // namespace config

@@ -1,11 +1,14 @@
 #include "editor/later_commands.hpp"
 
 #include "editor/column_lists.hpp"
+#include "editor/show_limits.hpp"
 #include "ui/host.hpp"
 
 namespace editor {
 
-void showDataLimits(Engine& e) { e.host.beep(); }
+void showDataLimits(Engine& e) {
+  if (showLimits(e) == LimitsShown::kListWanted) (void)pickFromColumnList(e);
+}
 void chooseFromList(Engine& e) { keyInColumnList(e); }
 void searchColumn(Engine& e) { e.host.beep(); }
 void checkAndLeave(Engine& e) { e.host.beep(); }
