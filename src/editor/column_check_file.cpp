@@ -6,6 +6,7 @@
 #include "apps/level_records.hpp"
 #include "base/text.hpp"
 #include "config/process_values.hpp"
+#include "config/prompts.hpp"
 #include "config/settings.hpp"
 
 namespace editor {
@@ -38,6 +39,24 @@ ColumnFileOpen openColumnCheckFile(Engine& e, const apps::ColumnCheck& c, CheckF
     name = resolved;
   }
   return outcomeOf(file.open(folder, name));
+}
+
+bool openColumnCheckFileOrSay(Engine& e, const apps::ColumnCheck& c, CheckFile& file) {
+  constexpr int kTime = 200;  // tens of milliseconds
+  std::string name;
+  switch (openColumnCheckFile(e, c, file, name)) {
+    case ColumnFileOpen::kOpen: return true;
+    case ColumnFileOpen::kNoRelation:
+      (void)config::warn(e.host, "Can't Relate Data", "Can't get Checkfile", kTime, false, false);
+      break;
+    case ColumnFileOpen::kCannotOpen:
+      (void)config::warn(e.host, "Can't Open Checkfile", name, kTime, false, false);
+      break;
+    case ColumnFileOpen::kNotFound:
+      (void)config::warn(e.host, "Can't Find Checkfile", name, kTime, false, false);
+      break;
+  }
+  return false;
 }
 
 std::string relationLine(const apps::ColumnCheck& c) {

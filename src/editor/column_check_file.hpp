@@ -23,6 +23,11 @@ enum class ColumnFileOpen {
 [[nodiscard]] ColumnFileOpen openColumnCheckFile(Engine& e, const apps::ColumnCheck& c, CheckFile& file,
                                                  std::string& name);
 
+// The same for F2 and the lists: when the file cannot be had the reason is
+// shown for 2 s ("Can't Find Checkfile" or "Can't Open Checkfile" with the
+// file name, "Can't Relate Data" "Can't get Checkfile") and false returned.
+bool openColumnCheckFileOrSay(Engine& e, const apps::ColumnCheck& c, CheckFile& file);
+
 // "Relate Sc:%1d Cl:%2d" for the relation of column c.
 std::string relationLine(const apps::ColumnCheck& c);
 

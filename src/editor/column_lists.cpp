@@ -19,31 +19,19 @@ namespace k = ui::key;
 namespace {
 
 constexpr int kCodeList = 3;
-constexpr int kFailureTime = 200;  // tens of milliseconds
 
 bool hasCodeList(const Engine& e, int col) {
   const apps::ColumnCheck* c = e.levels[static_cast<std::size_t>(e.current)].def->check(col);
   return c && c->checkType() == kCodeList;
 }
 
-// Opens the current column's check file; on failure says why for 2 s.
+// Opens the current column's check file; unless quiet, says why it cannot.
 bool openForList(Engine& e, int col, CheckFile& file, bool quiet) {
   const apps::ColumnCheck* c = e.level().def->check(col);
   if (!c) return false;
+  if (!quiet) return openColumnCheckFileOrSay(e, *c, file);
   std::string name;
-  switch (openColumnCheckFile(e, *c, file, name)) {
-    case ColumnFileOpen::kOpen: return true;
-    case ColumnFileOpen::kNoRelation:
-      if (!quiet) (void)config::warn(e.host, "Can't Relate Data", "Can't get Checkfile", kFailureTime, false, false);
-      return false;
-    case ColumnFileOpen::kCannotOpen:
-      if (!quiet) (void)config::warn(e.host, "Can't Open Checkfile", base::trim(name), kFailureTime, false, false);
-      return false;
-    case ColumnFileOpen::kNotFound:
-      if (!quiet) (void)config::warn(e.host, "Can't Find Checkfile", base::trim(name), kFailureTime, false, false);
-      return false;
-  }
-  return false;
+  return openColumnCheckFile(e, *c, file, name) == ColumnFileOpen::kOpen;
 }
 
 // A value chosen from a list: checked and stored as a typed one, then the

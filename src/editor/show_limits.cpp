@@ -1,5 +1,7 @@
 #include "editor/show_limits.hpp"
 
+#include "editor/column_check_file.hpp"
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -63,31 +65,6 @@ LimitsShown tell(Engine& e, std::string_view line1, std::string_view line2) {
   return LimitsShown::kFailed;
 }
 
-// Opens the column's check file, through its relation when it has one; tells
-// the user and returns false when the file cannot be had.
-bool openCheckFile(Engine& e, const apps::ColumnCheck& c, CheckFile& file) {
-  const std::string& folder = e.ctx.values.settings.path(config::SettingsRecord::Path::AppFolder);
-  std::string name = base::trim(c.checkFile());
-  const auto failed = [&](CheckFileOpen outcome) {
-    (void)tell(e, outcome == CheckFileOpen::kNotFound ? "Can't Find Checkfile" : "Can't Open Checkfile", name);
-    return false;
-  };
-  const int relation = c.relationKind();
-  if (relation >= kMatchText && relation <= kMatchRange) {
-    const CheckFileOpen opened = file.open(folder, name);
-    if (opened != CheckFileOpen::kOpen) return failed(opened);
-    std::string resolved;
-    if (resolveRelation(*file.table(), relation, e.levels, c.relationLevel(), c.relationColumn(), resolved) !=
-        RelationResult::kResolved) {
-      (void)tell(e, "Can't Relate Data", "Can't get Checkfile");
-      return false;
-    }
-    name = resolved;
-  }
-  const CheckFileOpen opened = file.open(folder, name);
-  return opened == CheckFileOpen::kOpen || failed(opened);
-}
-
 // The bounds of the range row the current keys select: fields lo and hi of it.
 bool rowBounds(tablestore::Table& t, std::int64_t n, int lo, int hi, Bounds& b) {
   return n != 0 && fieldNumberOf(t, n, lo, b.low) && fieldNumberOf(t, n, hi, b.high);
@@ -95,7 +72,7 @@ bool rowBounds(tablestore::Table& t, std::int64_t n, int lo, int hi, Bounds& b) 
 
 LimitsShown rangeRow(Engine& e, const apps::ColumnCheck& c, const FieldDesc& d) {
   CheckFile file(e.ctx.tables);
-  if (!openCheckFile(e, c, file)) return LimitsShown::kFailed;
+  if (!openColumnCheckFileOrSay(e, c, file)) return LimitsShown::kFailed;
   tablestore::Table& t = *file.table();
   Bounds b;
   bool found = false;
@@ -138,10 +115,7 @@ LimitsShown showLimits(Engine& e) {
       (void)ui::inform(e.host, text, kBoxCaption);
       return LimitsShown::kShown;
     }
-    case 3: {
-      CheckFile file(e.ctx.tables);
-      return openCheckFile(e, *c, file) ? LimitsShown::kListWanted : LimitsShown::kFailed;
-    }
+    case 3: return LimitsShown::kListWanted;  // the list opens the file and says when it cannot
     case 4: return popUp(e, *c, d, "__Relative Range__", {relativeLow(e, *c), c->maximum()});
     case 5: return popUp(e, *c, d, "__Relative Range__", {c->minimum(), relativeHigh(e, *c)});
     case 6: return popUp(e, *c, d, "__Relative Range__", {relativeLow(e, *c), relativeHigh(e, *c)});

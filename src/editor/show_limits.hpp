@@ -8,7 +8,7 @@ enum class LimitsShown {
   kNothing,     // the column has no limits to show (check type 0, or none known)
   kShown,       // the limits were shown
   kFailed,      // a check file, its relation or its row could not be had; the user was told
-  kListWanted,  // a code list (check type 3) whose file opens: the caller shows the pick list
+  kListWanted,  // a code list (check type 3): the caller shows its pick list, which opens the file
 };
 
 // Shows the limits of the current column of the current level. Check type 1

@@ -153,4 +153,34 @@ TEST_F(DemoTrees, DeadClearsACrownAlreadyKeyed) {
   EXPECT_EQ(r[kStatus], "D");
 }
 
+TEST_F(DemoTrees, TheSpeciesPickListStoresTheChosenCodeAsEntered) {
+  std::vector<Key> keys{{k::kEnter}};
+  keys.push_back({k::kF2});    // the pick list of SPECIES.dbf
+  keys.push_back({k::kDown});  // DF, then GF
+  keys.push_back({k::kEnter}); // taken as entered: replaced by the name, the cursor moves on
+  add(keys, "20");             // so this is the DBH
+  leave(keys);
+  run(keys);
+  EXPECT_FALSE(ranDry());
+  bool listed = false;
+  for (std::size_t i = 0; i < keys.size() && !listed; ++i)
+    for (const auto& row : screenBeforeKey(i)) listed = listed || row.find("< Choices:8 >") != std::string::npos;
+  EXPECT_TRUE(listed);
+  const auto r = onlyRecord();
+  EXPECT_EQ(r[kSpc], "Grand fir");
+  EXPECT_EQ(r[kDbh], "20.0");
+}
+
+TEST_F(DemoTrees, AltEOnAColumnWithoutACodeListBeeps) {
+  std::vector<Key> keys{{k::kEnter}};
+  add(keys, "DF");
+  keys.push_back({ui::key::altLetter('e')});  // on the DBH: nothing to choose from
+  add(keys, "20");
+  leave(keys);
+  run(keys);
+  EXPECT_FALSE(ranDry());
+  EXPECT_GT(host.beeps(), 0);
+  EXPECT_EQ(onlyRecord()[kDbh], "20.0");
+}
+
 }  // namespace
