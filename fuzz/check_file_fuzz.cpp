@@ -5,30 +5,20 @@
 // closed.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <random>
 #include <string>
 
 #include "editor/check_files.hpp"
+#include "scratch_file.hpp"
 #include "platform/fileops.hpp"
 #include "tablestore/table.hpp"
 #include "tablestore/table_store.hpp"
 
 namespace {
 
-const std::string& scratchFolder() {
-  static const std::string path = [] {
-    auto p = std::filesystem::temp_directory_path() / ("tallyfin-fuzz-" + std::to_string(std::random_device{}()));
-    std::filesystem::create_directories(p);
-    return p.string();
-  }();
-  return path;
-}
+using fuzz_support::scratchFolder;
 
 bool writeInput(const std::uint8_t* data, std::size_t size) {
-  platform::File f = platform::openFile(scratchFolder() + "/CHECK.DBF", platform::Access::ReadWrite,
-                                        platform::Disposition::CreateAlways);
-  return f.isOpen() && f.writeExact(data, size) == 0 && f.close() == 0;
+  return fuzz_support::writeScratch(fuzz_support::scratchPath("CHECK.DBF"), data, size);
 }
 
 }  // namespace

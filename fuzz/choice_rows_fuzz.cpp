@@ -3,28 +3,22 @@
 // it (every record read, fields sliced by the table's own layout).
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <random>
 #include <string>
 
 #include "editor/choice_rows.hpp"
 #include "platform/fileops.hpp"
+#include "scratch_file.hpp"
 #include "tablestore/table_store.hpp"
 
 namespace {
 
 const std::string& scratchPath() {
-  static const std::string path =
-      (std::filesystem::temp_directory_path() /
-       ("tallyfin-choices-" + std::to_string(std::random_device{}()) + ".dbf"))
-          .string();
+  static const std::string path = fuzz_support::scratchPath("choices.dbf");
   return path;
 }
 
 bool writeInput(const std::uint8_t* data, std::size_t size) {
-  platform::File f = platform::openFile(scratchPath(), platform::Access::ReadWrite,
-                                        platform::Disposition::CreateAlways);
-  return f.isOpen() && f.writeExact(data, size) == 0 && f.close() == 0;
+  return fuzz_support::writeScratch(scratchPath(), data, size);
 }
 
 }  // namespace

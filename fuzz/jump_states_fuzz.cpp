@@ -7,11 +7,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <random>
 #include <string>
 
 #include "apps/level_definition.hpp"
+#include "scratch_file.hpp"
 #include "editor/column_states.hpp"
 #include "editor/column_values.hpp"
 #include "editor/follow_jump.hpp"
@@ -22,19 +21,10 @@
 
 namespace {
 
-std::string scratch(const char* what) {
-  static const std::string base =
-      (std::filesystem::temp_directory_path() / ("tallyfin-fuzz-" + std::to_string(std::random_device{}()))).string();
-  return base + what;
-}
-
-bool writeFile(const std::string& path, const std::uint8_t* data, std::size_t size) {
-  platform::File f = platform::openFile(path, platform::Access::ReadWrite, platform::Disposition::CreateAlways);
-  return f.isOpen() && (size == 0 || f.writeExact(data, size) == 0) && f.close() == 0;
-}
+std::string scratch(const char* what) { return fuzz_support::scratchPath(std::string("jump") + what); }
 
 void jumpLookups(const std::uint8_t* data, std::size_t size) {
-  if (!writeFile(scratch(".dbf"), data, size)) return;
+  if (!fuzz_support::writeScratch(scratch(".dbf"), data, size)) return;
   tablestore::TableStore store;
   tablestore::Table* t = store.openTable(scratch(".dbf"));
   if (!t) return;

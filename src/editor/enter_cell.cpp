@@ -1,7 +1,6 @@
 #include "editor/enter_cell.hpp"
 
 #include "apps/layout.hpp"
-#include "editor/column_states.hpp"
 #include "editor/column_lists.hpp"
 #include "editor/column_values.hpp"
 #include "editor/commands.hpp"
@@ -251,9 +250,6 @@ bool enterCell(Engine& e) {
       h.setExitKey(0);
       s.retry = true;
       s.retryText = text;
-    } else {
-      // A stored value may switch other columns' states before the cursor moves on.
-      (void)evaluateColumnStates(e);
     }
   }
   // Step 8: the cell shows what the record holds.

@@ -2,6 +2,7 @@
 
 #include "apps/layout.hpp"
 #include "editor/check_or_ask.hpp"
+#include "editor/column_states.hpp"
 #include "editor/column_values.hpp"
 #include "editor/events.hpp"
 #include "editor/screen_draw.hpp"
@@ -41,6 +42,9 @@ bool acceptValue(Engine& e, int k, std::string text) {
     return false;
   }
   drawCell(e, k);
+  // A stored value may switch other columns' states before the cursor moves
+  // on, whichever way it came (typed, a clock fill, copied from above, a list).
+  (void)evaluateColumnStates(e);
   return true;
 }
 

@@ -249,7 +249,9 @@ TEST_F(DemoConditions, TheCruiseTreesCarryTheirJumpAndCondition) {
   EXPECT_EQ(row.action(crown), 4);
   EXPECT_EQ(row.action(ht), 2);
   for (int k = 1; k <= trees.lastColumn(); ++k) {
-    if (k != crown && k != ht) EXPECT_EQ(row.action(k), 0) << k;
+    if (k != crown && k != ht) {
+      EXPECT_EQ(row.action(k), 0) << k;
+    }
   }
 }
 

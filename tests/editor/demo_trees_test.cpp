@@ -153,6 +153,31 @@ TEST_F(DemoTrees, DeadClearsACrownAlreadyKeyed) {
   EXPECT_EQ(r[kStatus], "D");
 }
 
+TEST_F(DemoTrees, AStatusCopiedFromTheLineAboveClearsTheCrownToo) {
+  std::vector<Key> keys{{k::kEnter}};
+  add(keys, "DF");
+  add(keys, "20");
+  add(keys, "100", false);
+  add(keys, "D", false);  // crown
+  add(keys, "10");        // defect
+  add(keys, "D", false);  // dead
+  keys.push_back({k::kPageDown});
+  keys.push_back({k::kEnter});
+  add(keys, "GF");
+  add(keys, "20");
+  add(keys, "100", false);
+  add(keys, "C", false);  // crown
+  add(keys, "10");        // defect: now on the status
+  keys.push_back({k::kCtrlEnter});  // the status of the tree above: dead
+  leave(keys);
+  run(keys);
+  EXPECT_FALSE(ranDry());
+  const auto records = level1Records();
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[1][kStatus], "D");
+  EXPECT_EQ(records[1][kCrown], "");
+}
+
 TEST_F(DemoTrees, TheSpeciesPickListStoresTheChosenCodeAsEntered) {
   std::vector<Key> keys{{k::kEnter}};
   keys.push_back({k::kF2});    // the pick list of SPECIES.dbf
