@@ -55,7 +55,7 @@ class BenchHost : public ui::Host {
   }
 
  protected:
-  std::unique_ptr<ui::EditWindow> createEditWindow(ui::Screen&, ui::KeyQueue& keys, const ui::EditWindowSpec&) override {
+  std::unique_ptr<ui::EditWindow> createEditWindow(ui::Screen&, ui::KeyQueue& keys, const ui::EditWindowSetup&) override {
     keys_ = &keys;
     struct Window : ui::EditWindow {
       Window(ui::Host& h, ui::KeyQueue*& k) : ui::EditWindow(h), keys(k) {}

@@ -66,7 +66,7 @@ struct EditPath {
   ui::KeyQueue keys;
   std::unique_ptr<ui::EditWindow> window;
   EditPath() {
-    window = host.openEditWindow(screen, keys, ui::EditWindowSpec{});
+    window = host.openEditWindow(screen, keys, ui::EditWindowSetup{});
     fillScreen(screen);
     host.pump();
   }

@@ -17,18 +17,18 @@ constexpr int kButtonsLevel = 2;   // the touch buttons from this one
 }  // namespace
 
 TerminalEditWindow::TerminalEditWindow(TerminalHost& host, ui::Screen& screen, ui::KeyQueue& keys,
-                                       ui::EditWindowSpec spec)
-    : ui::EditWindow(host), term_(host), screen_(screen), keys_(keys), spec_(std::move(spec)) {
+                                       ui::EditWindowSetup setup)
+    : ui::EditWindow(host), term_(host), screen_(screen), keys_(keys), setup_(std::move(setup)) {
   term_.attachEditWindow(this);
 }
 
 TerminalEditWindow::~TerminalEditWindow() { term_.detachEditWindow(this); }
 
 bool TerminalEditWindow::hasTouchRow() const {
-  return spec_.productionLevel >= kButtonsLevel && !spec_.buttons.empty() && term_.rows() > 1;
+  return setup_.productionLevel >= kButtonsLevel && !setup_.buttons.empty() && term_.rows() > 1;
 }
 
-bool TerminalEditWindow::hasTitleRow() const { return !spec_.title.empty() && term_.rows() >= 3; }
+bool TerminalEditWindow::hasTitleRow() const { return !setup_.title.empty() && term_.rows() >= 3; }
 
 int TerminalEditWindow::cellRows() const {
   return std::max(term_.rows() - (hasTouchRow() ? 1 : 0) - (hasTitleRow() ? 1 : 0), 1);
@@ -48,20 +48,20 @@ void TerminalEditWindow::draw(CellGrid& grid, CursorState& cursor) const {
   if (top) {
     const Rgb ink = ui::paletteRgb(ui::kWhite), bar = ui::paletteRgb(ui::kDkBlue);
     grid.fillRect(1, 1, 1, grid.cols(), Cell{U' ', ink, bar, kAttrNone});
-    grid.putText(1, 2, glyphsOfUtf8(spec_.title), ink, bar, kAttrBold);
+    grid.putText(1, 2, glyphsOfUtf8(setup_.title), ink, bar, kAttrBold);
   }
   drawScreen(grid, screen_, rows, top);
-  if (buttons) drawTouchButtons(grid, grid.rows(), spec_.buttons, layoutTouchButtons(spec_.buttons, grid.cols()));
+  if (buttons) drawTouchButtons(grid, grid.rows(), setup_.buttons, layoutTouchButtons(setup_.buttons, grid.cols()));
   cursor = screenCursor(screen_, rows, grid.cols());
   cursor.row += top;
 }
 
 void TerminalEditWindow::pushButton(int index) {
-  const ui::TouchButton& b = spec_.buttons[static_cast<std::size_t>(index)];
+  const ui::TouchButton& b = setup_.buttons[static_cast<std::size_t>(index)];
   if (b.key != 0) {
     (void)keys_.push(static_cast<ui::KeyCode>(b.key));
-  } else if (spec_.actionKeys) {
-    spec_.actionKeys();
+  } else if (setup_.actionKeys) {
+    setup_.actionKeys();
   }
 }
 
@@ -70,11 +70,11 @@ void TerminalEditWindow::onEvent(const InputEvent& e) {
     case k::kMouseClick:
     case k::kMouseDoubleClick:
     case k::kMouseRelease:
-      if (spec_.productionLevel < kMouseLevel) return;
+      if (setup_.productionLevel < kMouseLevel) return;
       if (hasTouchRow() && e.row == term_.rows()) {
         // The buttons' row is no part of the grid: only presses on a button count.
         if (e.key == k::kMouseRelease) return;
-        if (int i = touchButtonAt(layoutTouchButtons(spec_.buttons, term_.cols()), e.col); i >= 0) pushButton(i);
+        if (int i = touchButtonAt(layoutTouchButtons(setup_.buttons, term_.cols()), e.col); i >= 0) pushButton(i);
         return;
       }
       if (hasTitleRow() && e.row == 1) return;  // the title bar is no cell
@@ -82,17 +82,17 @@ void TerminalEditWindow::onEvent(const InputEvent& e) {
       return;
     case k::kWheelForward:
     case k::kWheelBack:
-      if (spec_.productionLevel >= kMouseLevel) (void)keys_.push(e.key);
+      if (setup_.productionLevel >= kMouseLevel) (void)keys_.push(e.key);
       return;
     case k::kF1:
-      if (e.functionKey && spec_.keyboardHelp) {
-        spec_.keyboardHelp();
+      if (e.functionKey && setup_.keyboardHelp) {
+        setup_.keyboardHelp();
         return;
       }
       break;
     case k::kCtrlK:
-      if (spec_.productionLevel >= kMouseLevel && spec_.actionKeys) {
-        spec_.actionKeys();
+      if (setup_.productionLevel >= kMouseLevel && setup_.actionKeys) {
+        setup_.actionKeys();
         return;
       }
       break;

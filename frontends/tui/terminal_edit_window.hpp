@@ -23,7 +23,7 @@ class TerminalHost;
 class TerminalEditWindow : public ui::EditWindow {
  public:
   // Shows the window on host at once. screen and keys outlive it.
-  TerminalEditWindow(TerminalHost& host, ui::Screen& screen, ui::KeyQueue& keys, ui::EditWindowSpec spec);
+  TerminalEditWindow(TerminalHost& host, ui::Screen& screen, ui::KeyQueue& keys, ui::EditWindowSetup setup);
   // Takes the window off the terminal; the cursor gets its default shape back.
   ~TerminalEditWindow() override;
 
@@ -75,7 +75,7 @@ class TerminalEditWindow : public ui::EditWindow {
   TerminalHost& term_;
   ui::Screen& screen_;
   ui::KeyQueue& keys_;
-  ui::EditWindowSpec spec_;
+  ui::EditWindowSetup setup_;
 };
 
 }  // namespace tui

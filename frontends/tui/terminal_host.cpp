@@ -40,9 +40,9 @@ void TerminalHost::setTicker(std::function<void()> fn) {
 }
 
 std::unique_ptr<ui::EditWindow> TerminalHost::createEditWindow(ui::Screen& screen, ui::KeyQueue& keys,
-                                                               const ui::EditWindowSpec& spec) {
+                                                               const ui::EditWindowSetup& setup) {
   if (edit_) return nullptr;
-  return std::make_unique<TerminalEditWindow>(*this, screen, keys, spec);
+  return std::make_unique<TerminalEditWindow>(*this, screen, keys, setup);
 }
 
 void TerminalHost::attachEditWindow(TerminalEditWindow* window) {

@@ -110,7 +110,7 @@ class TerminalHost : public ui::Host {
  protected:
   // A TerminalEditWindow on screen and keys.
   std::unique_ptr<ui::EditWindow> createEditWindow(ui::Screen& screen, ui::KeyQueue& keys,
-                                                   const ui::EditWindowSpec& spec) override;
+                                                   const ui::EditWindowSetup& setup) override;
 
  private:
   friend class TerminalEditWindow;

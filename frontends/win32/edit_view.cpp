@@ -25,8 +25,8 @@ std::uint64_t now() { return platform::clock().ticks(); }
 
 }  // namespace
 
-EditView::EditView(ui::Screen& screen, ui::KeyQueue& keys, const ui::EditWindowSpec& spec)
-    : screen_(screen), keys_(keys), spec_(spec) {}
+EditView::EditView(ui::Screen& screen, ui::KeyQueue& keys, const ui::EditWindowSetup& setup)
+    : screen_(screen), keys_(keys), setup_(setup) {}
 
 EditView::~EditView() {
   if (window_) {
@@ -186,12 +186,12 @@ void EditView::pushMouse(ui::KeyCode code, LPARAM lParam) {
 }
 
 void EditView::deliver(ui::KeyCode code, WPARAM vk) {
-  if (vk == VK_F1 && code == key::kF1 && spec_.keyboardHelp) {
+  if (vk == VK_F1 && code == key::kF1 && setup_.keyboardHelp) {
     lastInput_ = now();
-    spec_.keyboardHelp();
+    setup_.keyboardHelp();
     return;
   }
-  if (code == key::kCtrlK && spec_.productionLevel >= 1 && spec_.actionKeys) {
+  if (code == key::kCtrlK && setup_.productionLevel >= 1 && setup_.actionKeys) {
     lastInput_ = now();
     runActionKeys();
     return;
@@ -201,17 +201,17 @@ void EditView::deliver(ui::KeyCode code, WPARAM vk) {
 
 void EditView::runActionKeys() {
   // Its dialog keeps messages flowing: a second Ctrl+K or "AK" meanwhile does nothing.
-  if (!spec_.actionKeys || inActionKeys_) return;
+  if (!setup_.actionKeys || inActionKeys_) return;
   inActionKeys_ = true;
-  spec_.actionKeys();
+  setup_.actionKeys();
   inActionKeys_ = false;
 }
 
 void EditView::createButtons() {
-  if (spec_.productionLevel < 2) return;
+  if (setup_.productionLevel < 2) return;
   auto* instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
-  for (std::size_t i = 0; i < spec_.buttons.size(); ++i) {
-    HWND b = CreateWindowExW(0, L"BUTTON", platform::win32::toUtf16(spec_.buttons[i].label).c_str(),
+  for (std::size_t i = 0; i < setup_.buttons.size(); ++i) {
+    HWND b = CreateWindowExW(0, L"BUTTON", platform::win32::toUtf16(setup_.buttons[i].label).c_str(),
                              WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 1, 1, window_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonBase + static_cast<int>(i))),
                              instance, nullptr);
@@ -237,8 +237,8 @@ void EditView::placeButtons() {
 
 void EditView::onButton(int id) {
   const int i = id - kButtonBase;
-  if (i < 0 || i >= static_cast<int>(spec_.buttons.size())) return;
-  const ui::KeyCode code = static_cast<ui::KeyCode>(spec_.buttons[static_cast<std::size_t>(i)].key);
+  if (i < 0 || i >= static_cast<int>(setup_.buttons.size())) return;
+  const ui::KeyCode code = static_cast<ui::KeyCode>(setup_.buttons[static_cast<std::size_t>(i)].key);
   SetFocus(window_);
   if (code == 0)
     runActionKeys();
@@ -273,7 +273,7 @@ void EditView::eraseBackground() {
 }
 
 LRESULT EditView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  const bool mouse = spec_.productionLevel >= 1;
+  const bool mouse = setup_.productionLevel >= 1;
   switch (message) {
     case WM_CREATE:
       SetTimer(window_, IDT_EDIT_CURSOR, kCursorMs, nullptr);

@@ -20,7 +20,7 @@ namespace frontend {
 
 class EditView {
  public:
-  EditView(ui::Screen& screen, ui::KeyQueue& keys, const ui::EditWindowSpec& spec);
+  EditView(ui::Screen& screen, ui::KeyQueue& keys, const ui::EditWindowSetup& setup);
   // Takes the font out of the DC (when the window is still there) and deletes it.
   ~EditView();
   EditView(const EditView&) = delete;
@@ -93,7 +93,7 @@ class EditView {
   std::shared_ptr<void> storage_;  // destroyed last: the Screen and KeyQueue may live in it
   ui::Screen& screen_;
   ui::KeyQueue& keys_;
-  ui::EditWindowSpec spec_;
+  ui::EditWindowSetup setup_;
   HWND window_ = nullptr;
   HDC dc_ = nullptr;
   bool dcFailed_ = false;

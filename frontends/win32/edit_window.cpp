@@ -94,9 +94,9 @@ bool Win32EditWindow::queueFull() const { return view_->keys().count() >= ui::Ke
 
 std::unique_ptr<Win32EditWindow> createEditWindow(ui::Host& host, HINSTANCE instance, HWND owner,
                                                   ui::Screen& screen, ui::KeyQueue& keys,
-                                                  const ui::EditWindowSpec& spec) {
-  auto view = std::make_unique<EditView>(screen, keys, spec);
-  if (!view->create(instance, owner, placeOver(owner), toUtf16(spec.title))) {
+                                                  const ui::EditWindowSetup& setup) {
+  auto view = std::make_unique<EditView>(screen, keys, setup);
+  if (!view->create(instance, owner, placeOver(owner), toUtf16(setup.title))) {
     const int error = static_cast<int>(GetLastError());
     const char* text = view->dcFailed() ? "GetDC error=%d.\r\n" : "Create TFP Edit Window error=%d.\r\n";
     ui::inform(host, base::format(text, error), "Error");

@@ -53,14 +53,14 @@ class Win32EditWindow final : public ui::EditWindow {
   std::function<void()> closed_;
 };
 
-// Creates the edit window on screen and keys titled spec.title over owner's
+// Creates the edit window on screen and keys titled setup.title over owner's
 // window rectangle (the work area when owner is null), owned by owner, shown
 // and given the focus. Null when it cannot be made; host has then shown
 // "Create TFP Edit Window error=%d.\r\n" or, when the window's DC cannot be
 // had, "GetDC error=%d.\r\n" with the system's error (caption "Error").
 std::unique_ptr<Win32EditWindow> createEditWindow(ui::Host& host, HINSTANCE instance, HWND owner,
                                                   ui::Screen& screen, ui::KeyQueue& keys,
-                                                  const ui::EditWindowSpec& spec);
+                                                  const ui::EditWindowSetup& setup);
 
 // The edit window of this thread, or null.
 HWND findEditWindow();

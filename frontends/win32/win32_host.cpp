@@ -141,9 +141,9 @@ bool Win32Host::mainWindowHasFocus() {
 HWND Win32Host::editWindow() const { return edit_ ? edit_->handle() : nullptr; }
 
 std::unique_ptr<ui::EditWindow> Win32Host::createEditWindow(ui::Screen& screen, ui::KeyQueue& keys,
-                                                            const ui::EditWindowSpec& spec) {
+                                                            const ui::EditWindowSetup& setup) {
   std::unique_ptr<Win32EditWindow> window =
-      frontend::createEditWindow(*this, instance_, owner(), screen, keys, spec);
+      frontend::createEditWindow(*this, instance_, owner(), screen, keys, setup);
   if (!window) return nullptr;
   edit_ = window.get();
   window->setClosedHook([this] { edit_ = nullptr; });

@@ -55,7 +55,7 @@ class Win32Host final : public ui::Host {
  protected:
   // The edit window over the main window (see edit_window.hpp).
   std::unique_ptr<ui::EditWindow> createEditWindow(ui::Screen& screen, ui::KeyQueue& keys,
-                                                   const ui::EditWindowSpec& spec) override;
+                                                   const ui::EditWindowSetup& setup) override;
 
  private:
   // The main window while it exists: the owner of the scroll window.

@@ -86,21 +86,21 @@ EditSession::End EditSession::run(const std::string& title) {
   Engine& e = *engine_;
   readDisplaySettings(e, settings);
 
-  ui::EditWindowSpec spec;
-  spec.title = title;
-  spec.productionLevel = e.productionLevel;
-  spec.buttons = touchButtons(e.productionLevel, settings.onScreenKeyboard());
-  spec.keyboardHelp = [this] {
+  ui::EditWindowSetup setup;
+  setup.title = title;
+  setup.productionLevel = e.productionLevel;
+  setup.buttons = touchButtons(e.productionLevel, settings.onScreenKeyboard());
+  setup.keyboardHelp = [this] {
     Engine& en = *engine_;
     if (en.level().open()) toggleHelpWindow(en, isVirtualDisplay(displayTypeOf(en.level(), en.level().column())));
   };
-  spec.actionKeys = [this] {
+  setup.actionKeys = [this] {
     if (inActionKeys_) return;
     inActionKeys_ = true;
     runActionKeys(host_, keys_);
     inActionKeys_ = false;
   };
-  std::unique_ptr<ui::EditWindow> window = host_.openEditWindow(screen_, keys_, spec);
+  std::unique_ptr<ui::EditWindow> window = host_.openEditWindow(screen_, keys_, setup);
   if (!window) return End::NoWindow;
   running_ = true;
 

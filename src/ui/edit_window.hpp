@@ -38,7 +38,7 @@ struct TouchButton {
   unsigned key = 0;    // the key it pushes; 0 for "AK" (opens the action keys)
 };
 
-struct EditWindowSpec {
+struct EditWindowSetup {
   std::string title;  // UTF-8
   // Production level 0-4: mouse and touch input from 1; Ctrl+K from 1.
   int productionLevel = 1;

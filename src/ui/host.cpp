@@ -11,16 +11,16 @@ void Host::showProgress(const ProgressSpec&, Progress& progress) {
   }
 }
 
-std::unique_ptr<EditWindow> Host::openEditWindow(Screen& screen, KeyQueue& keys, const EditWindowSpec& spec) {
+std::unique_ptr<EditWindow> Host::openEditWindow(Screen& screen, KeyQueue& keys, const EditWindowSetup& setup) {
   if (editScreen_) return nullptr;
-  std::unique_ptr<EditWindow> window = createEditWindow(screen, keys, spec);
+  std::unique_ptr<EditWindow> window = createEditWindow(screen, keys, setup);
   if (!window) return nullptr;
   editScreen_ = &screen;
   editKeys_ = &keys;
   return window;
 }
 
-std::unique_ptr<EditWindow> Host::createEditWindow(Screen&, KeyQueue&, const EditWindowSpec&) { return nullptr; }
+std::unique_ptr<EditWindow> Host::createEditWindow(Screen&, KeyQueue&, const EditWindowSetup&) { return nullptr; }
 
 EditWindow::~EditWindow() {
   host_.editScreen_ = nullptr;

@@ -90,7 +90,7 @@ class Host {
   // outlive the window); it stays open until the returned object is
   // destroyed. Null when the window cannot be made (the host has shown why).
   // Only one edit window is open at a time: a second call returns null.
-  std::unique_ptr<EditWindow> openEditWindow(Screen& screen, KeyQueue& keys, const EditWindowSpec& spec);
+  std::unique_ptr<EditWindow> openEditWindow(Screen& screen, KeyQueue& keys, const EditWindowSetup& setup);
   // The Screen and KeyQueue of the open edit window, or null: the common
   // prompts draw into it while it is open.
   Screen* editScreen() const { return editScreen_; }
@@ -99,7 +99,7 @@ class Host {
  protected:
   // The front end's part of openEditWindow.
   virtual std::unique_ptr<EditWindow> createEditWindow(Screen& screen, KeyQueue& keys,
-                                                       const EditWindowSpec& spec);
+                                                       const EditWindowSetup& setup);
 
  private:
   friend class EditWindow;

@@ -82,7 +82,7 @@ bool ScriptedHost::toggleScrollWindow(const std::string& title, const std::vecto
 }
 
 std::unique_ptr<ui::EditWindow> ScriptedHost::createEditWindow(ui::Screen&, ui::KeyQueue&,
-                                                               const ui::EditWindowSpec&) {
+                                                               const ui::EditWindowSetup&) {
   return std::make_unique<ScriptedEditWindow>(*this);
 }
 

@@ -92,7 +92,7 @@ class ScriptedHost : public ui::Host {
 
  protected:
   std::unique_ptr<ui::EditWindow> createEditWindow(ui::Screen& screen, ui::KeyQueue& keys,
-                                                   const ui::EditWindowSpec& spec) override;
+                                                   const ui::EditWindowSetup& setup) override;
 
  private:
   struct Rule {

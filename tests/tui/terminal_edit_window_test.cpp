@@ -34,17 +34,17 @@ class TerminalEditWindowTest : public ::testing::Test {
   TerminalHost host{term};
   ui::Screen screen{30, 100};
   ui::KeyQueue keys;
-  ui::EditWindowSpec spec;
+  ui::EditWindowSetup setup;
   int helpCalls = 0, actionCalls = 0;
 
   void SetUp() override {
     term.endWhenEmpty = false;  // pumping with nothing typed is no hang-up
-    spec.keyboardHelp = [this] { ++helpCalls; };
-    spec.actionKeys = [this] { ++actionCalls; };
+    setup.keyboardHelp = [this] { ++helpCalls; };
+    setup.actionKeys = [this] { ++actionCalls; };
     host.setPainter([](CellGrid& g) { g.fill(Cell{U'.', paletteRgb(kWhite), kMainBackground, kAttrNone}); });
     host.refresh();
   }
-  std::unique_ptr<ui::EditWindow> open() { return host.openEditWindow(screen, keys, spec); }
+  std::unique_ptr<ui::EditWindow> open() { return host.openEditWindow(screen, keys, setup); }
   TerminalModel shown() const {
     TerminalModel m(term.rows, term.cols);
     m.feed(term.output);
@@ -97,7 +97,7 @@ TEST_F(TerminalEditWindowTest, TheTerminalShowsEveryScreenCellInExactColours) {
 }
 
 TEST_F(TerminalEditWindowTest, ATitledWindowKeepsTheTopRowForItsTitle) {
-  spec.title = "TFMobile   ~App\"Cruise\"";
+  setup.title = "TFMobile   ~App\"Cruise\"";
   auto window = open();
   EXPECT_EQ(window->cellRows(), term.rows - 1);
   screen.gotoCell(1, 1);
@@ -118,7 +118,7 @@ TEST_F(TerminalEditWindowTest, ATitledWindowKeepsTheTopRowForItsTitle) {
 
 TEST_F(TerminalEditWindowTest, ASmallerScreenLeavesTheRestBlankWhite) {
   ui::Screen small(3, 4);
-  auto window = host.openEditWindow(small, keys, spec);
+  auto window = host.openEditWindow(small, keys, setup);
   small.putText("abcd");
   host.pump();
   TerminalModel m = shown();
@@ -237,7 +237,7 @@ TEST_F(TerminalEditWindowTest, MouseAndWheelFromProductionLevelOne) {
 }
 
 TEST_F(TerminalEditWindowTest, LevelZeroIgnoresTheMouseAndQueuesCtrlK) {
-  spec.productionLevel = 0;
+  setup.productionLevel = 0;
   auto window = open();
   type("\x1b[<0;7;3M\x1b[<0;7;3m\x1b[<64;1;1M");
   type("\x0b");
@@ -260,22 +260,22 @@ TEST_F(TerminalEditWindowTest, F1OpensKeyboardHelpAndCtrlKTheActionKeysUnqueued)
 }
 
 TEST_F(TerminalEditWindowTest, WithoutTheirFunctionsF1AndCtrlKAreQueued) {
-  spec.keyboardHelp = nullptr;
-  spec.actionKeys = nullptr;
+  setup.keyboardHelp = nullptr;
+  setup.actionKeys = nullptr;
   auto window = open();
   type("\x1bOP\x0b");
   EXPECT_EQ(drain(), (std::vector<ui::KeyCode>{k::kF1, k::kCtrlK}));
 }
 
 TEST_F(TerminalEditWindowTest, TouchButtonsInTheBottomRowPushTheirKeys) {
-  spec.productionLevel = 3;
-  spec.buttons = {{"AK", 0}, {"F10", k::kF10}, {"A5", k::altFunction(5)}};
+  setup.productionLevel = 3;
+  setup.buttons = {{"AK", 0}, {"F10", k::kF10}, {"A5", k::altFunction(5)}};
   auto window = open();
   EXPECT_EQ(window->cellRows(), 29);
   EXPECT_EQ(window->cellColumns(), 100);
   screen.resize(29, 100);
   host.pump();
-  std::vector<TouchButtonSpot> spots = layoutTouchButtons(spec.buttons, 100);
+  std::vector<TouchButtonSpot> spots = layoutTouchButtons(setup.buttons, 100);
   ASSERT_EQ(spots.size(), 3u);
   TerminalModel m = shown();
   const std::string bottom = m.rowText(30);
@@ -300,8 +300,8 @@ TEST_F(TerminalEditWindowTest, TouchButtonsInTheBottomRowPushTheirKeys) {
 }
 
 TEST_F(TerminalEditWindowTest, NoButtonRowBelowLevelTwo) {
-  spec.productionLevel = 1;
-  spec.buttons = {{"AK", 0}};
+  setup.productionLevel = 1;
+  setup.buttons = {{"AK", 0}};
   auto window = open();
   EXPECT_EQ(window->cellRows(), 30);
   type("\x1b[<0;99;30M");

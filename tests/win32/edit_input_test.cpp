@@ -90,9 +90,9 @@ class EditWindowInput : public win32_test::EditWindowFixture {
 TEST_F(EditWindowInput, OpensOverTheMainWindowOwnedByItAndGivesTheFocusBackWhenItGoes) {
   FakeMain main;
   host_.setMainWindow(main.window);
-  ui::EditWindowSpec spec;
-  spec.title = "TFP Edit Window";
-  open(spec);
+  ui::EditWindowSetup setup;
+  setup.title = "TFP Edit Window";
+  open(setup);
   EXPECT_EQ(win32_test::windowText(edit_), L"TFP Edit Window");
   EXPECT_EQ(GetWindow(edit_, GW_OWNER), main.window);
   RECT mainRect, editRect, client;
@@ -110,7 +110,7 @@ TEST_F(EditWindowInput, OpensOverTheMainWindowOwnedByItAndGivesTheFocusBackWhenI
 
   ui::Screen other;
   ui::KeyQueue otherKeys;
-  EXPECT_EQ(host_.openEditWindow(other, otherKeys, spec), nullptr) << "one edit window at a time";
+  EXPECT_EQ(host_.openEditWindow(other, otherKeys, setup), nullptr) << "one edit window at a time";
 
   window_.reset();
   EXPECT_FALSE(IsWindow(edit_));
@@ -154,10 +154,10 @@ TEST_F(EditWindowInput, AltGrWithAKeyTypesTheCharacterTheLayoutMakes) {
 }
 
 TEST_F(EditWindowInput, F1OnTheKeyboardCallsTheKeyboardHelpAndQueuesNothing) {
-  ui::EditWindowSpec spec;
+  ui::EditWindowSetup setup;
   int helps = 0;
-  spec.keyboardHelp = [&] { ++helps; };
-  open(spec);
+  setup.keyboardHelp = [&] { ++helps; };
+  open(setup);
   send(WM_KEYDOWN, VK_F1, 1);
   EXPECT_EQ(helps, 1);
   EXPECT_EQ(keys_.count(), 0);
@@ -171,16 +171,16 @@ TEST_F(EditWindowInput, F1OnTheKeyboardCallsTheKeyboardHelpAndQueuesNothing) {
 }
 
 TEST_F(EditWindowInput, CtrlKCallsTheActionKeysOnceFromLevelOneAndIsQueuedBelow) {
-  ui::EditWindowSpec spec;
-  spec.productionLevel = 1;
+  ui::EditWindowSetup setup;
+  setup.productionLevel = 1;
   int calls = 0;
-  spec.actionKeys = [&] {
+  setup.actionKeys = [&] {
     ++calls;
     // Pressed again while the dialog is up: nothing.
     send(WM_KEYDOWN, VK_CONTROL, 1);
     send(WM_KEYDOWN, 'K', 1);
   };
-  open(spec);
+  open(setup);
   send(WM_KEYDOWN, VK_CONTROL, 1);
   send(WM_KEYDOWN, 'K', 1);
   send(WM_CHAR, 11, 1);
@@ -188,8 +188,8 @@ TEST_F(EditWindowInput, CtrlKCallsTheActionKeysOnceFromLevelOneAndIsQueuedBelow)
   EXPECT_EQ(keys_.count(), 0);
 
   window_.reset();
-  spec.productionLevel = 0;
-  open(spec);
+  setup.productionLevel = 0;
+  open(setup);
   send(WM_KEYDOWN, VK_CONTROL, 1);
   send(WM_KEYDOWN, 'K', 1);
   send(WM_CHAR, 11, 1);
@@ -241,9 +241,9 @@ TEST_F(EditWindowInput, ClicksGiveTheirCellsAndDragsTheirRelease) {
 }
 
 TEST_F(EditWindowInput, BelowLevelOneTheMouseGivesNothing) {
-  ui::EditWindowSpec spec;
-  spec.productionLevel = 0;
-  open(spec);
+  ui::EditWindowSetup setup;
+  setup.productionLevel = 0;
+  open(setup);
   send(WM_LBUTTONDOWN, MK_LBUTTON, at(35, 45));
   send(WM_LBUTTONUP, 0, at(35, 45));
   send(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
@@ -252,13 +252,13 @@ TEST_F(EditWindowInput, BelowLevelOneTheMouseGivesNothing) {
 }
 
 TEST_F(EditWindowInput, TouchButtonsRunRightToLeftAlongTheBottomAndPushTheirKeys) {
-  ui::EditWindowSpec spec;
-  spec.productionLevel = 3;
-  spec.buttons = {{"AK", 0}, {"F10", key::kF10}, {"F9", key::kF9}, {"A5", key::kAltF1 + 4 * 0x100},
+  ui::EditWindowSetup setup;
+  setup.productionLevel = 3;
+  setup.buttons = {{"AK", 0}, {"F10", key::kF10}, {"F9", key::kF9}, {"A5", key::kAltF1 + 4 * 0x100},
                   {"F5", key::kF5}};
   int actions = 0;
-  spec.actionKeys = [&] { ++actions; };
-  open(spec);
+  setup.actionKeys = [&] { ++actions; };
+  open(setup);
   useTenByTwenty();
   RECT client;
   GetClientRect(edit_, &client);
@@ -283,10 +283,10 @@ TEST_F(EditWindowInput, TouchButtonsRunRightToLeftAlongTheBottomAndPushTheirKeys
 }
 
 TEST_F(EditWindowInput, LevelOneHasNoTouchButtons) {
-  ui::EditWindowSpec spec;
-  spec.productionLevel = 1;
-  spec.buttons = {{"AK", 0}};
-  open(spec);
+  ui::EditWindowSetup setup;
+  setup.productionLevel = 1;
+  setup.buttons = {{"AK", 0}};
+  open(setup);
   EXPECT_EQ(button(L"AK"), nullptr);
 }
 
@@ -342,9 +342,9 @@ TEST_F(EditWindowInput, EraseAfterMoreThanASecondWithoutInputAsksForARefresh) {
 }
 
 TEST_F(EditWindowInput, TheWindowMayBeClosedFromInsideItsOwnCallback) {
-  ui::EditWindowSpec spec;
-  spec.keyboardHelp = [this] { window_.reset(); };
-  open(spec);
+  ui::EditWindowSetup setup;
+  setup.keyboardHelp = [this] { window_.reset(); };
+  open(setup);
   HWND edit = edit_;
   send(WM_KEYDOWN, VK_F1, 1);
   EXPECT_EQ(window_, nullptr);

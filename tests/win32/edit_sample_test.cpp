@@ -101,9 +101,9 @@ void drawSample(ui::Screen& s) {
 class EditWindowSample : public win32_test::EditWindowFixture {};
 
 TEST_F(EditWindowSample, WritesAPictureOfASampleScreenToTheBuildFolder) {
-  ui::EditWindowSpec spec;
-  spec.title = "TFP Edit Window";
-  open(spec);
+  ui::EditWindowSetup setup;
+  setup.title = "TFP Edit Window";
+  open(setup);
   ui::FontMetrics m = window_->useFont(ui::FontRequest{16, 9, 400});
   ui::CellGeometry g;
   g.cellWidth = m.averageWidth;

@@ -29,8 +29,8 @@ class EditWindowFixture : public testing::Test {
   void TearDown() override { window_.reset(); }
 
   // Opens the window; the test fails when it cannot.
-  void open(const ui::EditWindowSpec& spec = {}) {
-    window_ = host_.openEditWindow(screen_, keys_, spec);
+  void open(const ui::EditWindowSetup& setup = {}) {
+    window_ = host_.openEditWindow(screen_, keys_, setup);
     ASSERT_NE(window_, nullptr);
     edit_ = static_cast<frontend::Win32EditWindow*>(window_.get())->handle();
     ASSERT_NE(edit_, nullptr);

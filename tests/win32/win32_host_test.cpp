@@ -113,9 +113,9 @@ TEST_F(HostOwnerTest, BoxesBelongToTheEditWindowWhileItIsUpAndNeverToTheScrollWi
 
   ui::Screen screen;
   ui::KeyQueue keys;
-  ui::EditWindowSpec spec;
-  spec.title = "edit";
-  std::unique_ptr<ui::EditWindow> window = host_.openEditWindow(screen, keys, spec);
+  ui::EditWindowSetup setup;
+  setup.title = "edit";
+  std::unique_ptr<ui::EditWindow> window = host_.openEditWindow(screen, keys, setup);
   ASSERT_NE(window, nullptr);
   HWND edit = frontend::findEditWindow();
   ASSERT_NE(edit, nullptr);
