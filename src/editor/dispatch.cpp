@@ -149,20 +149,6 @@ void pageDown(Engine& e, bool virt) {
 
 }  // namespace
 
-void leaveLevel(Engine& e) {
-  LevelState& s = e.level();
-  if (!s.header().checkOnLeave()) {
-    if (config::warn(e.host, "Exit Without Missing", " Data Checks? (Y/N)", 0, true, false) != 1) return;
-  }
-  if (!storeLine(e)) {
-    e.host.beep();
-    return;
-  }
-  if (s.header().removeEmptyLines()) removeTrailingEmptyLines(e);
-  (void)s.table->flush();
-  s.header().setLeaveLevel(true);
-}
-
 void dispatchExitKey(Engine& e) {
   LevelState& s = e.level();
   apps::LevelHeader& h = s.header();

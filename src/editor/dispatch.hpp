@@ -7,10 +7,5 @@ namespace editor {
 
 void dispatchExitKey(Engine& e);
 
-// Leaving the level with Escape: the current line is stored; on a level
-// without missing-data checks on leaving the crew is asked "Exit Without
-// Missing" " Data Checks? (Y/N)" first; the empty lines at the end go when
-// the level asks for it; then the level's leave flag is set.
-void leaveLevel(Engine& e);
 
 }  // namespace editor

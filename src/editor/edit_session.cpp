@@ -5,6 +5,7 @@
 #include "config/process_values.hpp"
 #include "config/settings.hpp"
 #include "datasets/data_session.hpp"
+#include "platform/clock.hpp"
 #include "editor/action_keys.hpp"
 #include "editor/column_states.hpp"
 #include "editor/column_values.hpp"
@@ -85,6 +86,7 @@ EditSession::End EditSession::run(const std::string& title) {
   engine_ = std::make_unique<Engine>(host_, ctx_, session_, hooks_, screen_, keys_);
   Engine& e = *engine_;
   readDisplaySettings(e, settings);
+  e.randomState = static_cast<std::uint32_t>(platform::clock().ticks());
 
   ui::EditWindowSetup setup;
   setup.title = title;

@@ -5,6 +5,7 @@
 // the engine (drawing, the entry loop, the dispatcher, the line operations)
 // are free functions over it, each in its own file.
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,27 @@ struct Engine {
 
   // Set when the session must end at once (the abort code came).
   bool aborted = false;
+
+  // What the level being left asks of the data collection loop: set together
+  // with the level's leave flag by the command that leaves it.
+  enum class LevelChange { None, Leave, Child, Sibling };
+  LevelChange change = LevelChange::None;
+  std::string changeTable;  // the child or sibling table chosen (8-bit)
+  int changeNumber = 0;     // its entry number in the list it came from (1-based)
+
+  // The pseudo-random generator of the random fills (values 0-32767), seeded
+  // from the tick count when the session starts; tests set it.
+  std::uint32_t randomState = 1;
+
+  // The stopwatch slots of each level (1-25; 0 unused): the millisecond tick
+  // at which the timer in the slot started, 0 when the slot is free.
+  static constexpr int kTimerSlots = 25;
+  std::array<std::array<std::int64_t, kTimerSlots + 1>, 6> timerStarts{};
+
+  // The search of F3, kept while the level stays the same (level 0: none yet).
+  int searchLevel = 0;
+  int searchColumn = 0;
+  std::string searchText;
 };
 
 // Reads the item colours and the production level from the settings.

@@ -39,6 +39,14 @@ class EngineHooks {
     return 0;
   }
 
+  // Whether the GPS requirement of level (1-5) lets the crew leave the line
+  // or the level; the GPS subsystem refuses (and says why) while the points
+  // the level asks for are not taken. No GPS subsystem: always true.
+  virtual bool gpsRequirementMet(int level) {
+    (void)level;
+    return true;
+  }
+
   // Ctrl+G: GPS logging on or off for the level; false when not available.
   virtual bool toggleGpsLog() { return false; }
   // Ctrl+N: the navigation display; false when not available.

@@ -1,8 +1,7 @@
 #pragma once
-// The commands of the edit window whose work is built with the checks, the
-// line operations, the search and automatic entry. Each is reached through
-// its own function so that the dispatcher stays as it is when the work
-// lands; until then each one beeps and changes nothing.
+// The commands of the edit window that the dispatcher hands on, each defined
+// in the file of the work it does (lists and limits here; search, line
+// operations, level moves, automatic entry and timers in their own files).
 #include "editor/engine.hpp"
 
 namespace editor {
@@ -18,5 +17,11 @@ void insertLine(Engine& e);       // F9, Alt+I
 void deleteLine(Engine& e);       // F10, Alt+D
 void autoEntryMenu(Engine& e);    // Ctrl+R, Alt+R
 void timerKey(Engine& e, int k);  // Ctrl+T on a timer column
+
+// Leaving the level with Escape: the current line is stored; on a level
+// without missing-data checks on leaving the crew is asked "Exit Without
+// Missing" " Data Checks? (Y/N)" first; the empty lines at the end go when
+// the level asks for it; then the level's leave flag is set.
+void leaveLevel(Engine& e);
 
 }  // namespace editor

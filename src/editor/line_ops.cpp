@@ -4,6 +4,7 @@
 #include <string>
 
 #include "apps/layout.hpp"
+#include "editor/auto_fill.hpp"
 #include "editor/column_states.hpp"
 #include "editor/column_values.hpp"
 #include "editor/events.hpp"
@@ -56,6 +57,7 @@ bool appendLine(Engine& e) {
   s.header().setLineCount(countOf(s));
   s.header().setCurLine(s.lineCount());
   s.header().setLineModified(false);
+  initNewLine(e, s.lineCount() == 1, true);
   refreshColumnValues(s);
   (void)evaluateColumnStates(e);
   s.header().setRedrawLines(true);
