@@ -70,8 +70,10 @@ void showHelpPopup(Engine& e, bool virtualDisplay) {
 }
 
 void toggleHelpWindow(Engine& e, bool virtualDisplay) {
-  e.host.toggleScrollWindow(virtualDisplay ? kVirtualHelpTitle : kLineHelpTitle,
-                            helpWindowLines(virtualDisplay ? virtualDisplayHelp() : lineDisplayHelp()));
+  // A window that could not be made says so with a beep rather than nothing.
+  if (!e.host.toggleScrollWindow(virtualDisplay ? kVirtualHelpTitle : kLineHelpTitle,
+                                 helpWindowLines(virtualDisplay ? virtualDisplayHelp() : lineDisplayHelp())))
+    e.host.beep();
 }
 
 }  // namespace editor

@@ -11,7 +11,7 @@ namespace editor {
 void showHelpPopup(Engine& e, bool virtualDisplay);
 
 // The scroll window with the same list (F1 pressed on the keyboard): opens
-// it, or closes it when it is open.
+// it, or closes it when it is open; a beep when it cannot be opened.
 void toggleHelpWindow(Engine& e, bool virtualDisplay);
 
 }  // namespace editor
