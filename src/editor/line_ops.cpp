@@ -128,10 +128,8 @@ int removeTrailingEmptyLines(Engine& e) {
   std::string record;
   for (std::int32_t n = s.lineCount(); n >= 1; --n) {
     if (held.peek(n, record) != 0 || !lineIsEmpty(s, record)) break;
-    if (s.table->recordNumber() != n) {
-      (void)s.table->changed(0);
-      if (s.table->goRecord(n) != 0) break;
-    }
+    // A line marked deleted before is written as it is left.
+    if (s.table->recordNumber() != n && s.table->goRecord(n) != 0) break;
     if (s.table->deleteRecord() != 0) break;
     ++removed;
   }

@@ -8,6 +8,7 @@
 #include "datasets/data_names.hpp"
 #include "editor/later_commands.hpp"
 #include "line_fixture.hpp"
+#include "editor/renumber_lines.hpp"
 #include "platform/fileops.hpp"
 #include "tablestore/table_store.hpp"
 

@@ -31,14 +31,18 @@ class LineEngineTest : public EngineTest {
   editor::Engine& e() { return *engine; }
   editor::LevelState& s() { return engine->level(); }
 
-  // Appends records with the field texts by name, then enters line 1.
+  // Appends records with the field texts by name (numeric fields as the
+  // numbers the texts hold), then enters line 1.
   void addLines(const std::vector<std::vector<std::pair<std::string, std::string>>>& lines) {
     tablestore::Table* t = s().table;
     for (const auto& line : lines) {
       ASSERT_EQ(t->appendStart(), 0);
       for (const auto& [field, text] : line) {
-        ASSERT_NE(t->fieldByName(field), nullptr) << field;
-        ASSERT_EQ(t->fieldByName(field)->assignText(text), 0);
+        tablestore::TableField* f = t->fieldByName(field);
+        ASSERT_NE(f, nullptr) << field;
+        // Numbers are stored as the engine stores them: right-aligned.
+        if (f->type() == 'N' && !text.empty()) ASSERT_EQ(f->assignNumber(std::stod(text)), 0);
+        else ASSERT_EQ(f->assignText(text), 0);
       }
       ASSERT_EQ(t->append(), 0);
     }
