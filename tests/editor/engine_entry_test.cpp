@@ -157,9 +157,9 @@ TEST_F(KeyingValues, KeysWhoseWorkIsNotBuiltBeepAndChangeNothing) {
   openDataset();
   const int before = host.beeps();
   std::vector<Key> keys = typed("Oak") +
-                          std::vector<Key>{{k::kF5}, {k::kF9}, {k::kF10}, {k::kF3}, {k::kF7}, {7}, {k::kEscape}};
+                          std::vector<Key>{{k::kF5}, {k::kF3}, {k::kF7}, {7}, {k::kEscape}};
   ASSERT_EQ(run(keys), End::Left);
-  EXPECT_EQ(host.beeps() - before, 6);
+  EXPECT_EQ(host.beeps() - before, 4);
   auto records = level1Records();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0][0], "Oak");
