@@ -16,6 +16,7 @@ namespace {
 
 namespace lh = apps::layout::level_header;
 constexpr int kSkippedType = 11;
+constexpr int kDisplayOnlyType = 6;
 
 std::int32_t countOf(const LevelState& s) {
   return static_cast<std::int32_t>(std::min<std::int64_t>(s.table->recordCount(), INT32_MAX));
@@ -26,6 +27,8 @@ std::int32_t countOf(const LevelState& s) {
 bool storeLine(Engine& e) {
   LevelState& s = e.level();
   if (!s.open() || s.line() < 1) return true;
+  // The GPS subsystem says why when the points the level asks for are missing.
+  if (!e.hooks.gpsRequirementMet(e.current)) return false;
   if (!levelEvent(e, lh::kEventLineExit)) return false;
   if (s.table->changed() > 0) {
     if (s.table->writeRecord(s.line()) != 0) return false;
@@ -66,34 +69,81 @@ bool appendLine(Engine& e) {
 }
 
 bool lineIsEmpty(const LevelState& s, std::string_view record) {
-  for (int k = 1; k <= s.columnCount(); ++k) {
+  const int first = std::max<int>(1, s.header().firstEnterableColumn());
+  const int last = s.header().lastEnterableColumn() >= first ? s.header().lastEnterableColumn() : s.columnCount();
+  for (int k = first; k <= std::min(last, s.columnCount()); ++k) {
     const apps::ColumnCheck* c = s.def->check(k);
     const apps::ColumnDef* d = s.def->def(k);
-    if ((c && c->fieldType() == kSkippedType) || (d && d->hidden())) continue;
+    // Only what the crew can key in counts: a number shown by the line (a
+    // display-only or skipped column) is no data of theirs.
+    if ((c && (c->fieldType() == kSkippedType || c->fieldType() == kDisplayOnlyType)) || (d && d->hidden()))
+      continue;
+    // Blank text is empty; a number keyed as 0 is data.
     std::string text = fieldText(s, k, record);
     if (text.find_first_not_of(' ') != std::string::npos) return false;
   }
   return true;
 }
 
+HeldLine::HeldLine(LevelState& s) : s_(s), line_(s.line()) {
+  if (!s.open() || s.table->changed() <= 0) return;
+  pending_ = true;
+  buffer_.assign(s.table->recordBuffer(), static_cast<std::size_t>(s.table->recordWidth()));
+  (void)s.table->changed(0);
+}
+
+int HeldLine::peek(std::int32_t n, std::string& out) const {
+  if (pending_ && n == line_) {
+    out = buffer_;
+    return 0;
+  }
+  return s_.table->peekRecord(n, out);
+}
+
+int HeldLine::store() {
+  if (!pending_) return 0;
+  restore(line_);
+  int rc = s_.table->writeRecord(line_);
+  if (rc == 0) rc = s_.table->flush();
+  if (rc == 0) pending_ = false;
+  return rc;
+}
+
+void HeldLine::restore(std::int32_t n) {
+  if (!s_.open()) return;
+  // Whatever the scan left in the buffer is not written.
+  (void)s_.table->changed(0);
+  if (n >= 1 && n <= s_.lineCount() && s_.table->recordNumber() != n) (void)s_.table->goRecord(n);
+  if (pending_ && n == line_ && s_.table->recordNumber() == n) {
+    std::copy(buffer_.begin(), buffer_.end(), s_.table->recordBuffer());
+    (void)s_.table->changed(1);
+  }
+}
+
 int removeTrailingEmptyLines(Engine& e) {
   LevelState& s = e.level();
   if (!s.open()) return 0;
+  HeldLine held(s);
   int removed = 0;
   std::string record;
   for (std::int32_t n = s.lineCount(); n >= 1; --n) {
-    if (s.table->peekRecord(n, record) != 0 || !lineIsEmpty(s, record)) break;
-    if (s.table->goRecord(n) != 0 || s.table->deleteRecord() != 0) break;
+    if (held.peek(n, record) != 0 || !lineIsEmpty(s, record)) break;
+    // A line marked deleted before is written as it is left.
+    if (s.table->recordNumber() != n && s.table->goRecord(n) != 0) break;
+    if (s.table->deleteRecord() != 0) break;
     ++removed;
   }
-  if (removed == 0) return 0;
+  if (removed == 0) {
+    held.restore(held.line());
+    return 0;
+  }
   (void)s.table->pack();
   (void)s.table->flush();
   s.header().setLineCount(countOf(s));
   s.header().setLeftEmpty(s.lineCount() == 0);
   const std::int32_t line = std::min(s.line(), s.lineCount());
   s.header().setCurLine(line);
-  if (line >= 1) (void)s.table->goRecord(line);
+  held.restore(line);
   refreshColumnValues(s);
   (void)evaluateColumnStates(e);
   return removed;

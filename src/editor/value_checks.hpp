@@ -14,7 +14,11 @@ namespace editor {
 // change). True when the value may be stored.
 bool standardChecks(Engine& e, int k, std::string& text);
 
-// The unique-entry check of column k: true when no other line holds text.
+// The unique-entry check of column k: true when no other line of the level
+// holds text (text: the same characters; numbers: the same value). The
+// current line is never compared with itself, and a blank text always
+// passes. Lines are read from the table, the current record buffer left as
+// it is. A clash shows "Entry Must" "Be Unique" (2.5 s or a key): false.
 bool uniqueCheck(Engine& e, int k, const std::string& text);
 
 // Runs the checks of a changed value of column k in order (validate-before
