@@ -10,6 +10,7 @@
 #include "editor/enter_cell.hpp"
 #include "editor/later_commands.hpp"
 #include "editor/random_values.hpp"
+#include "engine_fixture.hpp"
 #include "fill_rig.hpp"
 
 namespace {
@@ -351,6 +352,53 @@ TEST(AutoEntryMenu, ACharacterColumnHasNoIncrement) {
   editor::autoEntryMenu(rig.e);
   EXPECT_TRUE(noIncrement);
   EXPECT_EQ(rig.check(1, 1).fillKind(), kCopy);
+}
+
+}  // namespace
+
+// ------------------------------------------------------------ through a whole edit session
+
+namespace {
+
+using editor_test::EngineTest;
+using editor_test::Key;
+using editor_test::typed;
+
+std::vector<Key> operator+(std::vector<Key> a, const std::vector<Key>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+class FillInSession : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    platform::DateTime at;
+    at.year = 2024;
+    at.month = 3;
+    at.day = 5;
+    clock.setLocalTime(at);
+  }
+};
+
+TEST_F(FillInSession, IncrementsOnAppendedLinesAndADateFilledOnEntry) {
+  buildApp(R"([ { "code": "A____", "table": "TALLY",
+      "screens": [ { "type": "line" } ],
+      "columns": [
+        { "field": "NAME", "width": 6, "title": "Name" },
+        { "field": "COUNT", "type": "N", "width": 4, "title": "Count", "fill": "increment" },
+        { "field": "SEEN", "width": 8, "title": "Seen", "fieldType": "date", "fill": "date", "fillOnEntry": true }
+      ] } ])");
+  openDataset();
+  const std::vector<Key> enter{{k::kEnter}};
+  std::vector<Key> keys = typed("Ash") + enter + enter + enter + std::vector<Key>{{k::kPageDown}} + typed("Birch") +
+                          enter + enter + enter + std::vector<Key>{{k::kEscape}};
+  EXPECT_EQ(run(keys), editor::EditSession::End::Left);
+  EXPECT_FALSE(ranDry());
+  auto records = level1Records();
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0], (std::vector<std::string>{"Ash", "1", "03/05/24"}));
+  EXPECT_EQ(records[1], (std::vector<std::string>{"Birch", "2", "03/05/24"}));
 }
 
 }  // namespace
