@@ -207,16 +207,6 @@ TEST(RandomValues, FixedBoundsKeepEveryDrawInsideThem) {
   EXPECT_TRUE(rig.e.level().header().lineModified());
 }
 
-TEST(RandomValues, TheSameSeedGivesTheSameValues) {
-  std::uint32_t a = 99, b = 99;
-  for (int i = 0; i < 20; ++i) {
-    const int x = editor::nextRandom(a);
-    EXPECT_EQ(x, editor::nextRandom(b));
-    EXPECT_GE(x, 0);
-    EXPECT_LE(x, 32767);
-  }
-}
-
 TEST(RandomValues, BoundsFromColumnsAreClippedIntoTheFixedOnes) {
   FillRig rig;
   apps::LevelDefinition& def = rig.level(1, {{"FROM", 'N', 5, 0}, {"TO", 'N', 5, 0}, {"PICK", 'N', 5, 0}});

@@ -135,14 +135,4 @@ TEST(Timers, ACharacterTimerColumnRunsLikeANumericOne) {
   EXPECT_EQ(rig.onFile(1, 1), "61");
 }
 
-TEST(Timers, CtrlTOnAColumnThatIsNoTimerBeeps) {
-  FillRig rig;
-  rig.level(1, {{"NAME", 'C', 4, 0}});
-  rig.open(1);
-  rig.append();
-  editor::timerKey(rig.e, 1);
-  EXPECT_EQ(rig.host.beeps(), 1);
-  EXPECT_EQ(rig.text(1), "");
-}
-
 }  // namespace
