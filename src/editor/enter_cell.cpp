@@ -1,6 +1,7 @@
 #include "editor/enter_cell.hpp"
 
 #include "apps/layout.hpp"
+#include "editor/auto_fill.hpp"
 #include "editor/column_lists.hpp"
 #include "editor/column_values.hpp"
 #include "editor/commands.hpp"
@@ -11,9 +12,12 @@
 #include "editor/edit_text.hpp"
 #include "editor/events.hpp"
 #include "editor/field_formats.hpp"
+#include "editor/random_values.hpp"
 #include "editor/screen_draw.hpp"
+#include "editor/timers.hpp"
 #include "editor/value_checks.hpp"
 #include "platform/clock.hpp"
+#include "tablestore/number_text.hpp"
 
 namespace editor {
 
@@ -70,6 +74,20 @@ int clockFillType(int kind) {
     case 11: return kTypeDateYyyymd;
     default: return 0;
   }
+}
+
+// A deferred random value is drawn the first time its cell is entered while
+// it holds 0 or less, checked as a typed value, and put on file at once.
+void drawDeferredRandom(Engine& e, int col) {
+  LevelState& s = e.level();
+  const apps::ColumnCheck* c = s.def->check(col);
+  const apps::RndEntry* r = c ? s.def->rndEntry(c->randomIndex()) : nullptr;
+  // Read as a number whatever the field's kind: a character field's value counts its letters.
+  if (!r || !r->deferred() || tablestore::parseNumber(currentText(s, col)) > 0) return;
+  std::int32_t value = 0;
+  if (!drawRandom(e, col, value)) return;
+  if (!acceptValue(e, col, std::to_string(value))) return;
+  if (!storeLineNow(s)) e.host.beep();
 }
 
 ui::KeyCode waitOnCell(Engine& e, int col) {
@@ -146,9 +164,12 @@ ui::KeyCode runFieldEditor(Engine& e, int col, std::string& text, bool& changed)
       }
       return runEditorOfType(e, col, kTypeGeneral, text, changed);
     }
+    case kTypeTimer:
+      // The timer writes its own readings; nothing is left for the checks.
+      return runTimer(e, col);
     default:
-      // Display only, timers, times with milliseconds (Ctrl+T fills them)
-      // and unknown types: the cursor rests on the cell until a key.
+      // Display only, times with milliseconds (Ctrl+T fills them) and
+      // unknown types: the cursor rests on the cell until a key.
       return waitOnCell(e, col);
   }
 }
@@ -188,6 +209,7 @@ bool enterCell(Engine& e) {
     const int fillType = clockFillType(kind);
     if (kind == 3 || kind == 15 || kind == 7) {
       // No editing: a line number, a random value, a fixed entry.
+      if (kind == 7) drawDeferredRandom(e, col);
       key = waitOnCell(e, col);
     } else if (fillType != 0 && c->fillOnEntry() && h.columnValue(col) == 0) {
       platform::DateTime now = platform::clock().localTime();
