@@ -14,6 +14,9 @@ struct InputEvent {
   // with Ctrl or Alt that gives the same code (the edit window opens its
   // keystroke help only for the F1 key).
   bool functionKey = false;
+  // The right mouse button came up at row, col (key is then 0); only
+  // reported when the decoder is asked to (KeyDecoder::reportRightButton).
+  bool rightButton = false;
   friend bool operator==(const InputEvent&, const InputEvent&) = default;
 };
 

@@ -320,7 +320,15 @@ void KeyDecoder::dispatchMouse(unsigned char final, std::vector<InputEvent>& out
     if (press && (b & 3) == 1) emit(k::kWheelBack, out);
     return;
   }
-  if ((b & 3) != 0) return;  // only the left button counts
+  if ((b & 3) == 2 && (b & 32) == 0 && !press && rightButton_) {
+    InputEvent e;
+    e.row = row;
+    e.col = col;
+    e.rightButton = true;
+    out.push_back(e);
+    return;
+  }
+  if ((b & 3) != 0) return;  // otherwise only the left button counts
   if (b & 32) {
     mouse_.motion(row, col);
   } else if (press) {

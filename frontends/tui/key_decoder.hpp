@@ -45,6 +45,10 @@ class KeyDecoder {
   // timeOut when the time-out passes without input.
   bool pending() const { return state_ != State::kGround || utf8_.pending(); }
 
+  // Reports the right button's release as an event with rightButton set
+  // (the edit window's hierarchy menu); off, the right button is ignored.
+  void reportRightButton(bool on) { rightButton_ = on; }
+
  private:
   enum class State { kGround, kEscape, kCsi, kSs3, kLinuxFunction };
 
@@ -64,6 +68,7 @@ class KeyDecoder {
   Utf8Decoder utf8_;
   MouseTracker mouse_;
   std::uint64_t now_ = 0;
+  bool rightButton_ = false;
 };
 
 }  // namespace tui

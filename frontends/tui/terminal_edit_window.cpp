@@ -66,6 +66,12 @@ void TerminalEditWindow::pushButton(int index) {
 }
 
 void TerminalEditWindow::onEvent(const InputEvent& e) {
+  if (e.rightButton) {
+    const bool onButtons = hasTouchRow() && e.row == term_.rows();
+    const bool onTitle = hasTitleRow() && e.row == 1;
+    if (setup_.productionLevel >= kMouseLevel && !onButtons && !onTitle && setup_.hierarchyMenu) setup_.hierarchyMenu();
+    return;
+  }
   switch (e.key) {
     case k::kMouseClick:
     case k::kMouseDoubleClick:

@@ -17,7 +17,10 @@ namespace tui {
 
 namespace k = ui::key;
 
-TerminalHost::TerminalHost(TerminalIo& io) : io_(io) { io_.size(rows_, cols_); }
+TerminalHost::TerminalHost(TerminalIo& io) : io_(io) {
+  io_.size(rows_, cols_);
+  decoder_.reportRightButton(true);
+}
 
 TerminalHost::OverlayScope::OverlayScope(TerminalHost& host, Overlay& overlay) : host_(host), overlay_(&overlay) {
   host_.overlays_.push_back(overlay_);
@@ -193,7 +196,8 @@ std::optional<InputEvent> TerminalHost::nextEvent(int timeoutMs) {
     while (!waiting_.empty()) {
       InputEvent e = waiting_.front();
       waiting_.pop_front();
-      if (!deliver(e)) return e;
+      // The right button means something only to the edit window.
+      if (!deliver(e) && !e.rightButton) return e;
     }
     if (stopping()) return std::nullopt;
     int wait = -1;

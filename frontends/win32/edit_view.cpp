@@ -339,6 +339,13 @@ LRESULT EditView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (lParam && reinterpret_cast<HWND>(lParam) != window_) saveImage();
       dragging_ = false;
       return 0;
+    case WM_RBUTTONUP:
+      // The hierarchy menu; its own loop keeps messages flowing meanwhile.
+      if (!mouse || !setup_.hierarchyMenu || inMenu_) break;
+      inMenu_ = true;
+      setup_.hierarchyMenu();
+      inMenu_ = false;
+      return 0;
     case WM_MOUSEWHEEL:
       if (!mouse) break;
       push(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? key::kWheelForward : key::kWheelBack);

@@ -102,6 +102,7 @@ class EditView {
   ui::FontMetrics metrics_;
   CellPainter painter_;
   EditKeys input_;
+  bool inMenu_ = false;  // the hierarchy menu is up
   std::vector<HWND> buttons_;
 
   std::uint64_t drawnChanges_ = 0;  // the Screen's change counter when last drawn

@@ -40,6 +40,8 @@ class Win32Host final : public ui::Host {
   int scrollWindowColumns() override;
   // Whether the main window, or one of its buttons, has the keyboard focus.
   bool mainWindowHasFocus() override;
+  // A native pop-up menu at the mouse pointer (TrackPopupMenu).
+  int popupMenu(const std::vector<ui::MenuItem>& items) override;
   // The edit window, as long as the object lives: its Screen is drawn at
   // every pump(), and its keys never go to the main window's accelerators.
   HWND editWindow() const;

@@ -5,6 +5,7 @@
 
 #include "apps/app_definition.hpp"
 #include "apps/app_password.hpp"
+#include "apps/hierarchy.hpp"
 #include "apps/level_load_error.hpp"
 #include "apps/package_install.hpp"
 #include "apps/versions.hpp"
@@ -117,6 +118,13 @@ int openApplication(AppContext& ctx, const std::string& nameIn, bool askPassword
     reportLevelLoadError(ctx.host, name, 1, level.status, level.phase, file);
     return kOpenLevel;
   }
+  // The hierarchy gives the child and sibling tables their letters. Data
+  // collection does without it (the level lists name the tables), so an
+  // application that has none opens quietly; the bundler, which cannot do
+  // without it, says so when it loads it. One that cannot be read is shown.
+  ctx.app.hierarchy().clear();
+  if (platform::fileExists(base::joinPath(appFolder, kHierarchyName, sep)))
+    (void)loadHierarchy(ctx.host, ctx.tables, appFolder, ctx.app.hierarchy());
 
   config::SettingsRecord& s = ctx.values.settings;
   s.setAppOpen(true);

@@ -9,11 +9,10 @@
 #include "editor/action_keys.hpp"
 #include "editor/column_states.hpp"
 #include "editor/column_values.hpp"
-#include "editor/enter_cell.hpp"
+#include "editor/data_collection.hpp"
 #include "editor/font_fit.hpp"
 #include "editor/help_popup.hpp"
-#include "editor/line_ops.hpp"
-#include "editor/movement.hpp"
+#include "editor/hierarchy_menu.hpp"
 #include "editor/screen_draw.hpp"
 #include "editor/screen_layout.hpp"
 #include "editor/touch_buttons.hpp"
@@ -59,25 +58,21 @@ void readDisplaySettings(Engine& e, const config::SettingsRecord& s) {
   e.mousePositioning = e.productionLevel >= 1;
 }
 
-bool EditSession::startLevel1() {
-  Engine& e = *engine_;
-  datasets::LevelSlot* slot = session_.level(1);
-  apps::LevelDefinition* def = ctx_.app.level(1);
-  if (!slot || !slot->table || !def || !openLevelState(e.levels[1], 1, *def, *slot->table)) {
-    ui::inform(host_, "Can't Open Level 1 Files", "Error");
-    return false;
+void EditSession::openHierarchyMenu() {
+  if (!engine_ || !running_ || inMenu_ || !engine_->level().open()) return;
+  inMenu_ = true;
+  const int id = host_.popupMenu(hierarchyMenu(*engine_));
+  inMenu_ = false;
+  if (id == 0) return;
+  // The move's own key ends the cell being edited as the crew's key would;
+  // the entry chosen waits beside it for the move.
+  const HierarchyMove move = hierarchyMove(*engine_, id);
+  if (move.key == 0 || !keys_.push(move.key)) {
+    host_.beep();
+    return;
   }
-  e.current = 1;
-  LevelState& s = e.level();
-  // A new level starts on a line of its own.
-  if (s.lineCount() == 0 && !appendLine(e)) {
-    ui::inform(host_, "Can't Open Level 1 Files", "Error");
-    return false;
-  }
-  if (!enterLine(e, s.line() >= 1 ? s.line() : 1)) return false;
-  clampPosition(e);
-  s.header().setRedrawScreen(true);
-  return true;
+  engine_->change = move.change;
+  engine_->changeNumber = move.preselect;
 }
 
 EditSession::End EditSession::run(const std::string& title) {
@@ -96,6 +91,7 @@ EditSession::End EditSession::run(const std::string& title) {
     Engine& en = *engine_;
     if (en.level().open()) toggleHelpWindow(en, isVirtualDisplay(displayTypeOf(en.level(), en.level().column())));
   };
+  setup.hierarchyMenu = [this] { openHierarchyMenu(); };
   setup.actionKeys = [this] {
     if (inActionKeys_) return;
     inActionKeys_ = true;
@@ -114,14 +110,17 @@ EditSession::End EditSession::run(const std::string& title) {
   if (fit.reformat && def1 && layoutScreens(*def1, fit.layoutRows, fit.layoutColumns)) fit = refitAfterLayout(*window, settings, fit);
   screen_.resize(fit.rows, fit.columns);
 
-  End end = End::Left;
-  if (!startLevel1()) {
-    end = End::Failed;
-  } else {
-    while (enterCell(e)) {
+  // Child levels are laid out as level 1 was, on the same window.
+  LevelLayout layout{fit.reformat, fit.layoutRows, fit.layoutColumns};
+  // A menu entry whose key went elsewhere (a warning took it) is forgotten.
+  const CollectionEnd ended = collectData(e, layout, [this] {
+    Engine& en = *engine_;
+    if (!en.level().open() || !en.level().header().leaveLevel()) {
+      en.change = Engine::LevelChange::None;
+      en.changeNumber = 0;
     }
-    if (e.aborted) end = End::Aborted;
-  }
+  });
+  End end = ended == CollectionEnd::Failed ? End::Failed : ended == CollectionEnd::Aborted ? End::Aborted : End::Left;
   running_ = false;
   // The definitions outlive the session: the next one starts from the
   // columns' own states, not from what this one's conditions left.

@@ -1,7 +1,7 @@
 #pragma once
 // One data collection in a dataset: the edit window opened on the engine's
-// Screen and key queue, the level-1 table edited line by line, and the
-// window closed again. Runs on the UI thread; the loop takes keys from the
+// Screen and key queue, the levels edited line by line (editor/data_collection.hpp),
+// and the window closed again. Runs on the UI thread; the loop takes keys from the
 // queue, or waits in 10 ms steps calling Host::pump(), which delivers input
 // into the queue and draws a changed Screen.
 #include <memory>
@@ -50,12 +50,16 @@ class EditSession {
   void abort() { keys_.abort(); }
   bool running() const { return running_; }
 
+  // The right mouse button: shows the hierarchy menu over the edit window
+  // and, when a command is chosen, queues the key of its move (F4, F5 or
+  // Alt+F5) with the chosen table preselected. Nothing while no level is
+  // open or a menu is up already.
+  void openHierarchyMenu();
+
   ui::Screen& screen() { return screen_; }
   ui::KeyQueue& keys() { return keys_; }
 
  private:
-  bool startLevel1();
-  void pendingWork();
 
   ui::Host& host_;
   apps::AppContext& ctx_;
@@ -68,6 +72,7 @@ class EditSession {
   bool helpRequested_ = false;
   bool actionKeysRequested_ = false;
   bool inActionKeys_ = false;
+  bool inMenu_ = false;
 };
 
 }  // namespace editor

@@ -38,6 +38,15 @@ struct TouchButton {
   unsigned key = 0;    // the key it pushes; 0 for "AK" (opens the action keys)
 };
 
+// One entry of a pop-up menu: a command (id > 0) or, with items, a submenu.
+// A disabled entry is shown but cannot be chosen.
+struct MenuItem {
+  int id = 0;
+  std::string label;  // UTF-8
+  bool enabled = true;
+  std::vector<MenuItem> items;
+};
+
 struct EditWindowSetup {
   std::string title;  // UTF-8
   // Production level 0-4: mouse and touch input from 1; Ctrl+K from 1.
@@ -47,6 +56,9 @@ struct EditWindowSetup {
   // key is not queued), and Ctrl+K or the "AK" button. Either may be empty.
   std::function<void()> keyboardHelp;
   std::function<void()> actionKeys;
+  // The right mouse button over the grid (production level 1 and up): the
+  // engine shows its hierarchy menu (Host::popupMenu). May be empty.
+  std::function<void()> hierarchyMenu;
 };
 
 // The cell size the engine chose, for a window that draws with pixels.

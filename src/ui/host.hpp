@@ -86,6 +86,14 @@ class Host {
   // default) only keeps the user interface alive meanwhile.
   virtual void showProgress(const ProgressSpec& desc, Progress& progress);
 
+  // Shows a pop-up menu at the mouse pointer over the edit window and
+  // returns the command id chosen, or 0 when it was closed without one. This
+  // default shows the enabled commands (a submenu's as "Submenu: entry") in
+  // the pop-up selection list on the edit window's Screen, titled
+  // "< Hierarchy >" (the edit window's one menu); 0 when no edit
+  // window is open or nothing can be chosen.
+  virtual int popupMenu(const std::vector<MenuItem>& items);
+
   // Opens the edit window over the main window on screen and keys (both
   // outlive the window); it stays open until the returned object is
   // destroyed. Null when the window cannot be made (the host has shown why).
