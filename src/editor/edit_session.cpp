@@ -7,6 +7,7 @@
 #include "datasets/data_session.hpp"
 #include "platform/clock.hpp"
 #include "editor/action_keys.hpp"
+#include "editor/auto_entry_menu.hpp"
 #include "editor/column_states.hpp"
 #include "editor/column_values.hpp"
 #include "editor/data_collection.hpp"
@@ -125,6 +126,7 @@ EditSession::End EditSession::run(const std::string& title) {
   // The definitions outlive the session: the next one starts from the
   // columns' own states, not from what this one's conditions left.
   for (LevelState& s : e.levels) restoreColumnStates(s);
+  for (LevelState& s : e.levels) restoreFillKinds(s);
   window.reset();
   engine_.reset();
   return end;

@@ -66,7 +66,7 @@ TEST_F(OpenDataTest, CreatingADatasetMakesItsTableAndStampsItWithThePackageHeade
   EXPECT_EQ(edit.lineCount, 0);
   EXPECT_TRUE(platform::fileExists(dataFile(kLevel1)));
   EXPECT_TRUE(session.level(1)->created);
-  EXPECT_EQ(edit.level1->fieldCount(), 11);
+  EXPECT_EQ(edit.level1->fieldCount(), 12);
 
   // The header copy was missing: it came from the package and was written.
   apps::TfaHeader package;

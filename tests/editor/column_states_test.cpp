@@ -22,7 +22,7 @@ enum Col { kCrown = 1, kStatus, kHt, kDefect, kNote };
 
 // Conditions on STATUS and DEFECT; row 0 and row 1 both hold for D with a
 // defect of 50-99, so row 0 must win there.
-const char* kLevel = R"([ { "code": "A____", "table": "TREES",
+const char* kLevel = R"([ { "code": "A____", "table": "TREES", "settings": { "checkOnLeave": false },
     "screens": [ { "type": "line", "promptRow": 24 } ],
     "columns": [
       { "field": "CROWN", "width": 1, "title": "Crown", "upperCase": true },

@@ -39,7 +39,7 @@ std::string tables() {
 
 // The demo's tree columns in the demo's order (the jump file names column 7, DEFECT).
 constexpr const char* kTrees = R"([{
-  "code": "A____", "table": "TREES", "name": "Trees",
+  "code": "A____", "table": "TREES", "name": "Trees", "settings": { "checkOnLeave": false },
   "screens": [ { "type": "line", "promptRow": 24 } ],
   "columns": [
     { "field": "PLOT", "type": "N", "width": 4, "title": "Plot", "fieldType": "skipped" },
