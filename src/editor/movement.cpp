@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editor/line_checks.hpp"
 #include "editor/line_ops.hpp"
 #include "editor/line_window.hpp"
 #include "editor/screen_draw.hpp"
@@ -40,10 +41,24 @@ void clampPosition(Engine& e) {
   }
 }
 
+namespace {
+
+// A level that checks lines on line change lets the cursor leave a line only
+// when its required columns hold data; otherwise the cursor goes to the first
+// empty one.
+bool lineMayBeLeft(Engine& e) {
+  LevelState& s = e.level();
+  if (s.header().checkOnLineChange() == 0 || s.line() < 1 || s.line() > s.lineCount()) return true;
+  return checkLine(e, true, false);
+}
+
+}  // namespace
+
 bool goLine(Engine& e, std::int32_t n) {
   LevelState& s = e.level();
   n = std::clamp<std::int32_t>(n, 1, std::max<std::int32_t>(s.lineCount(), 1));
   if (n == s.line()) return true;
+  if (!lineMayBeLeft(e)) return false;
   if (!storeLine(e)) return false;
   if (!enterLine(e, n)) return false;
   clampPosition(e);
@@ -61,6 +76,7 @@ bool stepLines(Engine& e, std::int32_t delta) {
   if (target <= s.lineCount()) return goLine(e, target);
   // Past the end new lines are made, one at a time; an empty last line is
   // not followed by another (that would only pile up blank records).
+  if (!lineMayBeLeft(e)) return false;
   if (!storeLine(e)) return false;
   std::string record;
   while (s.line() < target) {

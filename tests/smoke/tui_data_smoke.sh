@@ -29,7 +29,16 @@
 #     Escape goes back; Collect Data again offers "01 [North
 #     Block]", the edit window shows plot 3 and PageUp plots 2 and 1; dbfread reads
 #     the level-1 table with exactly the keyed values.
-#  5. Alt+E on the main window, y: the program ends with status 0.
+#  5. The whole cruise: plot 1's timer runs two seconds (Ctrl+T twice); a
+#     fourth plot refuses plot number 2 ("Entry Must" "Be Unique") and is
+#     deleted again (F10); F5 from plot 1 picks TREES in "Select Child" and
+#     three trees are keyed, two logs under tree 2 and one under tree 1 (F5,
+#     F4 back); F9 inserts a tree before tree 2 (its logs move to tree 3),
+#     F10 deletes that tree with its logs; F3 finds the hemlock by species;
+#     F4 stays while a fourth tree lacks its DBH; plot 2 gets a tree and,
+#     through Alt+F5, its regeneration. Opened again the trees are there;
+#     dbfread and ogrinfo read every table of the dataset under its name.
+#  6. Alt+E on the main window, y: the program ends with status 0.
 # Every wait polls with a time-out. Prints each failure; exits non-zero when
 # there was one. The tmux server is always killed.
 set -u
@@ -341,7 +350,152 @@ else
   fail "dbfread read:"$'\n'"$got"$'\n'"instead of:"$'\n'"$want"
 fi
 
-# --- 5. Leaving ----------------------------------------------------------------------------------
+# --- 5. The whole cruise: timer, unique plot, trees, logs, insert, delete, search, regeneration --
+# Trees and logs are keyed in their grids a key at a time; Enter at the end of
+# a line makes the next one (a blank last line goes when the level is left).
+key_tree() {  # species dbh height crown [more]: the cursor starts on the tree number
+  keys Enter; type_slowly "$1"; keys Enter; type_slowly "$2"; keys Enter; type_slowly "$3"; type_slowly "$4"
+  type_slowly 0; keys Enter
+  [ "${5:-}" = more ] && keys Enter
+  sleep 0.3
+}
+key_log() {  # length topdia grade cull: the Enter after the cull makes the next line
+  keys Enter; type_slowly "$1"; keys Enter; type_slowly "$2"; keys Enter; type_slowly "$3"
+  type_slowly "$4"; keys Enter
+  sleep 0.3
+}
+keys M-d
+expect 10 "Alt+D did not bring up the Data choice" "Collect Data" && keys Enter
+expect 10 "the dataset list did not come" "01 [North Block]" && keys Enter
+expect 15 "reopened on plot 1" "windthrow"
+# the plot timer: End goes to the last column of the page
+keys End; sleep 0.3; keys C-t; sleep 2.3; keys C-t; sleep 0.3
+# a fourth plot: a duplicate number is refused, then the line is deleted again
+keys C-PageDown; sleep 0.3; keys PageDown; sleep 0.4
+expect 5 "plot 4 numbered" "Plot    4"
+type_slowly 2; keys Enter
+expect 5 "duplicate plot refused" "Entry Must" "Be Unique"
+wait_until 5 screen_lacks "Be Unique"
+keys F10
+expect 5 "delete question" "Delete Current Line?"
+keys y
+expect 5 "child data question" "This Will ALSO ERASE" && keys y
+expect 5 "back on plot 3 after the delete" "rocky" "Plot    3"
+# plot 1's trees
+keys C-PageUp; sleep 0.3
+keys F5
+expect 5 "child list" "Select Child" "TREES" "REGEN" && keys Enter
+expect 5 "trees of plot 1" "Plot 1     Crew ABR" "Species"
+# tree 1..3, a key at a time; the cursor starts on the tree number
+# (each tree starts with Enter)
+key_tree DF 20 120 C more
+key_tree GF 18 100 D more
+key_tree LP 14 100 I
+keys Up; sleep 0.3; keys F5
+expect 5 "logs of tree 2" "Length" "Grade"
+key_log 16 12 S2 5
+key_log 16 8 S3 0
+keys F4
+expect 5 "back on the trees" "Lodgepole pine"
+# a log under tree 1 too
+keys Up; sleep 0.3; keys F5
+expect 5 "logs of tree 1" "Length" "Grade"
+key_log 18 15 S1 0
+keys F4
+expect 5 "back on the trees" "Lodgepole pine"
+# a tree inserted before tree 2: the trees after it move down, tree 2's logs with them
+keys Down; sleep 0.3; keys F9
+expect 5 "insert question" "Insert Line?" && keys y
+sleep 0.8
+key_tree WH 22 110 C
+# tree 3, the grand fir with its logs, is deleted with them
+keys Down; sleep 0.3; keys F10
+expect 5 "delete question" "Delete Current Line?" && keys y
+expect 5 "child data question" "This Will ALSO ERASE" "Child Level Data." && keys y
+sleep 0.8
+# F3 on the species column finds the hemlock
+keys C-Home; sleep 0.3; keys Enter; sleep 0.3
+keys F3
+expect 5 "search box" "< Search: F7=Binary >" "Species" "< F5-1st F6-Next >"
+type_slowly west; keys F5
+wait_until 5 screen_lacks "< Search: F7=Binary >" || fail "the search box stayed"
+expect 5 "found line 2" "Line    2"
+# a fourth tree without its DBH: F4 stops on it
+keys C-End; sleep 0.3; keys Enter; sleep 0.3
+keys Enter; type_slowly RC; keys Enter; sleep 0.3
+keys F4; sleep 1
+if screen_has "Western redcedar" && screen_lacks "windthrow"; then
+  note "F4 stayed on the trees while tree 4 lacks its DBH"
+else
+  fail "F4 left the trees although tree 4 has no DBH"
+  show_screen
+fi
+type_slowly 30; keys Enter; sleep 0.3
+keys F4
+expect 5 "back on the plots" "Plot number" "windthrow"
+# plot 2: a tree, then its regeneration through the sibling key
+keys PageDown; sleep 0.3; keys F5
+expect 5 "child list" "Select Child" && keys Enter
+expect 5 "trees of plot 2" "Plot 2     Crew JMC"
+key_tree DF 25 130 D
+keys M-F5; sleep 1
+expect 5 "the regeneration of plot 2" "Height class" "Count"
+keys Enter; type_slowly PP; keys Enter; type_slowly 2; type_slowly 12; keys Enter; sleep 0.3
+keys F4
+expect 5 "back on the plots from the regeneration" "Plot number" "steep"
+keys Escape
+expect 10 "Escape did not bring the main window back" "Current Application: Cruise"
+note "a whole cruise keyed: trees and logs under plot 1, a tree inserted and one deleted with its logs, regeneration under plot 2"
+# Left and opened again, everything is there.
+keys M-d
+expect 10 "Alt+D did not bring up the Data choice" "Collect Data" && keys Enter
+expect 10 "the dataset list did not come" "01 [North Block]" && keys Enter
+expect 15 "the dataset did not open again on plot 2" "steep"
+keys PageUp; sleep 0.3; keys F5
+expect 5 "child list" "Select Child" && { keys Up; keys Enter; }  # REGEN was the last choice
+expect 5 "the trees of plot 1 again" "Douglas-fir" "Western hemlock" "Lodgepole pine" "Western redcedar"
+screen > "$work/trees-of-plot-1.txt"
+keys Escape
+expect 5 "back on the plots" "windthrow"
+keys Escape
+expect 10 "Escape did not bring the main window back" "Current Application: Cruise"
+
+# Every table of the dataset, read by dbfread and ogrinfo: the keyed values
+# under the names the naming rules give.
+tables=$(cd "$data" && ls -1 ./*.dbf 2>/dev/null | sed 's|^\./||')
+want_tables=$'01 1A____[North Block]ABC___#$$DataAppVer.dbf\n01 1A____[North Block]ABC___~~PLOTS.dbf\n01 2AA___[North Block]ABC___~   1~TREES.dbf\n01 2AA___[North Block]ABC___~   2~TREES.dbf\n01 2AB___[North Block]ABC___~   2~REGEN.dbf\n01 3AAA__[North Block]ABC___~   1-  1~LOGS.dbf'
+[ "$tables" = "$want_tables" ] || fail "the dataset's tables are:"$'\n'"$tables"$'\n'"instead of:"$'\n'"$want_tables"
+got=$("$py" - "$data" <<'PY' 2>&1
+import glob, os, sys, dbfread
+for path in sorted(glob.glob(os.path.join(sys.argv[1], "*~*~*.dbf"))):
+    name = os.path.basename(path)
+    for r in dbfread.DBF(path, ignorecase=False):
+        fields = [f for f in r.keys() if f not in ("CRUISEDT", "STARTTM", "STAND", "LAT", "LON", "ELEV")]
+        print(name.split("~", 1)[1] + ":" + "|".join(str(r[f]).strip() for f in fields))
+PY
+)
+want=$'~PLOTS.dbf:1|ABR|35|180|windthrow|SECS\n~PLOTS.dbf:2|JMC|35|180|steep|None\n~PLOTS.dbf:3|LKO|70|180|rocky|None\n   1~TREES.dbf:1|1|Douglas-fir|20.0|120|C|0|\n   1~TREES.dbf:1|2|Western hemlock|22.0|110|C|0|\n   1~TREES.dbf:1|3|Lodgepole pine|14.0|100|I|0|\n   1~TREES.dbf:1|4|Western redcedar|30.0|None||None|\n   2~TREES.dbf:2|1|Douglas-fir|25.0|130|D|0|\n   2~REGEN.dbf:2|1|Ponderosa pine|2|12\n   1-  1~LOGS.dbf:1|1|1|18.0|15.0|S1|0'
+# The plot timer ran for two seconds and a little.
+secs=$(sed -n 's/^~PLOTS.dbf:1|ABR|35|180|windthrow|\([0-9]*\)$/\1/p' <<<"$got")
+if [[ $secs =~ ^[0-9]+$ ]] && ((secs >= 2 && secs <= 4)); then
+  got=${got/windthrow|$secs/windthrow|SECS}
+else
+  fail "plot 1's timer holds '$secs' seconds, not 2-4"
+fi
+if [ "$got" = "$want" ]; then
+  note "dbfread reads every table of the cruise"
+else
+  fail "dbfread read:"$'\n'"$got"$'\n'"instead of:"$'\n'"$want"
+fi
+counts=""
+while IFS= read -r t; do
+  n=$(ogrinfo -ro -al -so "$data/$t" 2>&1 | sed -n 's/^Feature Count: //p')
+  counts+="$n "
+done <<<"$tables"
+[ "$counts" = "1 3 4 1 1 1 " ] || fail "ogrinfo counts the records of the tables as '$counts', not '1 3 4 1 1 1 '"
+[ "$counts" = "1 3 4 1 1 1 " ] && note "ogrinfo reads every table"
+
+# --- 6. Leaving ----------------------------------------------------------------------------------
 keys M-e
 leave_program
 finish
