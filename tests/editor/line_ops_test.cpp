@@ -5,6 +5,7 @@
 
 #include "editor/line_checks.hpp"
 #include "editor/line_ops.hpp"
+#include "editor/movement.hpp"
 #include "editor/value_checks.hpp"
 #include "line_fixture.hpp"
 
@@ -116,6 +117,38 @@ TEST_F(LineChecks, AnUnmetGpsRequirementKeepsTheLineUnstored) {
   ASSERT_TRUE(editor::writeColumnText(s(), kName, "b"));
   EXPECT_FALSE(editor::storeLine(e()));
   EXPECT_EQ(column(kName)[0], "a");
+}
+
+}  // namespace
+
+namespace {
+
+// A level that checks each line when the cursor leaves it.
+const char* kCheckedLines = R"([ { "code": "A____", "table": "PLOTS", "settings": { "checkOnLineChange": 1 },
+    "columns": [
+      { "field": "NAME", "width": 8, "required": true },
+      { "field": "COUNT", "type": "N", "width": 3, "required": true } ] } ])";
+
+class LineChange : public LineEngineTest {};
+
+TEST_F(LineChange, ALineLacksRequiredDataSoTheCursorStaysOnIt) {
+  startEngine(kCheckedLines);
+  addLines({{{"NAME", "a"}, {"COUNT", ""}}, {{"NAME", "b"}, {"COUNT", "2"}}});
+  s().header().setCurColumn(1);
+  // Neither to another line nor to a new one: the cursor goes to the count.
+  EXPECT_FALSE(editor::goLine(e(), 2));
+  EXPECT_EQ(s().line(), 1);
+  EXPECT_EQ(s().column(), 2);
+  ASSERT_TRUE(editor::writeColumnText(s(), 2, "1"));
+  EXPECT_TRUE(editor::goLine(e(), 2));
+  EXPECT_EQ(s().line(), 2);
+  // From the complete last line a new one is made; from the new one, blank
+  // as it is, no further line.
+  EXPECT_TRUE(editor::stepLines(e(), 1));
+  EXPECT_EQ(s().lineCount(), 3);
+  EXPECT_FALSE(editor::stepLines(e(), 1));
+  EXPECT_EQ(s().lineCount(), 3);
+  EXPECT_EQ(s().line(), 3);
 }
 
 }  // namespace
