@@ -56,11 +56,23 @@ bool appendLine(Engine& e) {
   if (!s.open()) return false;
   const std::int32_t max = s.header().maxLines();
   if (max > 0 && s.lineCount() >= max) return false;
-  if (s.table->appendStart() != 0 || s.table->append() != 0) return false;
+  const std::int32_t before = s.lineCount();
+  const std::int32_t was = s.line();
+  if (s.table->appendStart() != 0) return false;
+  // The new line takes its initial values before it is written: a program
+  // killed at once leaves it numbered and tied to its parent line, never a
+  // blank record whose children could not be told apart.
+  s.header().setCurLine(before + 1);
+  initNewLine(e, before == 0, true);
+  if (s.table->append() != 0) {
+    s.header().setCurLine(was);
+    if (was >= 1) (void)s.table->goRecord(was);
+    refreshColumnValues(s);
+    return false;
+  }
   s.header().setLineCount(countOf(s));
   s.header().setCurLine(s.lineCount());
   s.header().setLineModified(false);
-  initNewLine(e, s.lineCount() == 1, true);
   refreshColumnValues(s);
   (void)evaluateColumnStates(e);
   s.header().setRedrawLines(true);

@@ -152,3 +152,22 @@ TEST_F(LineChange, ALineLacksRequiredDataSoTheCursorStaysOnIt) {
 }
 
 }  // namespace
+
+namespace {
+
+class NewLines : public LineEngineTest {};
+
+// The record a new line puts into the file already holds its initial
+// values: killed before the line is stored, it is still numbered.
+TEST_F(NewLines, AnAppendedLineIsWrittenWithItsInitialValues) {
+  startEngine(kLevel);
+  addLines({{{"NAME", "a"}, {"COUNT", "1"}}});
+  ASSERT_TRUE(editor::appendLine(e()));
+  EXPECT_EQ(s().line(), 2);
+  ASSERT_EQ(s().table->flush(), 0);
+  const auto numbers = column(1);
+  ASSERT_EQ(numbers.size(), 2u);
+  EXPECT_EQ(numbers[1], "20");
+}
+
+}  // namespace

@@ -6,12 +6,17 @@ Usage: tui_kill.py TALLYFIN_BINARY CRUISE_PACKAGE WORK_FOLDER [TRIALS]
 
 Each trial starts "tallyfin" in a 100x30 pseudo-terminal on a private install
 root, opens the dataset "Kill Test" with Collect Data (creating it the first
-time), goes to its last line and keys plot after plot, a key at a time, moving
-on with PageDown; at a random moment the program is killed. Lines are
-appended only after the line before them was stored, so every plot line but
-the last in the table must hold all its keyed values; the last may be blank
-or whole. After every trial the table must open in dbfread; the next trial
-opens it in ours (the edit window must come up on the dataset again).
+time) and keys a key at a time until, at a random moment, the program is
+killed. The first half of the trials go to the last plot line and key plot
+after plot, moving on with PageDown: lines are appended only after the line
+before them was stored, so every plot line but the last must hold all its
+keyed values; the last may be whole or as a new line starts (its number, date
+and time filled in, nothing keyed). The second half go from plot 1 down to
+its trees (F5) and key trees, insert trees before others (F9), give trees
+logs (F5, F4 back) and delete trees with their logs (F10): no complete tree
+may be lost but by a delete sent in that trial, and no tree or log table may
+hang under a line that is not there. After every trial every table must open
+in dbfread; the next trial opens them in ours.
 
 Exits non-zero on the first failure, printing what the table held.
 """
@@ -113,8 +118,126 @@ def whole(line):
         and aspect == "180" and notes == NOTES
 
 
-def blank(line):
-    return all(v in ("", "None") for v in line.split("|"))
+def fresh(line):
+    """A new line as the program makes it: numbered and dated, nothing keyed."""
+    plot, date, crew, slope, aspect, notes = line.split("|")
+    return crew == "" and slope in ("", "None") and aspect in ("", "None") and notes == ""
+
+
+PLOT_FIELDS = ("PLOT", "CRUISEDT", "CREW", "SLOPE", "ASPECT", "NOTES")
+TREE_KEYS = ["\r", "DF", "\r", "20", "\r", "120", "C", "0", "\r"]  # from the tree number to L/D
+# In a trial's keys: CLEAR forgets the output so far, a 1-tuple waits for its
+# text (a question empties the keys typed ahead of it).
+CLEAR = ("",)
+LOG_KEYS = ["\r", "16", "\r", "12", "\r", "S2", "5", "\r"]       # from the log number on
+
+
+def read_rows(path, fields):
+    """The rows of a table as tuples of stripped texts, read by dbfread."""
+    python = "/usr/bin/python3" if os.path.exists("/usr/bin/python3") else "python3"
+    script = ("import sys, dbfread\n"
+              "fields = sys.argv[2].split(',')\n"
+              "for r in dbfread.DBF(sys.argv[1], ignorecase=False):\n"
+              "    print('|'.join(str(r[f]).strip() for f in fields))\n")
+    done = subprocess.run([python, "-c", script, path, ",".join(fields)], capture_output=True, text=True)
+    if done.returncode != 0:
+        fail("dbfread could not read %s:\n%s" % (os.path.basename(path), done.stderr))
+    return [tuple(line.split("|")) for line in done.stdout.splitlines()]
+
+
+def key_of(name):
+    """The parent key path of a data file name: the text between the two "~"."""
+    first = name.index("~")
+    return name[first + 1:name.index("~", first + 1)]
+
+
+def hierarchy(data):
+    """Every table of the dataset opened; returns (plots, trees by plot key,
+    logs by tree key) and fails on a child table without its parent line."""
+    names = sorted(f for f in os.listdir(data) if f.endswith(".dbf") and "#$$" not in f)
+    plots = [f for f in names if f.endswith("~~PLOTS.dbf")]
+    if len(plots) != 1:
+        fail("%d PLOTS tables in %s" % (len(plots), data))
+    plot_rows = read_rows(os.path.join(data, plots[0]), PLOT_FIELDS)
+    held_plots = {r[0].rjust(4) for r in plot_rows}
+    trees, logs = {}, {}
+    for f in names:
+        if f.endswith("~TREES.dbf") or f.endswith("~REGEN.dbf"):
+            key = key_of(f)
+            if key not in held_plots:
+                fail("%s hangs under plot '%s', which no plot line holds" % (f, key))
+            rows = read_rows(os.path.join(data, f), ("PLOT", "TREE", "SPC", "DBH") if "TREES" in f else ("PLOT",))
+            if "TREES" in f:
+                trees[key] = rows
+    for f in names:
+        if f.endswith("~LOGS.dbf"):
+            key = key_of(f)
+            plot, _, tree = key.partition("-")
+            held = {r[1].rjust(3) for r in trees.get(plot, [])}
+            if tree not in held:
+                fail("%s hangs under tree '%s' of plot '%s', which no tree line holds" % (f, tree, plot))
+            logs[key] = read_rows(os.path.join(data, f), ("LOG", "LENGTH"))
+    return plot_rows, trees, logs
+
+
+def complete_trees(rows):
+    return sum(1 for r in rows if r[2] != "" and r[3] not in ("", "None"))
+
+
+def tree_keys(rng, rows):
+    """The keys of one tree trial, from the trees of plot 1 as they stand
+    (rows: PLOT, TREE, SPC, DBH), and how many deletes they send."""
+    keys, deletes = [], 0
+    if not rows:
+        keys += TREE_KEYS  # a new table: the cursor stands on the tree number
+    elif rows[-1][2] == "":
+        keys += ["\x1b[1;5F", "\x1b[H", "\r"] + TREE_KEYS[1:]  # the blank last line: Home, to the species
+    else:
+        keys += ["\x1b[1;5F", "\r"] + TREE_KEYS  # Ctrl+End, Enter: a new line
+    count = len(rows)
+    for _ in range(12):
+        action = rng.choice(("tree", "tree", "insert", "log", "delete"))
+        if action == "tree":
+            keys += ["\r"] + TREE_KEYS
+            count += 1
+        elif action == "insert":
+            keys += ["\x1b[A", CLEAR, "\x1b[20~", ("Insert Line?",), "y"] + TREE_KEYS  # Up, F9, yes
+            count += 1
+        elif action == "log":
+            # Up, F5, a log, F4, Ctrl+End
+            keys += ["\x1b[A", CLEAR, "\x1b[15~", ("Length",)] + LOG_KEYS + [CLEAR, "\x1bOS", ("Species",), "\x1b[1;5F"]
+        elif action == "delete" and count >= 3 and deletes == 0:
+            # Up, F10, yes, yes, Ctrl+End
+            keys += ["\x1b[A", CLEAR, "\x1b[21~", ("Delete Current Line?",), "y", ("ALSO ERASE",), "y", "\x1b[1;5F"]
+            deletes += 1
+            count -= 1
+    return keys, deletes
+
+
+def open_edit_window(p, trial, first):
+    if not p.wait_for("Current Application", 30):
+        p.kill()
+        fail("trial %d: the main screen did not come up" % trial)
+    p.read(0.3)
+    p.send("\x1bd")
+    if not p.wait_for("Collect Data", 10):
+        p.kill()
+        fail("trial %d: no Data choice" % trial)
+    p.output = b""
+    p.send("\r")
+    if first:
+        if not p.wait_for("Create New Dataset", 10):
+            p.kill()
+            fail("trial 0: the dataset was not asked for")
+        p.send("Kill Test\r")
+    else:
+        if not p.wait_for("Select Dataset", 10):
+            p.kill()
+            fail("trial %d: the dataset list did not come" % trial)
+        p.send("\r")
+    if not p.wait_for('~Dataset"Kill Test"', 15):
+        p.kill()
+        fail("trial %d: the edit window did not open on the dataset (our table storage)" % trial)
 
 
 def main():
@@ -134,32 +257,11 @@ def main():
     rng = random.Random(20261208)
     stored_before = 0
     plot = 1
-    for trial in range(trials):
+    plot_trials = trials // 2
+    for trial in range(plot_trials):
         p = Program(binary, root, work, trial == 0)  # later starts find Cruise current
         # The terminal is written by difference: texts arrive as they change.
-        if not p.wait_for("Current Application", 30):
-            p.kill()
-            fail("trial %d: the main screen did not come up" % trial)
-        p.read(0.3)
-        p.send("\x1bd")
-        if not p.wait_for("Collect Data", 10):
-            p.kill()
-            fail("trial %d: no Data choice" % trial)
-        p.output = b""
-        p.send("\r")
-        if trial == 0:
-            if not p.wait_for("Create New Dataset", 10):
-                p.kill()
-                fail("trial 0: the dataset was not asked for")
-            p.send("Kill Test\r")
-        else:
-            if not p.wait_for("Select Dataset", 10):
-                p.kill()
-                fail("trial %d: the dataset list did not come" % trial)
-            p.send("\r")
-        if not p.wait_for('~Dataset"Kill Test"', 15):
-            p.kill()
-            fail("trial %d: the edit window did not open on the dataset (our table storage)" % trial)
+        open_edit_window(p, trial, trial == 0)
         p.send("\x1b[6;5~")  # Ctrl+PageDown: the last line
         deadline = time.monotonic() + rng.uniform(0.2, 2.5)
         while time.monotonic() < deadline:
@@ -176,12 +278,60 @@ def main():
         for n, line in enumerate(lines[:-1], 1):
             if not whole(line):
                 fail("trial %d: line %d of %d is not whole: %s\n%s" % (trial, n, len(lines), line, "\n".join(lines)))
-        if lines and not (whole(lines[-1]) or blank(lines[-1])):
+        if lines and not (whole(lines[-1]) or fresh(lines[-1])):
             fail("trial %d: the last line is torn: %s" % (trial, lines[-1]))
         if len(lines) - 1 < stored_before:
             fail("trial %d: %d whole lines, %d before: stored lines were lost" % (trial, len(lines) - 1, stored_before))
         stored_before = max(stored_before, len(lines) - 1)
-    print("tui_kill: %d trials, %d lines stored, none lost" % (trials, stored_before))
+        hierarchy(data)
+    if stored_before < 2:
+        fail("only %d plots were stored in %d trials: too few to go on to the trees" % (stored_before, plot_trials))
+
+    trees_before = 0
+    deleted_total = 0
+    for trial in range(plot_trials, trials):
+        plots, trees, _ = hierarchy(data)
+        rows = trees.get(plots[0][0].rjust(4), [])
+        before = complete_trees(rows)
+        keys, deletes = tree_keys(rng, rows)
+        p = Program(binary, root, work, False)
+        open_edit_window(p, trial, False)
+        p.send("\x1b[5;5~")  # Ctrl+PageUp: plot 1
+        p.send("\x1b[15~")   # F5: its children
+        if not p.wait_for("Select Child", 10):
+            p.kill()
+            fail("trial %d: F5 on plot 1 did not list its child tables" % trial)
+        p.output = b""
+        p.send("\r")
+        if not p.wait_for("L/D", 10):
+            p.kill()
+            fail("trial %d: the trees of plot 1 did not open" % trial)
+        deadline = time.monotonic() + rng.uniform(0.3, 4.0)
+        sent_deletes = 0
+        for k in keys:
+            if time.monotonic() >= deadline:
+                break
+            if k == CLEAR:
+                p.output = b""
+            elif isinstance(k, tuple):
+                if not p.wait_for(k[0], 5):
+                    break  # not as planned: the kill comes now
+            else:
+                if k == "\x1b[21~":
+                    sent_deletes += 1
+                p.send(k, 0.03)
+        p.kill()
+        plots_after, trees_after, _ = hierarchy(data)
+        if len(plots_after) < len(plots):
+            fail("trial %d: %d plot lines, %d before" % (trial, len(plots_after), len(plots)))
+        after = complete_trees(trees_after.get(plots_after[0][0].rjust(4), []))
+        if after < before - sent_deletes:
+            fail("trial %d: %d complete trees, %d before and %d deletes sent: stored trees were lost\n%s"
+                 % (trial, after, before, sent_deletes, trees_after))
+        deleted_total += sent_deletes
+        trees_before = after
+    print("tui_kill: %d trials, %d plot lines stored, %d trees under plot 1 (%d deletes sent), none lost"
+          % (trials, stored_before, trees_before, deleted_total))
 
 
 if __name__ == "__main__":
