@@ -245,7 +245,7 @@ def main():
         print(__doc__, file=sys.stderr)
         sys.exit(2)
     binary, package, work = (os.path.abspath(a) for a in sys.argv[1:4])
-    trials = int(sys.argv[4]) if len(sys.argv) == 5 else int(os.environ.get("TALLYFIN_KILL_TRIALS", "100"))
+    trials = int(sys.argv[4]) if len(sys.argv) == 5 else int(os.environ.get("TALLYFIN_KILL_TRIALS", "200"))
     root = os.path.join(work, "root")
     shutil.rmtree(work, ignore_errors=True)
     apps = os.path.join(root, "Orvandat", "Tallyfin PC", "Apps")
