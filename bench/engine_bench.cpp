@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "apps/app_definition.hpp"
+#include "bench_app.hpp"
 #include "apps/app_open.hpp"
 #include "base/paths.hpp"
 #include "config/process_values.hpp"
@@ -92,16 +93,7 @@ struct Level {
       columns += std::string(c > 1 ? "," : "") + R"({ "field": "C)" + std::to_string(c) + R"(", "type": "N", "width": 4 })";
     const std::string json = R"({ "application": { "name": "Wide" }, "levels": [ { "code": "A____", "table": "WIDE",
         "columns": [ )" + columns + "] } ] }";
-    values.style = config::nativePathStyle();
-    values.installRoot = root.string();
-    values.appPath = (root / "Apps").string();
-    values.dataPath = (root / "Data").string();
-    tfabuild::Diagnostics diag;
-    tfabuild::BuildOptions options;
-    options.appFolder = (root / "Apps" / "Wide").string();
-    options.packagePath = (root / "Apps" / "Wide.tfa").string();
-    if (tfabuild::buildFromText(json, root.string(), options, diag) != 0) std::abort();
-    if (apps::openApplication(ctx, "Wide", false) != apps::kOpenOk) std::abort();
+    bench::openBenchApp(values, ctx, root, "Wide", json);
     const std::string path = (root / "Data" / "WIDE.dbf").string();
     table = tables.createTable(path, app.level(1)->fieldList);
     if (!table) std::abort();

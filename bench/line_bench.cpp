@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "apps/app_definition.hpp"
+#include "bench_app.hpp"
 #include "apps/app_open.hpp"
 #include "config/process_values.hpp"
 #include "datasets/data_names.hpp"
@@ -59,16 +60,7 @@ struct Plots {
         { "code": "AA___", "table": "TREES", "columns": [
             { "field": "PLOT", "type": "N", "width": 6, "fieldType": "skipped" },
             { "field": "TREE", "type": "N", "width": 3 } ] } ] })";
-    values.style = config::nativePathStyle();
-    values.installRoot = root.string();
-    values.appPath = (root / "Apps").string();
-    values.dataPath = (root / "Data").string();
-    tfabuild::Diagnostics diag;
-    tfabuild::BuildOptions options;
-    options.appFolder = (root / "Apps" / "Plots").string();
-    options.packagePath = (root / "Apps" / "Plots.tfa").string();
-    if (tfabuild::buildFromText(json, root.string(), options, diag) != 0) std::abort();
-    if (apps::openApplication(ctx, "Plots", false) != apps::kOpenOk) std::abort();
+    bench::openBenchApp(values, ctx, root, "Plots", json);
 
     session.datasetNumber = 1;
     session.datasetName = "Bench";

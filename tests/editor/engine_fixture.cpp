@@ -55,8 +55,8 @@ void EngineTest::openDataset(bool existing, const std::string& name) {
   ASSERT_EQ(datasets::openData(ctx, session, start), 1);
 }
 
-editor::EditSession::End EngineTest::run(const std::vector<Key>& keys) {
-  edit = std::make_unique<editor::EditSession>(host, ctx, session);
+editor::EditSession::End EngineTest::run(const std::vector<Key>& keys, editor::EngineHooks& hooks) {
+  edit = std::make_unique<editor::EditSession>(host, ctx, session, hooks);
   std::deque<Key> script(keys.begin(), keys.end());
   snapshots_.clear();
   ranDry_ = false;
@@ -75,13 +75,22 @@ editor::EditSession::End EngineTest::run(const std::vector<Key>& keys) {
     snapshots_.push_back(rows());
     Key k = script.front();
     script.pop_front();
-    if (k.row > 0) edit->keys().pushMouse(k.code, k.row, k.col);
+    // The menu takes its keys from the script through this same pump.
+    if (k.row < 0) edit->openHierarchyMenu();
+    else if (k.row > 0) edit->keys().pushMouse(k.code, k.row, k.col);
     else edit->keys().push(k.code);
   };
   editor::EditSession::End end = edit->run(start.title);
   last_ = rows();
   host.onPump = nullptr;
   return end;
+}
+
+bool EngineTest::shownBeforeAnyKey(const std::string& text) const {
+  for (const auto& rows : snapshots_)
+    for (const auto& row : rows)
+      if (row.find(text) != std::string::npos) return true;
+  return false;
 }
 
 std::vector<std::string> EngineTest::screenBeforeKey(std::size_t i) const {

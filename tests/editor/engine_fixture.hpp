@@ -43,15 +43,19 @@ class EngineTest : public ::testing::Test {
   // Opens a dataset as Collect Data does: a new one named name, or the one
   // the list offers.
   void openDataset(bool existing = false, const std::string& name = "Test");
-  // Runs the edit session with the keys; when the script is used up while
-  // the engine still waits, the session is aborted and ranDry() is true.
-  editor::EditSession::End run(const std::vector<Key>& keys);
+  // Runs the edit session with the keys (and the hooks); when the script is
+  // used up while the engine still waits, the session is aborted and
+  // ranDry() is true. A key with a negative row opens the hierarchy menu, as
+  // the right mouse button does.
+  editor::EditSession::End run(const std::vector<Key>& keys, editor::EngineHooks& hooks = editor::noHooks());
   // The records of the level-1 table, read from a fresh open of its file:
   // for each record the trimmed text of each field.
   std::vector<std::vector<std::string>> level1Records();
   // The Screen text of a row as the session left it at its last key.
   std::string screenRow(int row) const;
   bool ranDry() const { return ranDry_; }
+  // True when text stood on the Screen before some key of the last run.
+  bool shownBeforeAnyKey(const std::string& text) const;
   // The Screen as it stood when the key at index i was about to be given.
   std::vector<std::string> screenBeforeKey(std::size_t i) const;
 

@@ -38,43 +38,6 @@ std::string plotLevels(const PlotApp& o) {
          column("LEN") + " ] } ]";
 }
 
-editor::EditSession::End LevelTest::play(const std::vector<Key>& keys, editor::EngineHooks& hooks) {
-  edit = std::make_unique<editor::EditSession>(host, ctx, session, hooks);
-  std::deque<Key> script(keys.begin(), keys.end());
-  screens.clear();
-  ranDryToo = false;
-  auto rows = [this] {
-    std::vector<std::string> out;
-    for (int r = 1; r <= edit->screen().rows(); ++r) out.push_back(edit->screen().rowText(r));
-    return out;
-  };
-  host.onPump = [&, this] {
-    if (!edit->running() || edit->keys().count() > 0) return;
-    if (script.empty()) {
-      ranDryToo = true;
-      edit->abort();
-      return;
-    }
-    screens.push_back(rows());
-    Key k = script.front();
-    script.pop_front();
-    // The menu takes its keys from the script through this same pump.
-    if (k.row < 0) edit->openHierarchyMenu();
-    else if (k.row > 0) edit->keys().pushMouse(k.code, k.row, k.col);
-    else edit->keys().push(k.code);
-  };
-  editor::EditSession::End end = edit->run(start.title);
-  host.onPump = nullptr;
-  return end;
-}
-
-bool LevelTest::shownBeforeAnyKey(const std::string& text) const {
-  for (const auto& rows : screens)
-    for (const auto& row : rows)
-      if (row.find(text) != std::string::npos) return true;
-  return false;
-}
-
 std::string LevelTest::dataFile(int level, const std::string& code, const std::string& keys,
                                 const std::string& table) const {
   return base::format("%02d %d%s[Test]%s~%s~%s.dbf", session.datasetNumber, level, code.c_str(),

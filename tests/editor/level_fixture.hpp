@@ -22,11 +22,6 @@ inline constexpr Key kRightClick{0, -1, -1};
 
 class LevelTest : public EngineTest {
  protected:
-  // Runs the session as EngineTest::run does, with hooks, and kRightClick
-  // opening the hierarchy menu.
-  editor::EditSession::End play(const std::vector<Key>& keys, editor::EngineHooks& hooks = editor::noHooks());
-  // True when text stood on the Screen before any key of the last run.
-  bool shownBeforeAnyKey(const std::string& text) const;
   // The data file name of a table of the open dataset (8-bit, no folder).
   std::string dataFile(int level, const std::string& code, const std::string& keys, const std::string& table) const;
   std::string inFolder(const std::string& name) const;
@@ -36,8 +31,6 @@ class LevelTest : public EngineTest {
   // Makes an empty file in the data folder.
   void touch(const std::string& name) const;
 
-  bool ranDryToo = false;
-  std::vector<std::vector<std::string>> screens;
 };
 
 }  // namespace editor_test

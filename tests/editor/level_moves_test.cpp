@@ -50,9 +50,9 @@ TEST_F(Levels, F5OpensThePlotsTreesAndEscapeComesBackToTheSameCell) {
   open();
   pickChild(0);
   // The note typed after coming back lands in the column F5 was pressed on.
-  EXPECT_EQ(play(typed("P1") + kEnter + kF5 + typed("T1") + kEnter + kEscape + typed("x") + kEnter + kEscape),
+  EXPECT_EQ(run(typed("P1") + kEnter + kF5 + typed("T1") + kEnter + kEscape + typed("x") + kEnter + kEscape),
             End::Left);
-  EXPECT_FALSE(ranDryToo);
+  EXPECT_FALSE(ranDry());
   ASSERT_TRUE(exists(trees("P1  ")));
   auto treeRows = records(trees("P1  "));
   ASSERT_EQ(treeRows.size(), 1u);
@@ -68,10 +68,10 @@ TEST_F(Levels, TwoPlotsKeepTheirTreesApart) {
   pickChild(0);
   pickChild(0);
   const std::vector<Key> nextPlot{{k::kDown}, {k::kHome}};
-  EXPECT_EQ(play(typed("P1") + kEnter + kF5 + typed("T1") + kEnter + kEscape + nextPlot + typed("P2") + kEnter + kF5 +
+  EXPECT_EQ(run(typed("P1") + kEnter + kF5 + typed("T1") + kEnter + kEscape + nextPlot + typed("P2") + kEnter + kF5 +
                  typed("T2") + kEnter + kEscape + kEscape),
             End::Left);
-  EXPECT_FALSE(ranDryToo);
+  EXPECT_FALSE(ranDry());
   auto first = records(trees("P1  ")), second = records(trees("P2  "));
   ASSERT_EQ(first.size(), 1u);
   ASSERT_EQ(second.size(), 1u);
@@ -82,10 +82,10 @@ TEST_F(Levels, TwoPlotsKeepTheirTreesApart) {
 TEST_F(Levels, AltF5FromTreesGoesToTheRegenerationOfTheSamePlot) {
   open();
   pickChild(0);
-  EXPECT_EQ(play(typed("P1") + kEnter + kF5 + typed("T1") + kEnter + std::vector<Key>{{kAltF5}} + typed("R1") +
+  EXPECT_EQ(run(typed("P1") + kEnter + kF5 + typed("T1") + kEnter + std::vector<Key>{{kAltF5}} + typed("R1") +
                  kEnter + kEscape + kEscape),
             End::Left);
-  EXPECT_FALSE(ranDryToo);
+  EXPECT_FALSE(ranDry());
   auto regenRows = records(regen("P1  "));
   ASSERT_EQ(regenRows.size(), 1u);
   EXPECT_EQ(regenRows[0][1], "R1");
@@ -96,8 +96,8 @@ TEST_F(Levels, AChildLevelLeftWithoutLinesLosesItsFile) {
   open();
   pickChild(0);
   pickChild(1);
-  EXPECT_EQ(play(typed("P1") + kEnter + kF5 + kEscape + kF5 + typed("R1") + kEnter + kEscape + kEscape), End::Left);
-  EXPECT_FALSE(ranDryToo);
+  EXPECT_EQ(run(typed("P1") + kEnter + kF5 + kEscape + kF5 + typed("R1") + kEnter + kEscape + kEscape), End::Left);
+  EXPECT_FALSE(ranDry());
   EXPECT_FALSE(exists(trees("P1  ")));
   EXPECT_TRUE(exists(regen("P1  ")));
 }
@@ -114,7 +114,7 @@ TEST_F(Levels, ADatasetLeftEmptyLosesOnlyItsOwnFiles) {
   touch(otherName);
   touch(ownChild);
   const std::string own = session.level(1)->fileName;
-  EXPECT_EQ(play(kEscape), End::Left);
+  EXPECT_EQ(run(kEscape), End::Left);
   EXPECT_FALSE(exists(own));
   EXPECT_FALSE(exists(ownChild));
   EXPECT_FALSE(exists(base::format("%02d 1A____[Test]%s#$$DataAppVer.dbf", session.datasetNumber,
@@ -127,7 +127,7 @@ TEST_F(Levels, EveryChildBlockedKeepsTheCrewOnThePlot) {
   editor_test::PlotApp app;
   app.treesBlocked = app.regenBlocked = true;
   open(app);
-  EXPECT_EQ(play(typed("P1") + kEnter + kF5 + typed("q") + kEscape), End::Left);  // q ends the warning
+  EXPECT_EQ(run(typed("P1") + kEnter + kF5 + typed("q") + kEscape), End::Left);  // q ends the warning
   EXPECT_TRUE(shownBeforeAnyKey("All Children"));
   EXPECT_TRUE(shownBeforeAnyKey("Are Blocked"));
   EXPECT_EQ(childLists(), 0);
@@ -159,8 +159,8 @@ TEST_F(Levels, EscapeOnALevelCheckedOnLeavingRunsTheLeavingChecks) {
   RefuseOnce hooks;
   hooks.gpsRefusal = true;
   // No "Exit Without Missing" question: the scripted host would fail on it.
-  EXPECT_EQ(play(typed("P1") + kEnter + kEscape + kEscape + kEscape, hooks), End::Left);
-  EXPECT_FALSE(ranDryToo);
+  EXPECT_EQ(run(typed("P1") + kEnter + kEscape + kEscape + kEscape, hooks), End::Left);
+  EXPECT_FALSE(ranDry());
   EXPECT_GE(hooks.gps, 3);       // refused, then met twice
   EXPECT_EQ(hooks.programs, 2);  // the before-leaving program refused once
   EXPECT_EQ(hooks.last, "STAY");
@@ -171,10 +171,10 @@ TEST_F(Levels, TheRightButtonMenuMovesWithoutASecondList) {
   open();
   // Level 1 lists "Children: TREES", "Children: REGEN" (Parent is disabled);
   // on REGEN "Parent" comes first.
-  EXPECT_EQ(play(typed("P1") + kEnter + std::vector<Key>{editor_test::kRightClick, {k::kDown}, {k::kEnter}} +
+  EXPECT_EQ(run(typed("P1") + kEnter + std::vector<Key>{editor_test::kRightClick, {k::kDown}, {k::kEnter}} +
                  typed("R1") + kEnter + std::vector<Key>{editor_test::kRightClick, {k::kEnter}} + kEscape),
             End::Left);
-  EXPECT_FALSE(ranDryToo);
+  EXPECT_FALSE(ranDry());
   EXPECT_EQ(childLists(), 0);
   auto regenRows = records(regen("P1  "));
   ASSERT_EQ(regenRows.size(), 1u);
