@@ -189,3 +189,30 @@ TEST(DatasetFilesMask, CarriesTheNumberAndRefusesNamesThatWidenIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// A running stopwatch keeps the crew on the level until it is stopped.
+class TimedLevel : public editor_test::EngineTest {};
+
+TEST_F(TimedLevel, LeavingWhileATimerRunsIsRefusedUntilItStops) {
+  buildApp(R"([ { "code": "A____", "table": "PLOTS", "columns": [
+      { "field": "NAME", "width": 8 },
+      { "field": "SECS", "type": "N", "width": 6, "fieldType": "timer" } ] } ])");
+  openDataset();
+  constexpr ui::KeyCode kCtrlT = 20;
+  // On the timer: start it, F4 is refused (a key puts the warning away);
+  // stop it, F4 leaves.
+  std::vector<Key> keys =
+      typed("a") + std::vector<Key>{{k::kEnter}, {kCtrlT}, {ui::key::kF4}, {' '}, {kCtrlT}, {ui::key::kF4}};
+  EXPECT_EQ(run(keys), End::Left);
+  EXPECT_FALSE(ranDry());
+  EXPECT_TRUE(shownBeforeAnyKey("Timers Active"));
+  const auto records = level1Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0][0], "a");
+  EXPECT_FALSE(records[0][1].empty());
+  EXPECT_NE(records[0][1].front(), '-');  // stopped: the elapsed seconds
+}
+
+}  // namespace
