@@ -31,10 +31,29 @@
 # gui_smoke_edit.png; the font question answered No); the data folder holds
 # the dataset's level-1 table and version table; F1 shows and hides the
 # keystroke help (gui_smoke_edit_help.png), Ctrl+K opens "Action Key Events"
-# (gui_smoke_action_keys.png); two plot lines are keyed (gui_smoke_keyed.png)
-# and Escape goes back; Collect Data again and Enter on the dataset in the
-# list (gui_smoke_datasets.png) opens it again, PageUp shows plot 1
-# (gui_smoke_reopened.png); dbfread reads the keyed values; exit.
+# (gui_smoke_action_keys.png); three plot lines are keyed, the third's crew
+# picked from its list after ZZ is refused and its slope 70 taken at the
+# warning (gui_smoke_keyed.png), and Escape goes back; Collect Data again and
+# Enter on the dataset in the list (gui_smoke_datasets.png) opens it again on
+# plot 3, PageUp twice shows plot 1 (gui_smoke_reopened.png); dbfread reads
+# the keyed values.
+# The whole cruise, with the terminal smoke's keys in its order: plot 1's
+# timer runs two seconds (Ctrl+T twice); a fourth plot refuses plot number 2
+# (gui_smoke_unique.png) and is deleted again (F10, "Delete Current Line?" and
+# the child data question answered y); F5 from plot 1 picks TREES in "Select
+# Child" (gui_smoke_child_list.png) and three trees are keyed
+# (gui_smoke_trees.png), two logs under tree 2 (gui_smoke_logs.png) and one
+# under tree 1 (F5, F4 back); F9 inserts a tree before tree 2
+# (gui_smoke_insert.png, gui_smoke_inserted.png): tree 2's logs table becomes
+# tree 3's; F10 deletes that tree and its logs table
+# (gui_smoke_delete_tree_children.png); F3 finds the hemlock by species
+# (gui_smoke_search.png, gui_smoke_found.png); F4 stays while a fourth tree
+# lacks its DBH (gui_smoke_no_dbh.png); plot 2 gets a tree and, through
+# Alt+F5, its regeneration (gui_smoke_regen.png). Opened again the trees are
+# there (gui_smoke_trees_again.png); dbfread and ogrinfo read every table of
+# the dataset under its name. The questions in message boxes are waited for
+# by window name; the pop-ups drawn in the edit window are given time, and
+# screenshots show them; which screen is up is told by its colours. Exit.
 # Last it runs the Windows front-end tests
 # (BUILD_DIR/tests/win32_frontend_tests.exe, when built) on the same X server,
 # where they can make windows. Exits non-zero with a message on the first
@@ -395,11 +414,17 @@ answer_font_question() {
     fi
   done
 }
-# count_colour PICTURE R,G,B: how many pixels of the edit window's area have the colour.
-count_colour() {
-  convert "$1" -crop 1000x700+10+30 -fill black +opaque "rgb($2)" -fill white -opaque "rgb($2)" \
-    -format "%[fx:int(mean*w*h)]" info: 2>/dev/null
+# colour_measure PICTURE R,G,B GEOMETRY FORMAT: FORMAT measured on the area
+# with the colour's pixels white and all others black. The colour is marked
+# first, as it may be black itself.
+colour_measure() {
+  convert "$1" -crop "$3" +repage -fill 'rgb(1,2,3)' -opaque "rgb($2)" -fill black +opaque 'rgb(1,2,3)' \
+    -fill white -opaque 'rgb(1,2,3)' -format "$4" info: 2>/dev/null
 }
+# count_colour PICTURE R,G,B: how many pixels of the edit window's area have the colour.
+count_colour() { colour_measure "$1" "$2" 1000x700+10+30 '%[fx:int(mean*w*h)]'; }
+# colour_share PICTURE R,G,B GEOMETRY: the per-cent of the area's pixels that have the colour.
+colour_share() { colour_measure "$1" "$2" "$3" '%[fx:int(100*mean)]'; }
 # expect_edit_window PICTURE: the edit window is up with its title, drawing
 # level 1 of the cruise in its colours (BUILD_DIR/PICTURE).
 expect_edit_window() {
@@ -508,10 +533,13 @@ wait_for 30 shown '^Select Dataset$' || fail "Collect Data did not offer the dat
 screenshot gui_smoke_datasets.png
 xdotool key Return
 expect_edit_window gui_smoke_edit2.png
+# It opens on plot 3, the line last used; PageUp shows plot 2, then plot 1.
+xdotool key --delay 200 Prior
+sleep 0.5
 xdotool key --delay 200 Prior
 screenshot gui_smoke_reopened.png
 leave_edit_window
-note "the dataset list reopened North Block in the edit window ($build/gui_smoke_reopened.png)"
+note "the dataset list reopened North Block in the edit window, PageUp went back to plot 1 ($build/gui_smoke_reopened.png)"
 
 # Another program reads exactly the keyed values.
 py=/usr/bin/python3
@@ -525,6 +553,225 @@ PY
 want=$'1|05/01/24|08:30:00|ABR|N12|35|180|windthrow\n2|05/01/24|08:30:00|JMC|N12|35|180|steep\n3|05/01/24|08:30:00|LKO|N12|70|180|rocky'
 [ "$got" = "$want" ] || fail "dbfread read:"$'\n'"$got"$'\n'"instead of:"$'\n'"$want"
 note "dbfread reads the keyed plots"
+
+# --- The whole cruise: timer, unique plot, trees, logs, insert, delete, search, regeneration --
+# The keys and their order are the terminal smoke's. Questions asked through
+# a message box ("Insert Line?", "Delete Current Line?") are windows named
+# "Warning !"; the pop-ups drawn in the edit window (the child data question,
+# "Entry Must" "Be Unique", the search box) are given time and keyed on.
+# The files show what was stored: the tables of the trees, logs and
+# regeneration appear, move and go as the lines do.
+trees1='01 2AA___[North Block]ABC___~   1~TREES.dbf'
+trees2='01 2AA___[North Block]ABC___~   2~TREES.dbf'
+regen2='01 2AB___[North Block]ABC___~   2~REGEN.dbf'
+logs_of() { printf '01 3AAA__[North Block]ABC___~   1-%3d~LOGS.dbf' "$1"; }
+in_data() { [ -f "$data_dir/$1" ]; }
+not_in_data() { [ ! -f "$data_dir/$1" ]; }
+data_files() { ls "$data_dir" 2>/dev/null | tr '\n' ' '; }
+expect_file() {
+  wait_for 15 in_data "$1" || fail "$2: no \"$1\" in Data\\Cruise (found: $(data_files))"
+}
+expect_no_file() {
+  wait_for 15 not_in_data "$1" || fail "$2: \"$1\" is still in Data\\Cruise"
+}
+# trees_shown PICTURE: BUILD_DIR/PICTURE shows the trees, whose grid alone
+# starts with the dark green titles of its plot and crew.
+trees_shown() {
+  local green
+  green=$(colour_share "$build/$1" 0,96,0 110x16+0+0)
+  [ "${green:-0}" -ge 30 ]
+}
+# answer_box WHAT PICTURE: waits for the message box asking WHAT, takes
+# BUILD_DIR/PICTURE and answers y.
+answer_box() {
+  wait_for 30 shown '^Warning !$' || fail "no message box asking \"$1\""
+  screenshot "$2"
+  xdotool key y
+  wait_for 30 gone '^Warning !$' || fail "the message box asking \"$1\" did not close on y"
+  sleep 0.5
+}
+# choose_child PICTURE: waits for the "Select Child" list, takes
+# BUILD_DIR/PICTURE; the keys that pick the child come after.
+choose_child() {
+  wait_for 30 shown '^Select Child$' || fail "F5 did not bring up \"Select Child\""
+  screenshot "$1"
+}
+# Trees and logs are keyed in their grids a key at a time; Enter at the end of
+# a line makes the next one (a blank last line goes when the level is left).
+key_tree() {  # species dbh height crown [more]: the cursor starts on the tree number
+  xdotool key --delay 120 Return; xdotool type --delay 120 "$1"; xdotool key --delay 120 Return
+  xdotool type --delay 120 "$2"; xdotool key --delay 120 Return; xdotool type --delay 120 "$3$4"
+  xdotool type --delay 120 0; xdotool key --delay 120 Return
+  [ "${5:-}" = more ] && xdotool key --delay 120 Return
+  sleep 0.3
+}
+key_log() {  # length topdia grade cull: the Enter after the cull makes the next line
+  xdotool key --delay 120 Return; xdotool type --delay 120 "$1"; xdotool key --delay 120 Return
+  xdotool type --delay 120 "$2"; xdotool key --delay 120 Return; xdotool type --delay 120 "$3$4"
+  xdotool key --delay 120 Return
+  sleep 0.3
+}
+
+choose_bar alt+d Data
+xdotool key Return
+wait_for 30 shown '^Select Dataset$' || fail "Collect Data did not offer the dataset list"
+xdotool key Return
+expect_edit_window gui_smoke_cruise.png
+# The plot timer of plot 1: End goes to the last column of the page.
+xdotool key End; sleep 0.3; xdotool key ctrl+t; sleep 2.3; xdotool key ctrl+t; sleep 0.3
+# A fourth plot: the duplicate number 2 is refused, then the line is deleted again.
+xdotool key ctrl+Next; sleep 0.3; xdotool key Next; sleep 0.4
+screenshot gui_smoke_plot4.png
+xdotool type --delay 120 2; xdotool key --delay 120 Return
+sleep 0.5
+screenshot gui_smoke_unique.png
+# The refusal stays up for 2.5 s.
+sleep 3
+xdotool key F10
+answer_box "Delete Current Line?" gui_smoke_delete_plot.png
+screenshot gui_smoke_delete_plot_children.png
+xdotool key y
+sleep 1
+screenshot gui_smoke_plot3.png
+note "plot 1 timed, plot 4 refused number 2 and was deleted again ($build/gui_smoke_unique.png, $build/gui_smoke_plot3.png)"
+
+# Plot 1's trees: three, keyed a key at a time (each starts with Enter).
+xdotool key ctrl+Prior; sleep 0.3
+xdotool key F5
+choose_child gui_smoke_child_list.png
+xdotool key Return
+wait_for 30 gone '^Select Child$' || fail "Enter did not take TREES from \"Select Child\""
+sleep 0.5
+key_tree DF 20 120 C more
+key_tree GF 18 100 D more
+key_tree LP 14 100 I
+screenshot gui_smoke_trees.png
+trees_shown gui_smoke_trees.png || fail "F5 and TREES did not open the trees of plot 1 (see $build/gui_smoke_trees.png)"
+expect_file "$trees1" "the trees of plot 1"
+# Two logs under tree 2, one under tree 1.
+xdotool key Up; sleep 0.3; xdotool key F5
+sleep 1
+key_log 16 12 S2 5
+key_log 16 8 S3 0
+screenshot gui_smoke_logs.png
+xdotool key F4
+sleep 1
+expect_file "$(logs_of 2)" "the logs of tree 2"
+xdotool key Up; sleep 0.3; xdotool key F5
+sleep 1
+key_log 18 15 S1 0
+xdotool key F4
+sleep 1
+expect_file "$(logs_of 1)" "the log of tree 1"
+note "three trees under plot 1, two logs under tree 2 and one under tree 1 ($build/gui_smoke_trees.png, $build/gui_smoke_logs.png)"
+# A tree inserted before tree 2: the trees after it move down, tree 2's logs with them.
+xdotool key Down; sleep 0.3; xdotool key F9
+answer_box "Insert Line?" gui_smoke_insert.png
+sleep 0.3
+key_tree WH 22 110 C
+screenshot gui_smoke_inserted.png
+expect_file "$(logs_of 3)" "after the insert"
+expect_no_file "$(logs_of 2)" "after the insert"
+note "a tree inserted before tree 2: its logs are now tree 3's ($build/gui_smoke_inserted.png)"
+# Tree 3, the grand fir with its logs, is deleted with them.
+xdotool key Down; sleep 0.3; xdotool key F10
+answer_box "Delete Current Line?" gui_smoke_delete_tree.png
+screenshot gui_smoke_delete_tree_children.png
+xdotool key y
+sleep 0.8
+expect_no_file "$(logs_of 3)" "after the delete of tree 3"
+in_data "$(logs_of 1)" || fail "the delete of tree 3 took tree 1's logs too"
+note "tree 3 deleted with its logs ($build/gui_smoke_delete_tree_children.png)"
+# F3 on the species column finds the hemlock.
+xdotool key ctrl+Home; sleep 0.3; xdotool key Return; sleep 0.3
+xdotool key F3
+sleep 1
+screenshot gui_smoke_search.png
+xdotool type --delay 120 west; xdotool key F5
+screenshot gui_smoke_found.png
+# The cell found, line 2's species, is drawn in the cursor's black; line 1's is not.
+found=$(colour_share "$build/gui_smoke_found.png" 0,0,0 186x12+182+86)
+above=$(colour_share "$build/gui_smoke_found.png" 0,0,0 186x12+182+72)
+[ "${found:-0}" -ge 50 ] && [ "${above:-100}" -lt 50 ] ||
+  fail "F3 did not find the hemlock on line 2 (see $build/gui_smoke_found.png)"
+# A fourth tree without its DBH: F4 stays on the trees; with the DBH it leaves.
+xdotool key ctrl+End; sleep 0.3; xdotool key Return; sleep 0.3
+xdotool key --delay 120 Return; xdotool type --delay 120 RC; xdotool key --delay 120 Return; sleep 0.3
+xdotool key F4; sleep 1
+screenshot gui_smoke_no_dbh.png
+trees_shown gui_smoke_no_dbh.png || fail "F4 left the trees although tree 4 has no DBH (see $build/gui_smoke_no_dbh.png)"
+xdotool type --delay 120 30; xdotool key --delay 120 Return; sleep 0.3
+xdotool key F4
+sleep 1
+screenshot gui_smoke_plots_again.png
+! trees_shown gui_smoke_plots_again.png || fail "F4 did not go back to the plots (see $build/gui_smoke_plots_again.png)"
+note "F3 searched the species ($build/gui_smoke_search.png, $build/gui_smoke_found.png), F4 waited for tree 4's DBH ($build/gui_smoke_no_dbh.png)"
+# Plot 2: a tree, then its regeneration through the sibling key.
+xdotool key Next; sleep 0.3; xdotool key F5
+choose_child gui_smoke_child_list2.png
+xdotool key Return
+wait_for 30 gone '^Select Child$' || fail "Enter did not take TREES from \"Select Child\""
+sleep 0.5
+key_tree DF 25 130 D
+xdotool key alt+F5; sleep 1
+screenshot gui_smoke_regen.png
+xdotool key --delay 120 Return; xdotool type --delay 120 PP; xdotool key --delay 120 Return
+xdotool type --delay 120 212; xdotool key --delay 120 Return; sleep 0.3
+xdotool key F4
+sleep 1
+expect_file "$trees2" "the tree of plot 2"
+expect_file "$regen2" "the regeneration of plot 2"
+screenshot gui_smoke_plot2.png
+leave_edit_window
+note "a whole cruise keyed: regeneration under plot 2 ($build/gui_smoke_regen.png)"
+
+# Left and opened again, everything is there.
+choose_bar alt+d Data
+xdotool key Return
+wait_for 30 shown '^Select Dataset$' || fail "Collect Data did not offer the dataset list"
+xdotool key Return
+expect_edit_window gui_smoke_cruise2.png
+xdotool key Prior; sleep 0.3; xdotool key F5
+# REGEN was the last choice.
+choose_child gui_smoke_child_list3.png
+xdotool key Up Return
+wait_for 30 gone '^Select Child$' || fail "Enter did not take TREES from \"Select Child\""
+screenshot gui_smoke_trees_again.png
+trees_shown gui_smoke_trees_again.png || fail "opened again, F5 did not show the trees of plot 1 (see $build/gui_smoke_trees_again.png)"
+xdotool key Escape
+sleep 1
+leave_edit_window
+note "opened again, plot 1 shows its four trees ($build/gui_smoke_trees_again.png)"
+
+# Every table of the dataset, read by dbfread and ogrinfo: the keyed values
+# under the names the naming rules give.
+tables=$(cd "$data_dir" && LC_ALL=C ls -1 ./*.dbf 2>/dev/null | sed 's|^\./||')
+want_tables=$'01 1A____[North Block]ABC___#$$DataAppVer.dbf\n01 1A____[North Block]ABC___~~PLOTS.dbf\n01 2AA___[North Block]ABC___~   1~TREES.dbf\n01 2AA___[North Block]ABC___~   2~TREES.dbf\n01 2AB___[North Block]ABC___~   2~REGEN.dbf\n01 3AAA__[North Block]ABC___~   1-  1~LOGS.dbf'
+[ "$tables" = "$want_tables" ] || fail "the dataset's tables are:"$'\n'"$tables"$'\n'"instead of:"$'\n'"$want_tables"
+got=$("$py" - "$data_dir" <<'PY' 2>&1
+import glob, os, sys, dbfread
+for path in sorted(glob.glob(os.path.join(sys.argv[1], "*~*~*.dbf"))):
+    name = os.path.basename(path)
+    for r in dbfread.DBF(path, ignorecase=False):
+        fields = [f for f in r.keys() if f not in ("CRUISEDT", "STARTTM", "STAND", "LAT", "LON", "ELEV")]
+        print(name.split("~", 1)[1] + ":" + "|".join(str(r[f]).strip() for f in fields))
+PY
+)
+want=$'~PLOTS.dbf:1|ABR|35|180|windthrow|SECS\n~PLOTS.dbf:2|JMC|35|180|steep|None\n~PLOTS.dbf:3|LKO|70|180|rocky|None\n   1~TREES.dbf:1|1|Douglas-fir|20.0|120|C|0|\n   1~TREES.dbf:1|2|Western hemlock|22.0|110|C|0|\n   1~TREES.dbf:1|3|Lodgepole pine|14.0|100|I|0|\n   1~TREES.dbf:1|4|Western redcedar|30.0|None||None|\n   2~TREES.dbf:2|1|Douglas-fir|25.0|130|D|0|\n   2~REGEN.dbf:2|1|Ponderosa pine|2|12\n   1-  1~LOGS.dbf:1|1|1|18.0|15.0|S1|0'
+# The plot timer ran for two seconds and a little.
+secs=$(sed -n 's/^~PLOTS.dbf:1|ABR|35|180|windthrow|\([0-9]*\)$/\1/p' <<<"$got")
+[[ $secs =~ ^[0-9]+$ ]] && ((secs >= 2 && secs <= 4)) || fail "plot 1's timer holds '$secs' seconds, not 2-4"
+got=${got/windthrow|$secs/windthrow|SECS}
+[ "$got" = "$want" ] || fail "dbfread read:"$'\n'"$got"$'\n'"instead of:"$'\n'"$want"
+note "dbfread reads every table of the cruise"
+command -v ogrinfo >/dev/null || fail "ogrinfo is not installed"
+counts=""
+while IFS= read -r t; do
+  n=$(ogrinfo -ro -al -so "$data_dir/$t" 2>&1 | sed -n 's/^Feature Count: //p')
+  counts+="$n "
+done <<<"$tables"
+[ "$counts" = "1 3 4 1 1 1 " ] || fail "ogrinfo counts the records of the tables as '$counts', not '1 3 4 1 1 1 '"
+note "ogrinfo reads every table"
 
 exit_program
 
