@@ -42,6 +42,8 @@
 # Every wait polls with a time-out. Prints each failure; exits non-zero when
 # there was one. The tmux server is always killed.
 set -u
+# The check of the tables the whole-cruise stage leaves.
+source "$(dirname "$0")/cruise_tables.sh" || exit 1
 # Columns are counted in characters.
 export LC_ALL=C.UTF-8
 
@@ -463,40 +465,8 @@ expect 5 "back on the plots" "windthrow"
 keys Escape
 expect 10 "Escape did not bring the main window back" "Current Application: Cruise"
 
-# Every table of the dataset, read by dbfread and ogrinfo: the keyed values
-# under the names the naming rules give.
-tables=$(cd "$data" && ls -1 ./*.dbf 2>/dev/null | sed 's|^\./||')
-want_tables=$'01 1A____[North Block]ABC___#$$DataAppVer.dbf\n01 1A____[North Block]ABC___~~PLOTS.dbf\n01 2AA___[North Block]ABC___~   1~TREES.dbf\n01 2AA___[North Block]ABC___~   2~TREES.dbf\n01 2AB___[North Block]ABC___~   2~REGEN.dbf\n01 3AAA__[North Block]ABC___~   1-  1~LOGS.dbf'
-[ "$tables" = "$want_tables" ] || fail "the dataset's tables are:"$'\n'"$tables"$'\n'"instead of:"$'\n'"$want_tables"
-got=$("$py" - "$data" <<'PY' 2>&1
-import glob, os, sys, dbfread
-for path in sorted(glob.glob(os.path.join(sys.argv[1], "*~*~*.dbf"))):
-    name = os.path.basename(path)
-    for r in dbfread.DBF(path, ignorecase=False):
-        fields = [f for f in r.keys() if f not in ("CRUISEDT", "STARTTM", "STAND", "LAT", "LON", "ELEV")]
-        print(name.split("~", 1)[1] + ":" + "|".join(str(r[f]).strip() for f in fields))
-PY
-)
-want=$'~PLOTS.dbf:1|ABR|35|180|windthrow|SECS\n~PLOTS.dbf:2|JMC|35|180|steep|None\n~PLOTS.dbf:3|LKO|70|180|rocky|None\n   1~TREES.dbf:1|1|Douglas-fir|20.0|120|C|0|\n   1~TREES.dbf:1|2|Western hemlock|22.0|110|C|0|\n   1~TREES.dbf:1|3|Lodgepole pine|14.0|100|I|0|\n   1~TREES.dbf:1|4|Western redcedar|30.0|None||None|\n   2~TREES.dbf:2|1|Douglas-fir|25.0|130|D|0|\n   2~REGEN.dbf:2|1|Ponderosa pine|2|12\n   1-  1~LOGS.dbf:1|1|1|18.0|15.0|S1|0'
-# The plot timer ran for two seconds and a little.
-secs=$(sed -n 's/^~PLOTS.dbf:1|ABR|35|180|windthrow|\([0-9]*\)$/\1/p' <<<"$got")
-if [[ $secs =~ ^[0-9]+$ ]] && ((secs >= 2 && secs <= 4)); then
-  got=${got/windthrow|$secs/windthrow|SECS}
-else
-  fail "plot 1's timer holds '$secs' seconds, not 2-4"
-fi
-if [ "$got" = "$want" ]; then
-  note "dbfread reads every table of the cruise"
-else
-  fail "dbfread read:"$'\n'"$got"$'\n'"instead of:"$'\n'"$want"
-fi
-counts=""
-while IFS= read -r t; do
-  n=$(ogrinfo -ro -al -so "$data/$t" 2>&1 | sed -n 's/^Feature Count: //p')
-  counts+="$n "
-done <<<"$tables"
-[ "$counts" = "1 3 4 1 1 1 " ] || fail "ogrinfo counts the records of the tables as '$counts', not '1 3 4 1 1 1 '"
-[ "$counts" = "1 3 4 1 1 1 " ] && note "ogrinfo reads every table"
+# Every table of the dataset, read by dbfread and ogrinfo.
+check_cruise_tables "$data"
 
 # --- 6. Leaving ----------------------------------------------------------------------------------
 keys M-e
