@@ -32,9 +32,9 @@ constexpr int kColumns = 252 - 1;  // column 0 is no field
 
 // A host that shows nothing and gives the engine its keys, one whenever it
 // waits with an empty queue.
-class BenchHost : public ui::Host {
+class BenchHost : public bench::QuietHost {
  public:
-  int messageBox(std::string_view, std::string_view, unsigned) override { return ui::kIdOk; }
+  BenchHost() : QuietHost(ui::kIdOk) {}
   void pump() override {
     if (!keys_ || keys_->count() > 0) return;
     if (next_ < script_.size()) {
@@ -45,12 +45,6 @@ class BenchHost : public ui::Host {
       keys_->abort();
     }
   }
-  void post(std::function<void()> fn) override { fn(); }
-  void beep() override {}
-  int runForm(const ui::Form&, ui::FormController&) override { return 0; }
-  bool toggleScrollWindow(const std::string&, const std::vector<std::string>&) override { return false; }
-  int scrollWindowColumns() override { return 80; }
-  bool mainWindowHasFocus() override { return false; }
 
   void script(std::vector<ui::KeyCode> keys) {
     script_ = std::move(keys);

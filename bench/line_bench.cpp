@@ -33,19 +33,6 @@ namespace fs = std::filesystem;
 constexpr int kLines = 100000;
 constexpr int kLinesWithChildren = 100;
 
-// Answers every question with Yes and shows nothing.
-class YesHost : public ui::Host {
- public:
-  int messageBox(std::string_view, std::string_view, unsigned) override { return ui::kIdYes; }
-  void pump() override {}
-  void post(std::function<void()> fn) override { fn(); }
-  void beep() override {}
-  int runForm(const ui::Form&, ui::FormController&) override { return 0; }
-  bool toggleScrollWindow(const std::string&, const std::vector<std::string>&) override { return false; }
-  int scrollWindowColumns() override { return 80; }
-  bool mainWindowHasFocus() override { return false; }
-};
-
 struct Plots {
   Plots() {
     root = fs::temp_directory_path() / "tallyfin-line-bench";
@@ -110,7 +97,7 @@ struct Plots {
   }
 
   fs::path root;
-  YesHost host;
+  bench::QuietHost host{ui::kIdYes};
   config::ProcessValues values;
   tablestore::TableStore tables;
   apps::AppDefinition app;
