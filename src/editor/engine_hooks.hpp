@@ -11,6 +11,13 @@
 
 namespace editor {
 
+struct Engine;
+
+// Which program slot a run uses: the field-exit and line-event programs are
+// read once and kept while the application stays open; every other run reads
+// its file anew.
+enum class ProgramUse { FieldExit, LineEvent, General };
+
 struct ProgramResult {
   bool ran = false;     // false: no program could be run (no interpreter, no file)
   bool failed = false;  // the interpreter reported an error while it ran
@@ -22,8 +29,10 @@ class EngineHooks {
   virtual ~EngineHooks() = default;
 
   // Runs the application's program name (an event program or one picked
-  // from a program list) on the current level's edit state.
-  virtual ProgramResult runProgram(const std::string& name) {
+  // from a program list) on the edit session e, in the slot use names.
+  virtual ProgramResult runProgram(Engine& e, ProgramUse use, const std::string& name) {
+    (void)e;
+    (void)use;
     (void)name;
     return {};
   }

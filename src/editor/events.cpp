@@ -1,8 +1,11 @@
 #include "editor/events.hpp"
 
+#include "apps/layout.hpp"
 #include "base/text.hpp"
 
 namespace editor {
+
+namespace lh = apps::layout::level_header;
 
 bool levelEvent(Engine& e, int event) {
   LevelState& s = e.level();
@@ -12,7 +15,12 @@ bool levelEvent(Engine& e, int event) {
   // A failing program puts the cursor back where it was.
   const std::int32_t line = s.line();
   const int column = s.column();
-  ProgramResult r = e.hooks.runProgram(name);
+  const ProgramUse use = event == lh::kEventFieldExit || event == lh::kEventFieldExitChanged
+                             ? ProgramUse::FieldExit
+                         : event == lh::kEventLineEntry || event == lh::kEventLineExit
+                             ? ProgramUse::LineEvent
+                             : ProgramUse::General;
+  ProgramResult r = e.hooks.runProgram(e, use, name);
   if (r.ran && r.failed) {
     s.header().setCurLine(line);
     s.header().setCurColumn(column);
@@ -26,7 +34,7 @@ ProgramResult columnEvent(Engine& e, int k, int event) {
   if (!c || !c->hasProgram(event)) return {};
   const std::string name = base::trimRight(c->program(event));
   if (name.empty()) return {};
-  return e.hooks.runProgram(name);
+  return e.hooks.runProgram(e, ProgramUse::General, name);
 }
 
 }  // namespace editor

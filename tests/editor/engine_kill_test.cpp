@@ -45,7 +45,7 @@ std::string checkText(long n) { return "C" + std::to_string((n * 7919) % 1000000
 class ReportingHooks : public editor::EngineHooks {
  public:
   ReportingHooks(int fd, apps::LevelDefinition& level) : fd_(fd), level_(level) {}
-  editor::ProgramResult runProgram(const std::string&) override {
+  editor::ProgramResult runProgram(editor::Engine&, editor::ProgramUse, const std::string&) override {
     long stored = static_cast<long>(level_.header.lineCount()) - 1;
     if (stored > 0 && write(fd_, &stored, sizeof stored) != static_cast<ssize_t>(sizeof stored)) _exit(4);
     return {};  // as if no program ran: the line goes on

@@ -138,7 +138,7 @@ TEST_F(Levels, EveryChildBlockedKeepsTheCrewOnThePlot) {
 // the GPS requirement, which it refuses once too.
 class RefuseOnce : public editor::EngineHooks {
  public:
-  editor::ProgramResult runProgram(const std::string& name) override {
+  editor::ProgramResult runProgram(editor::Engine&, editor::ProgramUse, const std::string& name) override {
     ++programs;
     last = name;
     return {true, false, programs == 1 ? 0 : 1};
