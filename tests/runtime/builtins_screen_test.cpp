@@ -116,6 +116,7 @@ TEST(ScreenBuiltins, TheCursorMovesAndIsReadAndTheSizeIsTheScreens) {
 TEST(ScreenBuiltins, WithoutAnEditSessionEachSetsStatus12AndGivesNothing) {
   SessionRig rig;
   rig.run.engine = nullptr;
+  const auto before = rig.screen.changeCount();
   for (int n : {81, 84, 85, 86, 88, 92, 105, 106, 107, 108, 109, 110, 111, 112, 113, 143, 144, 163}) {
     rig.m.status = 0;
     rig.m.result = 99;
@@ -129,7 +130,7 @@ TEST(ScreenBuiltins, WithoutAnEditSessionEachSetsStatus12AndGivesNothing) {
     EXPECT_EQ(rig.callText(n, {SessionRig::num(5), SessionRig::num(0)}), "") << n;
     EXPECT_EQ(rig.m.status, runtime::kErrDataNotOpen);
   }
-  EXPECT_EQ(rig.screen.changeCount(), 0u);
+  EXPECT_EQ(rig.screen.changeCount(), before);
 }
 
 TEST(ScreenBuiltins, BeepGoesThroughTheHostAndTheShellOperationsCannotBeReached) {

@@ -97,15 +97,20 @@ double SessionRig::numVarValue(const runtime::StackEntry& var) {
 
 std::string SessionRig::stringVarText(const runtime::StackEntry& var) { return m.stringAt(var.low16()); }
 
-double SessionRig::call(int n, const std::vector<runtime::StackEntry>& args) {
+double callBuiltin(runtime::Machine& m, runtime::RunContext& run, int n,
+                   const std::vector<runtime::StackEntry>& args, bool* text) {
   m.sp = 0;
   for (const runtime::StackEntry& a : args) m.stack[static_cast<std::size_t>(m.sp++)] = a;
   runtime::Call c(m, run, n, static_cast<int>(args.size()), false);
   runtime::BuiltinFn fn = runtime::builtinTable()[static_cast<std::size_t>(n)];
   EXPECT_NE(fn, nullptr) << "built-in " << n;
   if (fn) fn(c);
-  lastResultWasText = c.resultIsText();
+  if (text) *text = c.resultIsText();
   return m.result;
+}
+
+double SessionRig::call(int n, const std::vector<runtime::StackEntry>& args) {
+  return callBuiltin(m, run, n, args, &lastResultWasText);
 }
 
 std::string SessionRig::callText(int n, const std::vector<runtime::StackEntry>& args) {

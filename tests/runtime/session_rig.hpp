@@ -24,6 +24,12 @@
 
 namespace runtime_test {
 
+// Calls built-in n on m with args (args[0] the first) as the interpreter
+// does; returns the result register. text (when given) receives whether the
+// built-in left a text result.
+double callBuiltin(runtime::Machine& m, runtime::RunContext& run, int n,
+                   const std::vector<runtime::StackEntry>& args, bool* text = nullptr);
+
 struct SessionRig {
   SessionRig();
   ~SessionRig();
