@@ -37,14 +37,6 @@ TEST(InputBuiltins, KeysThatLeaveTheEditorKeepTheFieldOpenUntilEnterOrEscape) {
   EXPECT_EQ(rig.m.runError, 0);  // Escape does not stop the run
 }
 
-TEST(InputBuiltins, ATextWiderThanTheRowScrollsInsideTheRoomLeft) {
-  SessionRig rig;
-  rig.screen.gotoCell(1, 76);
-  rig.script.type("0123456789").key(k::kEnter);
-  EXPECT_EQ(rig.callText(91, {SessionRig::num(12), SessionRig::num(0)}), "0123456789");
-  EXPECT_EQ(rig.screen.rows(), 25);
-}
-
 TEST(InputBuiltins, ANumberIsKeyedWithItsWidthAndDecimals) {
   SessionRig rig;
   rig.screen.gotoCell(4, 10);
