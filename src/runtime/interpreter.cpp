@@ -32,6 +32,26 @@ inline void putWord(StackEntry& e, std::uint64_t bits, std::uint16_t tag) {
 // unsigned result: −1 & 255 is 255.
 inline std::uint32_t low32(double v) { return static_cast<std::uint32_t>(static_cast<std::uint64_t>(toInt64(v))); }
 
+// The operators a fused step may apply (fusedStep), on numbers; always
+// called with a constant op, so each use folds to one operation.
+inline double apply(Step op, double a, double b) {
+  switch (op) {
+    case Step::Add: return a + b;
+    case Step::Sub: return a - b;
+    case Step::Mul: return a * b;
+    case Step::Less: return a < b ? 1.0 : 0.0;
+    case Step::Greater: return a > b ? 1.0 : 0.0;
+    case Step::LessEqual: return a <= b ? 1.0 : 0.0;
+    case Step::GreaterEqual: return a >= b ? 1.0 : 0.0;
+    case Step::Equal: return a == b ? 1.0 : 0.0;
+    case Step::NotEqual: return a != b ? 1.0 : 0.0;
+    case Step::BitAnd: return static_cast<double>(low32(a) & low32(b));
+    case Step::BitOr: return static_cast<double>(low32(a) | low32(b));
+    case Step::BitXor: return static_cast<double>(low32(a) ^ low32(b));
+    default: return 0;  // never: fusion takes no other operator
+  }
+}
+
 // Sets m.running for the life of a run, also when a built-in throws.
 class RunningMark {
  public:
@@ -51,8 +71,8 @@ class RunningMark {
 // written back to the machine before a built-in sees it and when the run stops.
 class Loop {
  public:
-  Loop(Machine& m, ProgramImage& image, RunContext& ctx, const std::vector<DecodedStep>& steps)
-      : m_(m), image_(image), ctx_(ctx), steps_(steps), table_(builtinTable()) {}
+  Loop(Machine& m, ProgramImage& image, RunContext& ctx, const DecodedProgram& program)
+      : m_(m), image_(image), ctx_(ctx), program_(program), table_(builtinTable()) {}
 
   void run();
 
@@ -87,7 +107,7 @@ class Loop {
   Machine& m_;
   ProgramImage& image_;
   RunContext& ctx_;
-  const std::vector<DecodedStep>& steps_;
+  const DecodedProgram& program_;
   const BuiltinTable& table_;
 };
 
@@ -131,11 +151,15 @@ int Loop::callBuiltin(const DecodedStep& step, int sp) {
 
 void Loop::run() {
   StackEntry* const st = m_.stack.data();
-  const DecodedStep* const steps = steps_.data();
+  const DecodedStep* const steps = program_.steps.data();
+  const DecodedStep* const plain = program_.plain.data();
+  const FusedStep* const fused = program_.fused.data();
   // The steps end in two that stop the run with error 7, and every target was
   // clamped to the first of them, so a fetch needs no bounds check.
-  const std::uint32_t count = static_cast<std::uint32_t>(steps_.size() - kStopSteps);
-  std::uint8_t* data = image_.data.data();
+  const std::uint32_t count = static_cast<std::uint32_t>(program_.steps.size() - kStopSteps);
+  // The data segment's bytes do not move while the run lasts.
+  std::uint8_t* const data = image_.data.data();
+  const DecodedStep* current = nullptr;
   std::uint32_t pc = m_.counter < count ? m_.counter : count;
   int sp = 0;
   // Without a budget the count never runs out in any run that could end.
@@ -180,7 +204,9 @@ void Loop::run() {
       m_.fail(kErrUserAborted);
       break;
     }
-    const DecodedStep& s = steps[pc];
+    current = &steps[pc];
+  again:
+    const DecodedStep& s = *current;
     switch (s.step) {
       case Step::PushNumber: putWord(st[sp++], s.bits, kTagNumber); PUSHED(); ++pc; break;
       case Step::PushString: putWord(st[sp++], s.bits, kTagString); PUSHED(); ++pc; break;
@@ -216,7 +242,6 @@ void Loop::run() {
         m_.counter = pc;
         sp = callBuiltin(s, sp);
         if (sp < 0) goto stop;
-        data = image_.data.data();
         PUSHED();
         ++pc;
         break;
@@ -301,6 +326,50 @@ void Loop::run() {
       }
       case Step::ControlNothing: m_.runError = 0; ++pc; break;
       case Step::Unknown: m_.fail(kErrUnknownCommand); goto stop;
+
+#define FUSED_OR_PLAIN(size)                                               \
+  if (left < (size).length - 1 || sp + (size).depth >= kStackSize) {       \
+    current = &plain[pc];                                                  \
+    goto again;                                                            \
+  }                                                                        \
+  left -= (size).length - 1;                                               \
+  const FusedStep& f = fused[s.aux];
+      case Step::FusedAssign: {
+        FUSED_OR_PLAIN(kFusedAssignSize);
+        store(f.dest, load(f.a));
+        pc += kFusedAssignSize.length;
+        break;
+      }
+      case Step::FusedIncrement: {
+        FUSED_OR_PLAIN(kFusedIncrementSize);
+        store(f.dest, load(f.dest) + f.delta);
+        pc += kFusedIncrementSize.length;
+        break;
+      }
+#define FUSED_CASES(op)                                              \
+  case Step::FusedAssign##op: {                                      \
+    FUSED_OR_PLAIN(kFusedAssignBinarySize);                          \
+    store(f.dest, apply(Step::op, load(f.a), load(f.b)));            \
+    pc += kFusedAssignBinarySize.length;                             \
+    break;                                                           \
+  }                                                                  \
+  case Step::FusedBinary##op: {                                      \
+    FUSED_OR_PLAIN(kFusedBinarySize);                                \
+    putNumber(st[sp++], apply(Step::op, load(f.a), load(f.b)));      \
+    pc += kFusedBinarySize.length;                                   \
+    break;                                                           \
+  }                                                                  \
+  case Step::FusedCondition##op: {                                   \
+    FUSED_OR_PLAIN(kFusedConditionSize);                             \
+    const double x = apply(Step::op, load(f.a), load(f.b));          \
+    m_.result = x;                                                   \
+    /* a condition that holds steps over its target slot */          \
+    pc = x == 0 ? f.target : pc + kFusedConditionSize.length + 1;    \
+    break;                                                           \
+  }
+        TALLYFIN_FUSABLE_OPERATORS(FUSED_CASES)
+#undef FUSED_CASES
+#undef FUSED_OR_PLAIN
     }
   }
 #undef PUSHED
@@ -323,8 +392,8 @@ RunOutcome execute(Machine& m, ProgramImage& image, RunContext& ctx) {
   }
   RunningMark mark(m);
   m.reset(image);
-  const std::vector<DecodedStep> steps = decodeSteps(image, builtinTable());
-  Loop(m, image, ctx, steps).run();
+  const DecodedProgram program = decodeProgram(image, builtinTable());
+  Loop(m, image, ctx, program).run();
   r.error = m.runError;
   r.ended = m.ended;
   r.value = m.endValue;

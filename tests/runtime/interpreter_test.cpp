@@ -380,3 +380,121 @@ TEST(Interpreter, BuiltinResultReplacesItsArguments) {
 }
 
 }  // namespace
+
+namespace {
+
+// ---- runs of instructions the loop does in one step must do exactly what
+// the instructions do one by one
+
+// Control code 7 does nothing; put between two instructions it keeps them
+// from being taken as one run.
+void separator(RawProgram& p) { p.word(runtime::kControl, 7); }
+
+TEST(InterpreterRuns, OperatorsGiveTheSameResultInAndOutOfARun) {
+  const char* ops[] = {"+", "-", "*", "<", ">", "<=", ">=", "==", "!=", "&", "|", "^", "&&", "||"};
+  const double values[][2] = {{3, 4}, {4, 4}, {-1, 255}, {4294967301.0, 0}, {2.5, -2.5}};
+  for (const char* op : ops) {
+    for (const auto& v : values) {
+      RawProgram p;
+      p.ref(kV).push(v[0]).push(v[1]).op(op[0], op[1]).op('=');  // one run
+      p.ref(kW).push(v[0]).push(v[1]);
+      separator(p);
+      p.op(op[0], op[1]).op('=');  // one by one
+      p.push(0).end();
+      const auto run = runRaw(p);
+      ASSERT_EQ(run.error(), 0);
+      EXPECT_EQ(run.number(8 * kV), run.number(8 * kW)) << v[0] << op << v[1];
+    }
+  }
+}
+
+TEST(InterpreterRuns, BudgetEndingInsideARunStopsAtTheSameInstruction) {
+  // ref v; push 1; op = (three instructions), then end.
+  RawProgram p;
+  p.ref(kV).push(1).op('=').push(6).end();
+  for (std::int64_t budget = 0; budget <= 5; ++budget) {
+    runtime::Machine m;
+    runtime::RunContext ctx;
+    ctx.budget = budget;
+    const auto run = runRaw(p, m, ctx);
+    if (budget == 5) {
+      EXPECT_EQ(run.error(), 0);
+      EXPECT_EQ(run.outcome.value, 6);
+      continue;
+    }
+    EXPECT_EQ(run.error(), runtime::kErrUserAborted) << budget;
+    EXPECT_EQ(m.counter, static_cast<std::uint32_t>(budget)) << budget;
+    EXPECT_EQ(run.number(8 * kV), budget >= 3 ? 1 : 0) << budget;
+    const int stack[] = {0, 1, 2, 0, 1};
+    EXPECT_EQ(m.sp, stack[budget]) << budget;
+  }
+}
+
+TEST(InterpreterRuns, RunNearAFullStackOverflowsAtTheSamePush) {
+  // 254 entries, then get v; push 1; + : the second push is the 256th entry.
+  RawProgram p;
+  for (int i = 0; i < 254; ++i) p.push(i);
+  p.get(kV).push(1).op('+').end();
+  runtime::Machine m;
+  runtime::RunContext ctx;
+  EXPECT_EQ(runRaw(p, m, ctx).error(), runtime::kErrStackOverflow);
+  EXPECT_EQ(m.counter, 255u);
+  EXPECT_EQ(m.sp, 256);
+
+  RawProgram inc;
+  for (int i = 0; i < 255; ++i) inc.push(i);
+  inc.ref(kV).op('+', '+');
+  EXPECT_EQ(runRaw(inc, m, ctx).error(), runtime::kErrStackOverflow);
+  EXPECT_EQ(m.counter, 255u);
+}
+
+TEST(InterpreterRuns, JumpIntoTheMiddleOfARunRunsItsRest) {
+  // The run ref v; get w; push 10; +; = starts at 4; the jump lands on its push.
+  RawProgram p;
+  p.ref(kV).get(kW);             // 0, 1: the destination and a
+  p.control(runtime::kJump, 6);  // 2, 3
+  p.ref(kV).get(kW);             // 4, 5: skipped
+  p.push(10).op('+').op('=');    // 6-8
+  p.get(kV).end();
+  double w = 5;
+  std::memcpy(p.data.data() + 8 * kW, &w, 8);
+  EXPECT_EQ(runRaw(p).outcome.value, 15);
+}
+
+TEST(InterpreterRuns, ConditionRunSetsTheResultRegisterAndBranches) {
+  for (double v : {3.0, 12.0}) {
+    RawProgram p;
+    std::memcpy(p.data.data() + 8 * kV, &v, 8);
+    p.get(kV).push(10).op('<').condition(7);  // 0-4
+    p.push(1).end();                          // 5, 6
+    p.push(2).end();                          // 7, 8
+    EXPECT_EQ(runRaw(p).outcome.value, v < 10 ? 1 : 2);
+
+    // Both ways lead to an unknown instruction: the register keeps the comparison.
+    RawProgram q;
+    std::memcpy(q.data.data() + 8 * kV, &v, 8);
+    q.get(kV).push(10).op('<').condition(5).word(3, 0);
+    runtime::Machine m;
+    runtime::RunContext ctx;
+    EXPECT_EQ(runRaw(q, m, ctx).error(), runtime::kErrUnknownCommand);
+    EXPECT_EQ(m.result, v < 10 ? 1 : 0);
+    EXPECT_EQ(m.counter, 5u);
+    EXPECT_EQ(m.sp, 0);
+  }
+  // A condition run in the last slots: holding, it steps past the code.
+  RawProgram last;
+  last.push(1).push(2).op('<').call(1, 1, 0);
+  EXPECT_EQ(runRaw(last).error(), runtime::kErrUnknownCommand);
+}
+
+TEST(InterpreterRuns, DividingRunsAreNotFusedAndStillFail) {
+  RawProgram p;
+  p.ref(kV).push(1).push(0).op('/').op('=');
+  runtime::Machine m;
+  runtime::RunContext ctx;
+  EXPECT_EQ(runRaw(p, m, ctx).error(), runtime::kErrDivideByZero);
+  EXPECT_EQ(m.counter, 3u);
+  EXPECT_EQ(m.sp, 3);
+}
+
+}  // namespace
