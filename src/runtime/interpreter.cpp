@@ -232,19 +232,23 @@ void Loop::run() {
         pc = x == 0 ? s.aux : pc + 2;
         break;
       }
-      case Step::End:
-        sp = callBuiltin(s, sp);
-        if (sp < 0) goto stop;
+      case Step::End: {
+        const int after = callBuiltin(s, sp);
+        if (after < 0) goto stop;  // the stack as the built-in found it
+        sp = after;
         m_.ended = true;
         m_.endValue = std::fabs(m_.result);
         goto stop;
-      case Step::Builtin:
+      }
+      case Step::Builtin: {
         m_.counter = pc;
-        sp = callBuiltin(s, sp);
-        if (sp < 0) goto stop;
+        const int after = callBuiltin(s, sp);
+        if (after < 0) goto stop;
+        sp = after;
         PUSHED();
         ++pc;
         break;
+      }
 
       case Step::Not: {
         if (sp < 1) {

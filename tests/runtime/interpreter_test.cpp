@@ -498,3 +498,21 @@ TEST(InterpreterRuns, DividingRunsAreNotFusedAndStillFail) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(InterpreterState, FailedBuiltinCallLeavesTheStackAsItWas) {
+  // The end and a condition, each asking for more entries than there are.
+  RawProgram end, condition;
+  end.push(1).call(0, 3, 1);
+  condition.push(1).call(1, 3, 1).slot(0);
+  for (RawProgram* p : {&end, &condition}) {
+    runtime::Machine m;
+    runtime::RunContext ctx;
+    EXPECT_EQ(runRaw(*p, m, ctx).error(), runtime::kErrEvalStack);
+    EXPECT_EQ(m.sp, 1);
+    EXPECT_EQ(m.counter, 1u);
+  }
+}
+
+}  // namespace
