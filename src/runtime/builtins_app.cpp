@@ -117,15 +117,19 @@ bool codeBelow(const std::string& code, const std::string& parentCode, int level
 }
 
 // The level code of table name at level (1-5) below the table open at
-// level - 1 ("" for level 1's parent): from the hierarchy, "" when none fits.
-std::string codeOfTable(const editor::Engine& e, const std::string& name, int level) {
+// level - 1: from the hierarchy, "" when none fits; spelled receives the
+// name as the hierarchy spells it (file names carry that spelling).
+std::string codeOfTable(const editor::Engine& e, const std::string& name, int level, std::string& spelled) {
   const datasets::LevelSlot* parent = e.session.level(level - 1);
   const std::string parentCode =
       level == 1 || !parent || parent->code.empty() ? std::string() : datasets::normalLevelCode(parent->code);
   if (level > 1 && parentCode.empty()) return {};
   for (const apps::HierarchyEntry& h : e.ctx.app.hierarchy()) {
     const std::string code = datasets::normalLevelCode(h.code);
-    if (base::equalsNoCase(base::trimRight(h.name), name) && codeBelow(code, parentCode, level)) return code;
+    if (base::equalsNoCase(base::trimRight(h.name), name) && codeBelow(code, parentCode, level)) {
+      spelled = base::trimRight(h.name);
+      return code;
+    }
   }
   return {};
 }
@@ -142,8 +146,9 @@ void tableFileName(Call& c) {
   if (!e) return;
   const std::string name = base::trim(c.text(0));
   for (int level = 1; level <= e->current; ++level) {
-    const std::string code = codeOfTable(*e, name, level);
-    if (!code.empty()) return giveName(c, *e, level, code, name);
+    std::string spelled;
+    const std::string code = codeOfTable(*e, name, level, spelled);
+    if (!code.empty()) return giveName(c, *e, level, code, spelled);
   }
   refuse(c, kErrNoBranch);
 }
@@ -162,10 +167,12 @@ void childFileName(Call& c) {
   const apps::LevelBct& bct = e->level().def->bct;
   const int children = std::min(bct.childCount(), datasets::kMaxChildren);
   for (int i = 1; i <= children; ++i) {
-    if (!base::equalsNoCase(base::trim(bct.childName(i)), name) || name.empty()) continue;
-    std::string code = codeOfTable(*e, name, level);
+    const std::string child = base::trim(bct.childName(i));
+    if (name.empty() || !base::equalsNoCase(child, name)) continue;
+    std::string spelled;
+    std::string code = codeOfTable(*e, child, level, spelled);
     if (code.empty()) code = datasets::childCode(slot->code, i);
-    return giveName(c, *e, level, code, name);
+    return giveName(c, *e, level, code, child);
   }
   refuse(c, kErrNoBranch);
 }
