@@ -141,8 +141,8 @@ void layOut(Unit& u, std::vector<std::uint8_t>& bytes) {
       case DataItem::Kind::Number: std::memcpy(at, &item.number, sizeof(double)); break;
       case DataItem::Kind::String:
       case DataItem::Kind::Constant:
-      case DataItem::Kind::Anonymous: std::memcpy(at, item.text.data(), item.text.size()); break;
-      case DataItem::Kind::Reserve: break;
+      case DataItem::Kind::Anonymous:
+      case DataItem::Kind::Reserve: std::memcpy(at, item.text.data(), item.text.size()); break;
     }
   }
   p += dataSize;

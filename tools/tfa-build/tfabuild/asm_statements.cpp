@@ -216,6 +216,21 @@ bool doData(Unit& u, LineCursor& c, int line) {
   return true;
 }
 
+// databytes HEX...: bytes of the data segment as given (the disassembler's raw form).
+bool readHex(Unit& u, LineCursor& c, int line, std::vector<std::uint8_t>& out);
+
+bool doDatabytes(Unit& u, LineCursor& c, int line) {
+  std::vector<std::uint8_t> bytes;
+  if (!readHex(u, c, line, bytes)) return false;
+  DataItem item;
+  item.kind = DataItem::Kind::Reserve;
+  item.line = line;
+  item.text.assign(bytes.begin(), bytes.end());
+  item.size = static_cast<std::uint32_t>(bytes.size());
+  u.data.push_back(std::move(item));
+  return true;
+}
+
 // --- instructions ---
 
 bool doPush(Unit& u, LineCursor& c, int line) {
@@ -414,17 +429,38 @@ bool doLoop(Unit& u, LineCursor&, int line) {
 
 // --- the raw form ---
 
+bool finishRaw(Unit& u, LineCursor& c, int line, Instruction& in);
+
 bool doRaw(Unit& u, LineCursor& c, int line) {
   std::uint16_t kind = 0;
   if (!needInteger(u, c, line, "an instruction kind", 0, 65535, kind)) return false;
-  std::string_view w = c.run();
+  Instruction in;
+  in.kind = kind;
+  // '#' and up to 16 hex digits give the operand's 64 bits as they are.
+  if (c.take('#')) {
+    std::string_view bits = c.run();
+    std::uint64_t u64 = 0;
+    bool good = !bits.empty() && bits.size() <= 16;
+    for (char ch : bits) {
+      int d = std::isdigit(static_cast<unsigned char>(ch)) ? ch - '0'
+              : std::isxdigit(static_cast<unsigned char>(ch)) ? std::tolower(static_cast<unsigned char>(ch)) - 'a' + 10
+                                                               : -1;
+      good = good && d >= 0;
+      u64 = u64 << 4 | static_cast<std::uint64_t>(d < 0 ? 0 : d);
+    }
+    if (!good) {
+      u.error(line, "bad operand bits '#" + std::string(bits) + "'");
+      return false;
+    }
+    base::putU64(in.operand.data(), u64);
+    return finishRaw(u, c, line, in);
+  }
+  std::string_view w = c.word();
   auto operand = parseNumber(w);
   if (!operand) {
     u.error(line, w.empty() ? std::string("an operand expected") : "bad number '" + std::string(w) + "'");
     return false;
   }
-  Instruction in;
-  in.kind = kind;
   if (kind == runtime::kPushNumber) {
     std::memcpy(in.operand.data(), &*operand, sizeof(double));
   } else {
@@ -436,6 +472,10 @@ bool doRaw(Unit& u, LineCursor& c, int line) {
                                       : static_cast<std::uint64_t>(*operand);
     base::putU64(in.operand.data(), bits);
   }
+  return finishRaw(u, c, line, in);
+}
+
+bool finishRaw(Unit& u, LineCursor& c, int line, Instruction& in) {
   if (!c.atEnd()) {
     if (!needInteger(u, c, line, "a result kind", 0, 65535, in.resultKind) ||
         !needInteger(u, c, line, "a consumed count", 0, 255, in.consumed) ||
@@ -468,35 +508,35 @@ bool doSegword(Unit& u, LineCursor& c, int line) {
   return true;
 }
 
-bool doBytes(Unit& u, LineCursor& c, int line) {
+bool readHex(Unit& u, LineCursor& c, int line, std::vector<std::uint8_t>& out) {
   if (c.atEnd()) {
     u.error(line, "hex bytes expected");
     return false;
   }
+  auto hex = [](char ch) {
+    if (ch >= '0' && ch <= '9') return ch - '0';
+    if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
+    if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
+    return -1;
+  };
   while (!c.atEnd()) {
     std::string_view w = c.word();
     if (w.size() >= 2 && w[0] == '0' && (w[1] == 'x' || w[1] == 'X')) w.remove_prefix(2);
-    auto hex = [](char ch) {
-      return std::isxdigit(static_cast<unsigned char>(ch)) ? (std::isdigit(static_cast<unsigned char>(ch))
-                                                                   ? ch - '0'
-                                                                   : (std::tolower(static_cast<unsigned char>(ch)) - 'a' + 10))
-                                                             : -1;
-    };
-    if (w.empty() || w.size() % 2 != 0) {
+    bool good = !w.empty() && w.size() % 2 == 0;
+    for (std::size_t i = 0; good && i < w.size(); i += 2) {
+      int hi = hex(w[i]), lo = hex(w[i + 1]);
+      good = hi >= 0 && lo >= 0;
+      if (good) out.push_back(static_cast<std::uint8_t>(hi * 16 + lo));
+    }
+    if (!good) {
       u.error(line, "bad hex bytes '" + std::string(w) + "'");
       return false;
-    }
-    for (std::size_t i = 0; i < w.size(); i += 2) {
-      int hi = hex(w[i]), lo = hex(w[i + 1]);
-      if (hi < 0 || lo < 0) {
-        u.error(line, "bad hex bytes '" + std::string(w) + "'");
-        return false;
-      }
-      u.trailing.push_back(static_cast<std::uint8_t>(hi * 16 + lo));
     }
   }
   return true;
 }
+
+bool doBytes(Unit& u, LineCursor& c, int line) { return readHex(u, c, line, u.trailing); }
 
 // fill N BYTE: N copies of BYTE after the code (files of a chosen size).
 bool doFill(Unit& u, LineCursor& c, int line) {
@@ -513,7 +553,7 @@ struct Statement {
   Handler handler;
 };
 
-constexpr std::array<Statement, 29> kStatements{{
+constexpr std::array<Statement, 30> kStatements{{
     {"header", doHeader}, {"num", doNum},       {"str", doStr},       {"const", doConst},
     {"entry", doEntry},   {"data", doData},     {"push", doPush},     {"pushs", doPushs},
     {"get", doGet},       {"ref", doRef},       {"cstr", doCstr},     {"svar", doSvar},
@@ -521,7 +561,7 @@ constexpr std::array<Statement, 29> kStatements{{
     {"return", doReturn}, {"end", doEnd},       {"if", doIf},         {"else", doElse},
     {"endif", doEndif},   {"while", doWhile},   {"do", doDo},         {"loop", doLoop},
     {"raw", doRaw},       {"word", doWord},     {"segword", doSegword}, {"bytes", doBytes},
-    {"fill", doFill},
+    {"fill", doFill},     {"databytes", doDatabytes},
 }};
 
 }  // namespace

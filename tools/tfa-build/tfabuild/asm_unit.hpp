@@ -17,7 +17,7 @@ struct DataItem {
   enum class Kind { Number, String, Constant, Reserve, Anonymous } kind = Kind::Number;
   std::string name;      // empty for reserved bytes and anonymous constants
   double number = 0;     // a numeric variable's initial value
-  std::string text;      // a string's initial text or a constant's text
+  std::string text;      // a string's initial text, a constant's text or reserved bytes' content
   std::uint32_t size = 0;  // bytes it takes (a string's capacity)
   int line = 0;
   std::uint32_t offset = 0;  // set by the layout
