@@ -70,20 +70,6 @@ TEST(Interpreter, CallThenReturnContinuesTwoSlotsAfterTheCall) {
   EXPECT_EQ(run.outcome.value, 11);
 }
 
-TEST(Interpreter, NestedCallsReturnInOrder) {
-  RawProgram p;
-  p.control(runtime::kCall, 6);             // 0
-  p.get(kV).end();                          // 2, 3
-  p.push(0).push(0);                        // 4, 5 filler
-  p.ref(kV).push(1).op('=');                // 6-8 v = 1
-  p.control(runtime::kCall, 13);            // 9
-  p.ret();                                  // 11
-  p.push(0);                                // 12 filler
-  p.ref(kV).get(kV).push(10).op('*').op('=');  // 13-17 v = v * 10
-  p.ret();                                  // 18
-  EXPECT_EQ(runRaw(p).outcome.value, 10);
-}
-
 TEST(Interpreter, ReturnNeedsAReturnAddress) {
   RawProgram p;
   p.push(3).ret();
@@ -616,11 +602,6 @@ TEST(InterpreterText, AssignmentsBetweenNumbersAndStrings) {
     EXPECT_EQ(run.text("cut"), "abc") << variant;
     EXPECT_EQ(run.number("parsed"), 12.5) << variant;
   }
-}
-
-TEST(InterpreterText, ReturnWithoutACall) {
-  const auto run = runProgram("push 1\nreturn\n");
-  EXPECT_EQ(run.error(), runtime::kErrBadReturn);
 }
 
 }  // namespace
