@@ -3,6 +3,7 @@
 #include "config/prompts.hpp"
 #include "editor/engine.hpp"
 #include "runtime/interpreter.hpp"
+#include "runtime/program_port.hpp"
 #include "runtime/program_tables.hpp"
 #include "runtime/run_errors.hpp"
 #include "ui/screen.hpp"
@@ -73,7 +74,7 @@ editor::ProgramResult Runtime::run(editor::ProgramUse use, const std::string& fi
   const RunOutcome outcome = execute(machine_, *image, ctx);
   display.restore();
   closeProgramTables(*machine_.tables);
-  if (closeProgramPort) closeProgramPort();
+  closeProgramPort(machine_, ctx);
   if (clearPending_) {
     clearPending_ = false;
     slots_.clearMarks();

@@ -2,8 +2,8 @@
 // The run entry the engine's hooks call: the process's one machine state and
 // its program slots. A run loads its program when needed, keeps the display's
 // colours and cursor as they were, runs the execution loop, closes what the
-// program opened, and shows a failure in the common warning prompt.
-#include <functional>
+// program opened (its tables, and its serial port unless that is the
+// sensor's), and shows a failure in the common warning prompt.
 #include <string>
 
 #include "editor/engine_hooks.hpp"
@@ -30,10 +30,6 @@ class Runtime {
   // The application closed or was erased: the keeping slots read their files
   // again next time (deferred to the end of a run under way).
   void clearMarks();
-
-  // Closes the serial port the program opened, when it is not the sensor's;
-  // set by the serial devices (empty: no port layer).
-  std::function<void()> closeProgramPort;
 
   Machine& machine() { return machine_; }
   ProgramSlots& slots() { return slots_; }

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "runtime/program_rig.hpp"
 #include "runtime/run_errors.hpp"
 #include "raw_program.hpp"
 
@@ -67,20 +68,6 @@ TEST(Interpreter, CallThenReturnContinuesTwoSlotsAfterTheCall) {
   const auto run = runRaw(p);
   EXPECT_EQ(run.error(), 0);
   EXPECT_EQ(run.outcome.value, 11);
-}
-
-TEST(Interpreter, NestedCallsReturnInOrder) {
-  RawProgram p;
-  p.control(runtime::kCall, 6);             // 0
-  p.get(kV).end();                          // 2, 3
-  p.push(0).push(0);                        // 4, 5 filler
-  p.ref(kV).push(1).op('=');                // 6-8 v = 1
-  p.control(runtime::kCall, 13);            // 9
-  p.ret();                                  // 11
-  p.push(0);                                // 12 filler
-  p.ref(kV).get(kV).push(10).op('*').op('=');  // 13-17 v = v * 10
-  p.ret();                                  // 18
-  EXPECT_EQ(runRaw(p).outcome.value, 10);
 }
 
 TEST(Interpreter, ReturnNeedsAReturnAddress) {
@@ -512,6 +499,108 @@ TEST(InterpreterState, FailedBuiltinCallLeavesTheStackAsItWas) {
     EXPECT_EQ(runRaw(*p, m, ctx).error(), runtime::kErrEvalStack);
     EXPECT_EQ(m.sp, 1);
     EXPECT_EQ(m.counter, 1u);
+  }
+}
+
+}  // namespace
+
+// ---- programs in the assembler's text form
+
+namespace {
+
+using runtime_test::runProgram;
+
+TEST(InterpreterText, WhileLoopWithIfAndElse) {
+  // Sums the even numbers below 10 and counts the odd ones.
+  const auto run = runProgram(R"(
+    num i = 0
+    num even
+    num odd
+    while
+      get i
+      push 10
+      op <
+    do
+      get i
+      push 2
+      op %
+      push 0
+      op ==
+      if
+        ref even
+        get even
+        get i
+        op +
+        op =
+      else
+        ref odd
+        op ++
+      endif
+      ref i
+      op ++
+    loop
+    get even
+    end
+  )");
+  ASSERT_EQ(run.loadError, 0);
+  EXPECT_EQ(run.error(), 0);
+  EXPECT_EQ(run.outcome.value, 20);
+  EXPECT_EQ(run.number("odd"), 5);
+  EXPECT_EQ(run.number("i"), 10);
+}
+
+TEST(InterpreterText, SubroutinesReturnToTheirCallers) {
+  const auto run = runProgram(R"(
+    num n = 3
+    num f = 1
+    gosub factorial
+    get f
+    end
+  factorial:
+    get n
+    push 1
+    op >
+    if
+      ref f
+      get f
+      get n
+      op *
+      op =
+      ref n
+      op --
+      gosub factorial
+    endif
+    return
+  )");
+  ASSERT_EQ(run.loadError, 0);
+  EXPECT_EQ(run.error(), 0);
+  EXPECT_EQ(run.outcome.value, 6);
+}
+
+TEST(InterpreterText, AssignmentsBetweenNumbersAndStrings) {
+  for (const char* variant : {"", "header\n"}) {
+    const auto run = runProgram(std::string(variant) + R"(
+      str shown[20]
+      str cut[4]
+      num parsed
+      const price "12.5"
+      svar shown
+      push 2.5
+      op =
+      svar cut
+      push "abcdef"
+      op =
+      ref parsed
+      cstr price
+      op =
+      push 0
+      end
+    )");
+    ASSERT_EQ(run.loadError, 0) << variant;
+    EXPECT_EQ(run.error(), 0) << variant;
+    EXPECT_EQ(run.text("shown"), "      2.5000000") << variant;
+    EXPECT_EQ(run.text("cut"), "abc") << variant;
+    EXPECT_EQ(run.number("parsed"), 12.5) << variant;
   }
 }
 

@@ -7,7 +7,9 @@
 #include "runtime/run_errors.hpp"
 #include "support/memory_files.hpp"
 #include "support/scripted_host.hpp"
+#include "fake_ports.hpp"
 #include "raw_program.hpp"
+#include "session_rig.hpp"
 
 namespace {
 
@@ -125,22 +127,60 @@ TEST_F(RunEntryTest, RunWhileAProgramRunsIsRefused) {
   rt.machine().running = false;
 }
 
-TEST_F(RunEntryTest, ProgramPortIsClosedAfterEveryRun) {
-  int closes = 0;
-  rt.closeProgramPort = [&] { ++closes; };
+TEST_F(RunEntryTest, ProgramPortIsClosedAfterEveryRunUnlessItIsTheSensors) {
+  runtime_test::FakePorts ports;
+  ctx.ports = &ports;
+  // openPort(3, 9600), then a run error or the end.
   RawProgram ok, bad;
-  ok.push(1).end();
-  bad.op('!');
+  ok.push(3).push(9600).call(152, 2, 1).push(1).end();
+  bad.push(3).push(9600).call(152, 2, 1).op('+').op('+');
   put("ok.rpf", fileOf(ok));
   put("bad.rpf", fileOf(bad));
   host.expect("Evl Stack OverFlow");
+  EXPECT_FALSE(rt.run(ProgramUse::General, "ok.rpf", ctx).failed);
+  EXPECT_EQ(ports.closes, std::vector<int>{3});
+  EXPECT_TRUE(rt.run(ProgramUse::General, "bad.rpf", ctx).failed);
+  EXPECT_EQ(ports.closes, (std::vector<int>{3, 3}));
+  EXPECT_EQ(rt.machine().programPort, 0);
+
+  // The sensor's port is not the program's to open.
+  ctx.sensorPort = 3;
   (void)rt.run(ProgramUse::General, "ok.rpf", ctx);
-  (void)rt.run(ProgramUse::General, "bad.rpf", ctx);
-  EXPECT_EQ(closes, 2);
-  // Not for a program that never ran.
-  host.expect("File open error");
-  (void)rt.run(ProgramUse::General, "gone.rpf", ctx);
-  EXPECT_EQ(closes, 2);
+  EXPECT_EQ(ports.closes.size(), 2u);
+}
+
+// A run inside an edit session: the display is left as the program found it.
+class RunEntrySessionTest : public ::testing::Test {
+ protected:
+  runtime_test::SessionRig rig;
+  testing_support::MemoryFileSystem files;
+  platform::ScopedFileSystem use{files};
+  runtime::Runtime rt;
+};
+
+TEST_F(RunEntrySessionTest, ColoursAndCursorAreRestored) {
+  // gotoCell(5, 7), then end.
+  RawProgram p;
+  p.push(5).push(7).call(109, 2, 1).push(2).end();
+  files.putFile(std::string("/apps/Fields") + platform::kSep + "move.rpf", fileOf(p));
+  rig.screen.gotoCell(3, 4);
+  rig.screen.setTextColour(12);
+  rig.screen.setBackColour(2);
+  rig.screen.setInsertCursor(true);
+  runtime::RunContext ctx;
+  ctx.engine = &rig.e;
+  ctx.host = &rig.host;
+  ctx.appFolder = "/apps/Fields";
+  ctx.budget = 1000;
+  const editor::ProgramResult r = rt.run(ProgramUse::General, "move.rpf", ctx);
+  EXPECT_TRUE(r.ran);
+  EXPECT_FALSE(r.failed);
+  EXPECT_EQ(r.value, 2);
+  EXPECT_EQ(rig.screen.row(), 3);
+  EXPECT_EQ(rig.screen.col(), 4);
+  EXPECT_EQ(rig.screen.textColour(), 12);
+  EXPECT_EQ(rig.screen.backColour(), 2);
+  EXPECT_TRUE(rig.screen.cursor().insert);
 }
 
 }  // namespace
