@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "apps/app_open.hpp"
+#include "base/text.hpp"
 #include "platform/fileops.hpp"
 #include "runtime/builtin_table.hpp"
 #include "runtime/program_tables.hpp"
@@ -27,13 +28,6 @@ using tablestore::Table;
 using tablestore::TableField;
 
 constexpr int kFieldNameMax = 10;
-
-std::string trimmed(std::string s) {
-  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.pop_back();
-  std::size_t first = 0;
-  while (first < s.size() && static_cast<unsigned char>(s[first]) <= ' ') ++first;
-  return s.substr(first);
-}
 
 ProgramTables& tables(Call& c) { return *c.m.tables; }
 
@@ -88,7 +82,7 @@ int appendBlank(Table& t) {
 // 128: 1 when the file exists as given, or else in the application folder.
 void fileExistsBuiltin(Call& c) {
   c.setStatus(0);
-  const std::string name = trimmed(c.text(0));
+  const std::string name = base::trim(c.text(0));
   bool found = tableFileExists(name);
   if (!found && !c.ctx.appFolder.empty() && !isRootedPath(name))
     found = tableFileExists(tablePath(name, c.ctx.appFolder));
@@ -106,12 +100,12 @@ void defineField(Call& c) {
   }
   // An empty name would end the field list at create and lose every field
   // defined after it.
-  std::string name = trimmed(c.text(0)).substr(0, kFieldNameMax);
+  std::string name = base::trim(c.text(0)).substr(0, kFieldNameMax);
   if (name.empty()) {
     c.setStatus(kErrBadColumnName);
     return;
   }
-  const std::string type = trimmed(c.text(1));
+  const std::string type = base::trim(c.text(1));
   const char letter = type.empty() ? '\0' : static_cast<char>(std::toupper(
                                                 static_cast<unsigned char>(type[0])));
   if (type.size() != 1 || (letter != 'N' && letter != 'C')) {
@@ -152,7 +146,7 @@ void openTableBuiltin(Call& c) {
   c.setStatus(0);
   c.setNumber(-1);
   ProgramTables& pt = tables(c);
-  const std::string name = trimmed(c.text(0));
+  const std::string name = base::trim(c.text(0));
   const int h = pt.freeHandle();
   if (h < 0) {
     c.setStatus(kErrTooManyTables);
@@ -199,7 +193,7 @@ void closeTableBuiltin(Call& c) {
 void deleteTableBuiltin(Call& c) {
   c.setStatus(0);
   c.setNumber(-1);
-  const std::string name = trimmed(c.text(0));
+  const std::string name = base::trim(c.text(0));
   if (name.empty() || name.find_first_of("*?") != std::string::npos) return;
   const std::string path = tablePath(name, c.ctx.appFolder);
   if (openByEngine(c, path)) return;  // the engine's table stays where it is
@@ -338,7 +332,7 @@ void fieldNumberBuiltin(Call& c) {
   c.setNumber(0);
   Table* t = handleArg(c, 0);
   if (t == nullptr) return;
-  const std::string name = trimmed(c.text(1));
+  const std::string name = base::trim(c.text(1));
   const int j = name.empty() ? tablestore::kErrFieldName : t->fieldNumber(name);
   if (j < 1) {
     c.setStatus(kErrBadColumnName);

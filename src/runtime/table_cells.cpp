@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/text.hpp"
 #include "tablestore/day_number.hpp"
 #include "tablestore/number_text.hpp"
 
@@ -51,7 +52,8 @@ bool readCell(Table& table, int field, std::int64_t n, CellValue& out) {
   std::string_view bytes;
   if (!cellBytes(table, *f, n, record, bytes)) return false;
   out.number = cellNumber(*f, bytes);
-  out.text.assign(bytes.substr(0, std::min(bytes.size(), bytes.find('\0'))));
+  const std::string_view raw = bytes.substr(0, std::min(bytes.size(), bytes.find('\0')));
+  out.text = numericField(*f) ? base::trim(raw) : base::trimRight(raw);
   return true;
 }
 

@@ -13,7 +13,9 @@ namespace runtime {
 
 struct CellValue {
   double number = 0;  // N, F, C: the text as a decimal number; D: its day number
-  std::string text;   // the field's raw bytes (cut at a NUL byte)
+  // The text as a program sees it (as the dataset built-ins give a cell): a
+  // number without its alignment blanks, other fields without trailing blanks.
+  std::string text;
 };
 
 // Reads field (1..fieldCount()) of record n (1..recordCount()). False when

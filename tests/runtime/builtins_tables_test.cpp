@@ -42,8 +42,8 @@ struct TreesTable : TableCalls {
 
 TEST(ProgramTableFields, DefinitionsAreCheckedAndNumbered) {
   TableCalls t;
-  EXPECT_EQ(t.define("SPECIES_CODE_LONG", "C", 4, 0), 1);
-  EXPECT_EQ(t.m.fieldDefinitions.back().name, "SPECIES_CO");
+  EXPECT_EQ(t.define("KINDS_CODE_LONG", "C", 4, 0), 1);
+  EXPECT_EQ(t.m.fieldDefinitions.back().name, "KINDS_CODE");
   EXPECT_EQ(t.define("Dbh", "n", 6, 1), 2);
   EXPECT_EQ(t.m.fieldDefinitions.back().type, 'N');
 
@@ -77,8 +77,8 @@ TEST(ProgramTableOpen, CreateGivesOneBlankRecordAndClearsTheDefinitions) {
   EXPECT_TRUE(t.m.fieldDefinitions.empty());
   EXPECT_EQ(t.call(136, {t.num(0)}), 2);
   EXPECT_EQ(t.call(137, {t.num(0)}), 1);
-  EXPECT_EQ(t.getText(0, 1, 1), std::string(10, ' '));
-  EXPECT_EQ(t.getText(0, 2, 1), "   0.0");
+  EXPECT_EQ(t.getText(0, 1, 1), "");
+  EXPECT_EQ(t.getText(0, 2, 1), "0.0");
   // The file is in the application folder, the record already on disk.
   EXPECT_EQ(readBytes(t.dir.file("trees.dbf")).size(), 32u + 64 + 1 + 17 + 1);
 }
@@ -94,9 +94,9 @@ TEST(ProgramTableOpen, WrittenValuesReadBackAfterReopen) {
   // Reopening finds the file; the definitions are not needed any more.
   double h = t.open("trees.dbf");
   ASSERT_EQ(h, 0);
-  EXPECT_EQ(t.getText(h, 1, 1), "Oak       ");
+  EXPECT_EQ(t.getText(h, 1, 1), "Oak");
   EXPECT_DOUBLE_EQ(t.get(h, 2, 1), 12.3);
-  EXPECT_EQ(t.getText(h, 2, 1), "  12.3");
+  EXPECT_EQ(t.getText(h, 2, 1), "12.3");
   // A number asked for as text also leaves the number.
   EXPECT_DOUBLE_EQ(t.m.result, 12.3);
   // A text read as a number is its value.
@@ -183,7 +183,7 @@ TEST(ProgramTableCells, ANumberTooWideIsStoredAsAsterisksWithAStatus) {
   EXPECT_EQ(t.getText(0, 2, 1), "******");
   // The table still works afterwards.
   EXPECT_EQ(t.put(0, 2, 1, t.num(-1.25)), 0);
-  EXPECT_EQ(t.getText(0, 2, 1), "  -1.3");
+  EXPECT_EQ(t.getText(0, 2, 1), "-1.3");
 }
 
 TEST(ProgramTableCells, AppendAddsABlankRecordThatIsOnDiskAtOnce) {
@@ -191,8 +191,8 @@ TEST(ProgramTableCells, AppendAddsABlankRecordThatIsOnDiskAtOnce) {
   ASSERT_EQ(t.put(0, 2, 1, t.num(7)), 0);
   EXPECT_EQ(t.call(138, {t.num(0)}), 2);
   EXPECT_EQ(t.call(137, {t.num(0)}), 2);
-  EXPECT_EQ(t.getText(0, 1, 2), std::string(10, ' '));
-  EXPECT_EQ(t.getText(0, 2, 2), "   0.0");
+  EXPECT_EQ(t.getText(0, 1, 2), "");
+  EXPECT_EQ(t.getText(0, 2, 2), "0.0");
   EXPECT_EQ(t.get(0, 2, 1), 7);
 
   // Another reader sees both records while the table is still open.

@@ -20,11 +20,11 @@ namespace {
 using namespace runtime;
 using testing_support::writeBytes;
 
-// species.dbf: CODE C 4 (sorted), NAME C 12, FACTOR N 6.2;
+// kinds.dbf: CODE C 4 (sorted), NAME C 12, FACTOR N 6.2;
 // volumes.dbf: DBH N 5.1 (sorted), VOL N 8.3.
 struct Lookups : TableCalls {
   Lookups() {
-    makeTable(dir.file("species.dbf"),
+    makeTable(dir.file("kinds.dbf"),
               {{"CODE", 'C', 4, 0}, {"NAME", 'C', 12, 0}, {"FACTOR", 'N', 6, 2}},
               {{"AS", "Ash", "0.51"}, {"BI", "Birch", "0.62"}, {"DF", "Douglas fir", "1.05"},
                {"DF", "Duplicate", "9"}, {"WO", "White oak", "-0.5"}});
@@ -41,12 +41,12 @@ struct Lookups : TableCalls {
 
 TEST(LookupTableValue, ByColumnAndRecordAsNumberOrText) {
   Lookups t;
-  EXPECT_DOUBLE_EQ(t.value("species.dbf", 3, 2), 0.62);
+  EXPECT_DOUBLE_EQ(t.value("kinds.dbf", 3, 2), 0.62);
   EXPECT_EQ(t.text(), "");
-  t.value("species.dbf", 2, 3, true);
-  EXPECT_EQ(t.text(), "Douglas fir ");
-  EXPECT_DOUBLE_EQ(t.value("species.dbf", 3, 5, true), -0.5);
-  EXPECT_EQ(t.text(), " -0.50");
+  t.value("kinds.dbf", 2, 3, true);
+  EXPECT_EQ(t.text(), "Douglas fir");
+  EXPECT_DOUBLE_EQ(t.value("kinds.dbf", 3, 5, true), -0.5);
+  EXPECT_EQ(t.text(), "-0.50");
   EXPECT_EQ(t.status(), 0);
   // A rooted name is taken as given.
   EXPECT_DOUBLE_EQ(t.value(t.dir.file("volumes.dbf"), 2, 4), 2.25);
@@ -62,9 +62,9 @@ TEST(LookupTableValue, Statuses) {
     int status;
   } cases[] = {
       {"missing.dbf", 1, 1, kErrNoTable}, {"broken.dbf", 1, 1, kErrTableOpen},
-      {"species.dbf", 1, 0, kErrLineRange}, {"species.dbf", 1, 6, kErrLineRange},
-      {"species.dbf", 0, 1, kErrColumnRange}, {"species.dbf", 4, 1, kErrColumnRange},
-      {"species.dbf", 1, 1e300, kErrLineRange},
+      {"kinds.dbf", 1, 0, kErrLineRange}, {"kinds.dbf", 1, 6, kErrLineRange},
+      {"kinds.dbf", 0, 1, kErrColumnRange}, {"kinds.dbf", 4, 1, kErrColumnRange},
+      {"kinds.dbf", 1, 1e300, kErrLineRange},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(t.value(c.file, c.column, c.record, true), 0) << c.file << c.column << c.record;
@@ -75,13 +75,13 @@ TEST(LookupTableValue, Statuses) {
 
 TEST(LookupTableKey, FindsTheKeyInTheFirstColumnAndGivesTheColumnAsked) {
   Lookups t;
-  t.lookup("species.dbf", t.str("BI"), 2, true);
-  EXPECT_EQ(t.text(), "Birch       ");
-  EXPECT_DOUBLE_EQ(t.lookup("species.dbf", t.str("WO"), 3), -0.5);
-  EXPECT_DOUBLE_EQ(t.lookup("species.dbf", t.str("AS"), 3), 0.51);
+  t.lookup("kinds.dbf", t.str("BI"), 2, true);
+  EXPECT_EQ(t.text(), "Birch");
+  EXPECT_DOUBLE_EQ(t.lookup("kinds.dbf", t.str("WO"), 3), -0.5);
+  EXPECT_DOUBLE_EQ(t.lookup("kinds.dbf", t.str("AS"), 3), 0.51);
   // The first of two equal keys.
-  t.lookup("species.dbf", t.str("DF"), 2, true);
-  EXPECT_EQ(t.text(), "Douglas fir ");
+  t.lookup("kinds.dbf", t.str("DF"), 2, true);
+  EXPECT_EQ(t.text(), "Douglas fir");
   EXPECT_EQ(t.status(), 0);
   // A numeric key is converted to the key column's decimals: 12.54 is 12.5.
   EXPECT_DOUBLE_EQ(t.lookup("volumes.dbf", t.num(12.54), 2), 0.5);
@@ -91,14 +91,14 @@ TEST(LookupTableKey, FindsTheKeyInTheFirstColumnAndGivesTheColumnAsked) {
 
 TEST(LookupTableKey, Statuses) {
   Lookups t;
-  EXPECT_EQ(t.lookup("species.dbf", t.str("XX"), 2, true), 0);
+  EXPECT_EQ(t.lookup("kinds.dbf", t.str("XX"), 2, true), 0);
   EXPECT_EQ(t.text(), "");
   EXPECT_EQ(t.status(), kErrItemNotFound);
-  EXPECT_EQ(t.lookup("species.dbf", t.str("B"), 2), 0);
+  EXPECT_EQ(t.lookup("kinds.dbf", t.str("B"), 2), 0);
   EXPECT_EQ(t.status(), kErrItemNotFound);
   EXPECT_EQ(t.lookup("volumes.dbf", t.num(11), 2), 0);
   EXPECT_EQ(t.status(), kErrItemNotFound);
-  EXPECT_EQ(t.lookup("species.dbf", t.str("BI"), 4), 0);
+  EXPECT_EQ(t.lookup("kinds.dbf", t.str("BI"), 4), 0);
   EXPECT_EQ(t.status(), kErrColumnRange);
   EXPECT_EQ(t.lookup("none.dbf", t.str("BI"), 1), 0);
   EXPECT_EQ(t.status(), kErrNoTable);
@@ -106,12 +106,12 @@ TEST(LookupTableKey, Statuses) {
 
 TEST(LookupTableKey, ALookupLeavesNoTableOpen) {
   Lookups t;
-  t.value("species.dbf", 1, 1);
-  t.lookup("species.dbf", t.str("BI"), 2);
+  t.value("kinds.dbf", 1, 1);
+  t.lookup("kinds.dbf", t.str("BI"), 2);
   EXPECT_EQ(t.m.tables->store.openCount(), 0u);
   // A table the program holds open is read where it is, and stays open.
-  ASSERT_EQ(t.open("species.dbf"), 0);
-  EXPECT_DOUBLE_EQ(t.lookup("species.dbf", t.str("DF"), 3), 1.05);
+  ASSERT_EQ(t.open("kinds.dbf"), 0);
+  EXPECT_DOUBLE_EQ(t.lookup("kinds.dbf", t.str("DF"), 3), 1.05);
   EXPECT_EQ(t.m.tables->store.openCount(), 1u);
   EXPECT_EQ(t.call(136, {t.num(0)}), 3);
 }
@@ -126,16 +126,16 @@ TEST(LookupTableKey, AnEngineTableIsReadWithoutMovingItsRecord) {
   apps::AppContext appContext{host, app, values, store};
   t.ctx.app = &appContext;
 
-  tablestore::Table* level = store.openTable(t.dir.file("species.dbf"));
+  tablestore::Table* level = store.openTable(t.dir.file("kinds.dbf"));
   ASSERT_NE(level, nullptr);
   ASSERT_EQ(level->goRecord(2), 0);
   // The line being edited: changed in the buffer, not yet written.
   ASSERT_EQ(level->fieldByNumber(2)->assignText("Edited"), 0);
-  t.lookup("species.dbf", t.str("BI"), 2, true);
-  EXPECT_EQ(t.text(), "Edited      ");
+  t.lookup("kinds.dbf", t.str("BI"), 2, true);
+  EXPECT_EQ(t.text(), "Edited");
   EXPECT_EQ(level->recordNumber(), 2);
   EXPECT_EQ(level->changed(), 1);
-  EXPECT_EQ(t.value("species.dbf", 3, 5), -0.5);
+  EXPECT_EQ(t.value("kinds.dbf", 3, 5), -0.5);
   EXPECT_EQ(level->recordNumber(), 2);
   EXPECT_EQ(t.m.tables->store.openCount(), 0u);
   EXPECT_EQ(store.error(), 0);
