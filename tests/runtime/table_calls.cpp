@@ -34,33 +34,16 @@ double TableCalls::call(int n, const std::vector<runtime::StackEntry>& args, boo
   return m.result;
 }
 
-double TableCalls::define(const std::string& name, const std::string& type, int length, int decimals) {
-  return call(129, {str(name), str(type), num(length), num(decimals)});
-}
-
-double TableCalls::put(double handle, int column, double record, runtime::StackEntry value) {
-  return call(134, {value, num(handle), num(column), num(record)});
-}
-
-std::string TableCalls::getText(double handle, int column, double record) {
-  call(135, {num(handle), num(column), num(record)}, true);
-  return text_;
-}
-
 void makeTable(const std::string& path, const std::vector<tablestore::FieldSpec>& fields,
                const std::vector<std::vector<std::string>>& records) {
   tablestore::TableStore store;
-  store.setErrorDisplay(false);
   tablestore::Table* t = store.createTable(path, fields);
   ASSERT_NE(t, nullptr) << path;
   for (const auto& r : records) {
     ASSERT_EQ(t->appendStart(), 0);
     for (std::size_t j = 0; j < r.size() && j < fields.size(); ++j) {
       tablestore::TableField* f = t->fieldByNumber(static_cast<int>(j) + 1);
-      if (f->type() == 'N')
-        ASSERT_EQ(f->assignNumber(std::stod(r[j])), 0);
-      else
-        ASSERT_EQ(f->assignText(r[j]), 0);
+      ASSERT_EQ(f->type() == 'N' ? f->assignNumber(std::stod(r[j])) : f->assignText(r[j]), 0);
     }
     ASSERT_EQ(t->append(), 0);
   }
