@@ -39,6 +39,32 @@ std::int64_t toInt64(double v) {
   return static_cast<std::int64_t>(v);
 }
 
+double decimalValue(std::string_view s) {
+  // Only the decimal form: strtod alone would also take hex, "inf" and "nan".
+  std::size_t i = 0;
+  while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+  const std::size_t start = i;
+  auto digits = [&] {
+    const std::size_t from = i;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i;
+    return i - from;
+  };
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+  std::size_t n = digits();
+  if (i < s.size() && s[i] == '.') {
+    ++i;
+    n += digits();
+  }
+  if (n == 0) return 0;
+  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+    std::size_t mark = i++;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    if (digits() == 0) i = mark;
+  }
+  const std::string number(s.substr(start, i - start));
+  return std::strtod(number.c_str(), nullptr);
+}
+
 Machine::Machine()
     : strings(kArraySize), tables(std::make_unique<ProgramTables>()) {
   for (auto& s : strings) s.fill(0);
@@ -140,8 +166,7 @@ double Machine::numberOf(const StackEntry& e) {
     case kTagString:
     case kTagConstant:
     case kTagStringVar: {
-      const std::string s = textOf(e);
-      return std::strtod(s.c_str(), nullptr);
+      return decimalValue(textOf(e));
     }
     default: return 0;
   }

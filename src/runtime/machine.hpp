@@ -136,6 +136,9 @@ class Machine {
 // Doubles to integers as indexes, counts and codes need them: truncated
 // toward zero, NaN as 0, values past the range saturated.
 std::int32_t toInt32(double v);
+// The value of a text read as a decimal number (leading blanks, a sign,
+// digits, a point, an exponent); 0 when it does not start with one.
+double decimalValue(std::string_view s);
 std::int64_t toInt64(double v);
 
 }  // namespace runtime
