@@ -256,7 +256,7 @@ void putRecord(Call& c) {
     return;
   }
   // A number too wide for the field is stored as asterisks, as the table
-  // does it; the program hears of it as a range error.
+  // does it; the program hears of it as status 27, as with the dataset cells.
   const int assigned = assignArg(c, *f);
   store.clearError();
   const int written = t->writeRecord(n);
@@ -266,7 +266,7 @@ void putRecord(Call& c) {
     return;
   }
   if (assigned != 0) {
-    c.setStatus(kErrTableRange);
+    c.setStatus(kErrCantProcess);
     return;
   }
   c.setNumber(0);

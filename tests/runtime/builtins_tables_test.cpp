@@ -128,7 +128,7 @@ TEST(ProgramTableCells, EveryIndexIsChecked) {
 TEST(ProgramTableCells, ANumberTooWideIsStoredAsAsterisksWithAStatus) {
   TreesTable t;
   EXPECT_EQ(t.put(0, 2, 1, t.num(123456)), -1);
-  EXPECT_EQ(t.status(), kErrTableRange);
+  EXPECT_EQ(t.status(), kErrCantProcess);
   EXPECT_EQ(t.getText(0, 2, 1), "******");
   EXPECT_EQ(t.put(0, 2, 1, t.num(-1.25)), 0);
   EXPECT_EQ(t.getText(0, 2, 1), "-1.3");
