@@ -51,24 +51,14 @@ void settle(Engine& e) {
 
 }  // namespace
 
-void insertLine(Engine& e) {
+bool insertBlankLine(Engine& e) {
   LevelState& s = e.level();
-  if (!s.open()) return;
+  if (!s.open()) return false;
   apps::LevelHeader& h = s.header();
   const std::int32_t max = h.maxLines();
-  if (!h.insertAllowed() || (max > 0 && s.lineCount() >= max)) {
-    e.host.beep();
-    return;
-  }
-  if (config::warn(e.host, "Insert Line?", "   (Y/N)", 0, true, false) != 1) return;
-  if (h.checkOnLineChange() != 0 && s.line() >= 1 && !checkLine(e, true, false)) {
-    e.host.beep();
-    return;
-  }
-  if (!storeLine(e)) {
-    e.host.beep();
-    return;
-  }
+  if (!h.insertAllowed() || (max > 0 && s.lineCount() >= max)) return false;
+  if (h.checkOnLineChange() != 0 && s.line() >= 1 && !checkLine(e, true, false)) return false;
+  if (!storeLine(e)) return false;
   const std::int32_t at = std::clamp<std::int32_t>(s.line(), 1, s.lineCount() + 1);
   {
     PopupBox box(e.screen, {kCreatingLine});
@@ -76,8 +66,7 @@ void insertLine(Engine& e) {
       h.setLineCount(countOf(s));
       if (s.line() >= 1 && s.line() <= s.lineCount()) (void)s.table->goRecord(s.line());
       settle(e);
-      e.host.beep();
-      return;
+      return false;
     }
   }
   // The gap holds a copy of the line after it: the new line starts blank.
@@ -93,32 +82,34 @@ void insertLine(Engine& e) {
   h.setLineModified(false);
   (void)s.table->flush();
   settle(e);
+  return true;
 }
 
-void deleteLine(Engine& e) {
+void insertLine(Engine& e) {
   LevelState& s = e.level();
   if (!s.open()) return;
   apps::LevelHeader& h = s.header();
-  if (!h.deleteAllowed() || s.lineCount() < 1 || s.line() < 1 || s.line() < h.firstLine()) {
+  const std::int32_t max = h.maxLines();
+  if (!h.insertAllowed() || (max > 0 && s.lineCount() >= max)) {
     e.host.beep();
     return;
   }
-  if (config::warn(e.host, "Delete Current Line?", "      (Y/N)", 0, true, false) != 1) return;
-  if (!storeLine(e)) {
-    e.host.beep();
-    return;
-  }
-  const bool children = levelHasChildren(e);
-  if (children && config::askLetter(e.host, {"This Will ALSO ERASE", "Child Level Data.", "Proceed ? (Y,N)"},
-                                    'y', 'n') != 1)
-    return;
-  const bool onlyLine = s.lineCount() == 1;
-  // The only line of the first level is kept: leaving ends data collection
-  // there, and the crew still has the dataset they came with.
-  if (onlyLine && e.current == 1) {
-    leave(e);
-    return;
-  }
+  if (config::warn(e.host, "Insert Line?", "   (Y/N)", 0, true, false) != 1) return;
+  if (!insertBlankLine(e)) e.host.beep();
+}
+
+namespace {
+
+bool deletionAllowed(LevelState& s) {
+  const apps::LevelHeader& h = s.header();
+  return h.deleteAllowed() && s.lineCount() >= 1 && s.line() >= 1 && s.line() >= h.firstLine();
+}
+
+// Deletes the stored current line with the child data below it; the level
+// is left when it has no line left. False when the table refused.
+bool removeCurrentLine(Engine& e, bool children) {
+  LevelState& s = e.level();
+  apps::LevelHeader& h = s.header();
   const std::int32_t line = s.line();
   if (children) {
     PopupBox box(e.screen, {kDeletingChildren});
@@ -131,8 +122,7 @@ void deleteLine(Engine& e) {
     h.setLineCount(countOf(s));
     (void)s.table->goRecord(std::min(line, s.lineCount()));
     settle(e);
-    e.host.beep();
-    return;
+    return false;
   }
   h.setLineCount(countOf(s));
   h.setLineModified(false);
@@ -142,7 +132,7 @@ void deleteLine(Engine& e) {
     h.setCurLine(0);
     (void)s.table->flush();
     leave(e);
-    return;
+    return true;
   }
   const std::int32_t now = std::min(line, s.lineCount());
   h.setCurLine(now);
@@ -156,6 +146,44 @@ void deleteLine(Engine& e) {
   (void)s.table->flush();
   (void)checkLine(e, false, false);
   settle(e);
+  return true;
+}
+
+}  // namespace
+
+bool deleteCurrentLine(Engine& e) {
+  LevelState& s = e.level();
+  if (!s.open() || !deletionAllowed(s)) return false;
+  // The only line of the first level stays: without a question nothing
+  // may end data collection.
+  if (s.lineCount() == 1 && e.current == 1) return false;
+  if (!storeLine(e)) return false;
+  return removeCurrentLine(e, levelHasChildren(e));
+}
+
+void deleteLine(Engine& e) {
+  LevelState& s = e.level();
+  if (!s.open()) return;
+  if (!deletionAllowed(s)) {
+    e.host.beep();
+    return;
+  }
+  if (config::warn(e.host, "Delete Current Line?", "      (Y/N)", 0, true, false) != 1) return;
+  if (!storeLine(e)) {
+    e.host.beep();
+    return;
+  }
+  const bool children = levelHasChildren(e);
+  if (children && config::askLetter(e.host, {"This Will ALSO ERASE", "Child Level Data.", "Proceed ? (Y,N)"},
+                                    'y', 'n') != 1)
+    return;
+  // The only line of the first level is kept: leaving ends data collection
+  // there, and the crew still has the dataset they came with.
+  if (s.lineCount() == 1 && e.current == 1) {
+    leave(e);
+    return;
+  }
+  if (!removeCurrentLine(e, children)) e.host.beep();
 }
 
 }  // namespace editor

@@ -24,4 +24,14 @@ void timerKey(Engine& e, int k);  // Ctrl+T on a timer column
 // the level asks for it; then the level's leave flag is set.
 void leaveLevel(Engine& e);
 
+// The line operations of insertLine and deleteLine without their questions
+// (runtime programs call them): a blank line inserted before the current
+// one, or the current line deleted with the child data below it. Each
+// stores the current line first. False when refused: not allowed on the
+// level, the line limit reached, the line cannot be left or stored, the
+// table refused; deleting the only line of level 1 is refused too. A level
+// left without lines is left, as the key command leaves it.
+[[nodiscard]] bool insertBlankLine(Engine& e);
+[[nodiscard]] bool deleteCurrentLine(Engine& e);
+
 }  // namespace editor

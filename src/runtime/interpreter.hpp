@@ -17,7 +17,11 @@ struct RunOutcome {
 };
 
 // Resets m for image (step 1 of the loop) and runs it. A run started while
-// another runs on m is refused with error 27 ("Can't Process").
+// another runs on m is refused with error 27 ("Can't Process") and m is left
+// as it is. With ctx.budget ≥ 0 the run may execute that many instructions
+// (error 25, "USER ABORTED", when they are spent) and ctx.budget is left
+// with what remains. When the run stops, m.sp and m.counter show the stack
+// and the instruction it stopped at; m is idle again (running false, image null).
 RunOutcome execute(Machine& m, ProgramImage& image, RunContext& ctx);
 
 }  // namespace runtime

@@ -48,12 +48,13 @@ bool readDescription(std::string_view jsonText, const std::string& baseDir, AppM
     return false;
   }
   Node top(&root, "", diag);
-  if (!top.object({"application", "version", "files", "tables", "levels"})) {
+  if (!top.object({"application", "version", "files", "programSources", "tables", "levels"})) {
     if (!top.present()) diag.error("", "the description is empty");
     return false;
   }
   Reader r{diag, baseDir, app};
   readFiles(r, top["files"]);
+  readProgramSources(r, top["programSources"]);
   readTables(r, top["tables"]);
   readApplication(r, top);
   readLevelShapes(r, top["levels"]);

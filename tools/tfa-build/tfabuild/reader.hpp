@@ -41,6 +41,10 @@ struct Reader {
 
 void readApplication(Reader& r, const Node& root);
 void readFiles(Reader& r, const Node& files);
+// "programSources": each program file name with the path of its text; the
+// assembled programs join the carried files (assembly errors are reported
+// at the entry as "SOURCE:LINE: message").
+void readProgramSources(Reader& r, const Node& sources);
 void readTables(Reader& r, const Node& tables);
 // Levels: their codes, tables and column fields first, so that every
 // reference can be resolved when the rest is read.
