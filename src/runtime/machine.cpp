@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/clock.hpp"
 #include "runtime/program_tables.hpp"
 #include "runtime/run_errors.hpp"
 
@@ -67,6 +68,8 @@ double decimalValue(std::string_view s) {
 
 Machine::Machine()
     : strings(kArraySize), tables(std::make_unique<ProgramTables>()) {
+  // Built-in 139 draws different numbers at each start of the program.
+  randomState = platform::clock().ticks() ^ 0x9E3779B97F4A7C15ull;
   for (auto& s : strings) s.fill(0);
 }
 

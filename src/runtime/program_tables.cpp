@@ -5,6 +5,7 @@
 #include "base/paths.hpp"
 #include "platform/fileops.hpp"
 #include "platform/files.hpp"
+#include "tablestore/table.hpp"
 
 namespace runtime {
 
@@ -63,6 +64,11 @@ int ProgramTables::close(int h) {
 
 void closeProgramTables(ProgramTables& tables) {
   for (int h = 0; h < kProgramTables; ++h) (void)tables.close(h);
+}
+
+void flushProgramTables(ProgramTables& tables) {
+  for (ProgramTable& p : tables.handles)
+    if (p.table != nullptr) (void)p.table->flush();
 }
 
 bool isRootedPath(std::string_view name) {

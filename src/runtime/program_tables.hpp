@@ -41,6 +41,9 @@ struct ProgramTables {
   [[nodiscard]] int close(int h);
 };
 
+// Writes every open program table's changed record and header to its file.
+void flushProgramTables(ProgramTables& tables);
+
 // Where a table name from a program points: a rooted name (a leading
 // separator or a drive letter) as given, any other name inside folder
 // (unchanged when folder is empty). Blanks around the name are dropped.

@@ -1,5 +1,7 @@
 #include "runtime/system_command.hpp"
 
+#include "runtime/program_tables.hpp"
+
 #include "editor/engine.hpp"
 #include "platform/command.hpp"
 #include "runtime/run_errors.hpp"
@@ -24,6 +26,7 @@ void flushLevelTables(editor::Engine* engine) {
 void runSystemCommand(Call& c) {
   const std::string command = c.text(0);
   flushLevelTables(c.ctx.engine);
+  flushProgramTables(*c.m.tables);
   ui::Host* host = c.ctx.host;
   int exitStatus = -1;
   // The window stays painted while the command runs.

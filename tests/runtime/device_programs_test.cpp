@@ -197,9 +197,9 @@ str t2[40]
 )");
   ASSERT_EQ(r.error(), 0);
   EXPECT_EQ(r.number("s1"), runtime::kErrPortNotAvailable);
-  EXPECT_EQ(r.text("t1"), "Port Not Available");
+  EXPECT_EQ(r.text("t1"), "Port Not Available       ");  // status texts are 25 characters
   EXPECT_EQ(r.number("s2"), runtime::kErrPrinterNotOpen);
-  EXPECT_EQ(r.text("t2"), "Printer Port Not Open");
+  EXPECT_EQ(r.text("t2"), "Printer Port Not Open    ");
 }
 
 TEST(DevicePrograms, PrintingAbortedByTheCrewStopsTheReportWhichStillClosesItsPort) {
