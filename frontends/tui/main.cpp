@@ -5,9 +5,11 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "platform/clock.hpp"
+#include "runtime/program_hooks.hpp"
 #include "shell/main_window.hpp"
 #include "shell/startup.hpp"
 #include "tui/main_loop.hpp"
@@ -58,7 +60,11 @@ int main(int argc, char** argv) {
   hooks.unitIdText = hostName;
 
   if (startup.run(host, options.startup, hooks) == 1) {
+    // The process's one runtime, for every edit session (on the heap: its
+    // machine and slots are large).
+    auto programs = std::make_unique<runtime::ProgramHooks>();
     shell::MainWindow window(host, startup.values());
+    window.setProgramHooks(*programs);
     window.create();
     tui::MainLoop loop(host, window);
     tui::applyStartSelection(window, options);

@@ -5,11 +5,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 
 #include "main_window.hpp"
 #include "platform/win32/wide.hpp"
 #include "resource.h"
+#include "runtime/program_hooks.hpp"
 #include "shell/startup.hpp"
 #include "win32_host.hpp"
 #include "window_classes.hpp"
@@ -49,7 +51,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLin
                     int showCommand) {
   frontend::Win32Host host(instance);
   shell::Startup startup;
+  // The process's one runtime, for every edit session (on the heap: its
+  // machine and slots are large).
+  auto programs = std::make_unique<runtime::ProgramHooks>();
   frontend::MainWindow mainWindow(host, startup);
+  mainWindow.model().setProgramHooks(*programs);
 
   shell::StartupOptions options;
   options.commandLine = platform::win32::fromUtf16(commandLine ? commandLine : L"");

@@ -6,6 +6,7 @@
 #include "config/prompts.hpp"
 #include "editor/column_values.hpp"
 #include "editor/commands.hpp"
+#include "editor/field_exit.hpp"
 #include "editor/field_formats.hpp"
 #include "editor/follow_jump.hpp"
 #include "editor/help_popup.hpp"
@@ -13,6 +14,7 @@
 #include "editor/line_ops.hpp"
 #include "editor/line_window.hpp"
 #include "editor/movement.hpp"
+#include "editor/program_lists.hpp"
 #include "editor/screen_draw.hpp"
 #include "editor/value_checks.hpp"
 #include "platform/clock.hpp"
@@ -153,6 +155,11 @@ void dispatchExitKey(Engine& e) {
   LevelState& s = e.level();
   apps::LevelHeader& h = s.header();
   const ui::KeyCode key = h.exitKey();
+  // The level's field-exit programs run first; a refusal cancels the command.
+  if (!fieldExitEvents(e, key)) {
+    clampPosition(e);
+    return;
+  }
   const bool virt = isVirtualDisplay(displayTypeOf(s, s.column()));
   int first = 0, last = 0;
   // A jump file may send the cursor elsewhere; the key then does nothing more.
@@ -170,11 +177,8 @@ void dispatchExitKey(Engine& e) {
     case Command::Child: childLevel(e); break;
     case Command::Sibling: siblingJump(e); break;
     case Command::GoToLine: goToLinePrompt(e); break;
-    case Command::GlobalPrograms:
-    case Command::LevelPrograms:
-      // The program lists need the runtime programs.
-      if (!e.hooks.programsAvailable()) e.host.beep();
-      break;
+    case Command::GlobalPrograms: programList(e, ProgramList::Global); break;
+    case Command::LevelPrograms: programList(e, ProgramList::Level); break;
     case Command::InsertLine: insertLine(e); break;
     case Command::DeleteLine: deleteLine(e); break;
     case Command::Leave: leaveLevel(e); break;

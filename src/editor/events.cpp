@@ -7,11 +7,15 @@ namespace editor {
 
 namespace lh = apps::layout::level_header;
 
+bool levelHasProgram(Engine& e, int event) {
+  const LevelState& s = e.level();
+  return s.open() && s.header().hasEventProgram(event) && !base::trimRight(s.header().eventProgram(event)).empty();
+}
+
 bool levelEvent(Engine& e, int event) {
   LevelState& s = e.level();
-  if (!s.open() || !s.header().hasEventProgram(event)) return true;
+  if (!levelHasProgram(e, event)) return true;
   const std::string name = base::trimRight(s.header().eventProgram(event));
-  if (name.empty()) return true;
   // A failing program puts the cursor back where it was.
   const std::int32_t line = s.line();
   const int column = s.column();

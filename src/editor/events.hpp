@@ -12,6 +12,9 @@ namespace editor {
 // program returned 0.
 bool levelEvent(Engine& e, int event);
 
+// Whether the current level names a program for event.
+bool levelHasProgram(Engine& e, int event);
+
 // Runs column k's program for event (layout::column_check::ColumnEvent) when
 // the column names one; the result as the hooks gave it ({ran = false} when
 // it has none).

@@ -197,6 +197,7 @@ void MainWindow::selectApplication(const std::optional<std::string>& name) {
     return;
   }
   apps::AppContext ctx{host_, apps::currentApp(), values_, values_.tables};
+  applicationClosing();
   apps::selectApplication(ctx, name);
   const std::string after = values_.settings.path(Path::CurAppName);
   if (!platform::putAppSetting("CurAppName", after)) ui::inform(host_, "CurAppName Registry Access Error.", "Error");
@@ -233,6 +234,8 @@ MainAction MainWindow::collectData() {
   // Every command reopens the current application before it uses it.
   const std::string name = values_.settings.path(Path::CurAppName);
   apps::AppContext ctx{host_, apps::currentApp(), values_, values_.tables};
+  // The application is read anew, its programs with it.
+  applicationClosing();
   if (apps::openApplication(ctx, name, false) != apps::kOpenOk) {
     ui::inform(host_, "Can't Open Current Application!", "Error");
     return MainAction::None;

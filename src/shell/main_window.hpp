@@ -9,6 +9,7 @@
 #include "datasets/data_session.hpp"
 #include "datasets/open_data.hpp"
 #include "editor/engine_hooks.hpp"
+#include "runtime/program_hooks.hpp"
 #include "shell/main_layout.hpp"
 #include "shell/startup.hpp"
 
@@ -56,6 +57,12 @@ class MainWindow {
   // The engine's way to the subsystems above it (programs, sensors, GPS);
   // shell plugs them in as they are built.
   void setEngineHooks(editor::EngineHooks& hooks) { hooks_ = &hooks; }
+  // The runtime programs as the engine's hooks; the window tells them when
+  // the application is closed or opened anew, so its programs are read again.
+  void setProgramHooks(runtime::ProgramHooks& hooks) {
+    hooks_ = &hooks;
+    programs_ = &hooks;
+  }
   const datasets::DataSession& dataSession() const { return session_; }
   // Selects and opens the application named (with or without ".tfa") as the
   // Select Application command does after the user picked it; used to start
@@ -90,6 +97,10 @@ class MainWindow {
   void selectApplication(const std::optional<std::string>& name = std::nullopt);
   void applicationVersion();
   std::string pendingAppFolder() const;
+  // The current application is about to be closed or read again.
+  void applicationClosing() {
+    if (programs_) programs_->applicationClosed();
+  }
 
   ui::Host& host_;
   StartupValues& values_;
@@ -98,6 +109,7 @@ class MainWindow {
   editor::EditSession* edit_ = nullptr;  // while Collect Data runs it
   MainAction afterEdit_ = MainAction::None;
   editor::EngineHooks* hooks_ = &editor::noHooks();
+  runtime::ProgramHooks* programs_ = nullptr;
   datasets::DataSession session_;
   datasets::EditSessionStart editStart_;
   bool silenced_ = false;
