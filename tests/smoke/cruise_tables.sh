@@ -1,6 +1,6 @@
 # The tables of the demo cruise after the smoke tests' whole-cruise stage,
 # read by dbfread and ogrinfo: exactly the six tables the naming rules give,
-# the keyed values in each, plot 1's timer at two seconds and a little, and
+# the keyed values in each (a tree's basal area filled by the demo's program), plot 1's timer at two seconds and a little, and
 # ogrinfo's record counts. Sourced by the terminal and the Windows smoke
 # tests, which give fail, note and py (a python3 with dbfread).
 
@@ -19,7 +19,7 @@ for path in sorted(glob.glob(os.path.join(sys.argv[1], "*~*~*.dbf"))):
         print(name.split("~", 1)[1] + ":" + "|".join(str(r[f]).strip() for f in fields))
 PY
 )
-  want=$'~PLOTS.dbf:1|ABR|35|180|windthrow|SECS\n~PLOTS.dbf:2|JMC|35|180|steep|None\n~PLOTS.dbf:3|LKO|70|180|rocky|None\n   1~TREES.dbf:1|1|Douglas-fir|20.0|120|C|0|\n   1~TREES.dbf:1|2|Western hemlock|22.0|110|C|0|\n   1~TREES.dbf:1|3|Lodgepole pine|14.0|100|I|0|\n   1~TREES.dbf:1|4|Western redcedar|30.0|None||None|\n   2~TREES.dbf:2|1|Douglas-fir|25.0|130|D|0|\n   2~REGEN.dbf:2|1|Ponderosa pine|2|12\n   1-  1~LOGS.dbf:1|1|1|18.0|15.0|S1|0'
+  want=$'~PLOTS.dbf:1|ABR|35|180|windthrow|SECS\n~PLOTS.dbf:2|JMC|35|180|steep|None\n~PLOTS.dbf:3|LKO|70|180|rocky|None\n   1~TREES.dbf:1|1|Douglas-fir|20.0|120|C|0||2.18\n   1~TREES.dbf:1|2|Western hemlock|22.0|110|C|0||2.64\n   1~TREES.dbf:1|3|Lodgepole pine|14.0|100|I|0||1.07\n   1~TREES.dbf:1|4|Western redcedar|30.0|None||None||4.91\n   2~TREES.dbf:2|1|Douglas-fir|25.0|130|D|0||3.41\n   2~REGEN.dbf:2|1|Ponderosa pine|2|12\n   1-  1~LOGS.dbf:1|1|1|18.0|15.0|S1|0'
   # The plot timer ran for two seconds and a little.
   secs=$(sed -n 's/^~PLOTS.dbf:1|ABR|35|180|windthrow|\([0-9]*\)$/\1/p' <<<"$got")
   if [[ $secs =~ ^[0-9]+$ ]] && ((secs >= 2 && secs <= 4)); then

@@ -38,6 +38,9 @@
 #     F4 stays while a fourth tree lacks its DBH; plot 2 gets a tree and,
 #     through Alt+F5, its regeneration. Opened again the trees are there;
 #     dbfread and ogrinfo read every table of the dataset under its name.
+#     The demo's programs: tree 1's basal area shows once its DBH is left;
+#     F7 on plot 1's trees lists REPORT.RPF, whose box counts the 4 trees
+#     and their 10.80 square feet until a key.
 #  6. Alt+E on the main window, y: the program ends with status 0.
 # Every wait polls with a time-out. Prints each failure; exits non-zero when
 # there was one. The tmux server is always killed.
@@ -394,6 +397,8 @@ expect 5 "trees of plot 1" "Plot 1     Crew ABR" "Species"
 # tree 1..3, a key at a time; the cursor starts on the tree number
 # (each tree starts with Enter)
 key_tree DF 20 120 C more
+# the demo's field-exit program fills the basal area once the DBH is left
+expect 5 "tree 1's basal area (0.005454 x 20 x 20)" "2.18" "Basal area"
 key_tree GF 18 100 D more
 key_tree LP 14 100 I
 keys Up; sleep 0.3; keys F5
@@ -460,6 +465,17 @@ keys PageUp; sleep 0.3; keys F5
 expect 5 "child list" "Select Child" && { keys Up; keys Enter; }  # REGEN was the last choice
 expect 5 "the trees of plot 1 again" "Douglas-fir" "Western hemlock" "Lodgepole pine" "Western redcedar"
 screen > "$work/trees-of-plot-1.txt"
+# F7: the global program list offers the report; its box counts the plot's trees
+keys F7
+if expect 5 "F7 did not list the programs" "< Select Program >" "REPORT.RPF" "< Esc - Abort >"; then
+  keys Enter
+  if expect 5 "the report's box did not come" "Cruise report" "Trees on this plot:" "10.80"; then
+    screen_has "Trees on this plot:             4" || fail "the report does not count 4 trees"
+    keys x
+    wait_until 5 screen_lacks "Cruise report" || fail "a key did not close the report"
+    expect 5 "the trees were not drawn again after the report" "Douglas-fir" "Lodgepole pine"
+  fi
+fi
 keys Escape
 expect 5 "back on the plots" "windthrow"
 keys Escape
