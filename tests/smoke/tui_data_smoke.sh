@@ -40,7 +40,9 @@
 #     dbfread and ogrinfo read every table of the dataset under its name.
 #     The demo's programs: tree 1's basal area shows once its DBH is left;
 #     F7 on plot 1's trees lists REPORT.RPF, whose box counts the 4 trees
-#     and their 10.80 square feet until a key.
+#     and their 10.80 square feet until a key. After the tables are read,
+#     tree 4 is given a height of 15 ft and a 20 ft log under it is refused
+#     by the demo's line-exit program ("Log longer than the") until it is 12.
 #  6. Alt+E on the main window, y: the program ends with status 0.
 # Every wait polls with a time-out. Prints each failure; exits non-zero when
 # there was one. The tmux server is always killed.
@@ -483,6 +485,36 @@ expect 10 "Escape did not bring the main window back" "Current Application: Crui
 
 # Every table of the dataset, read by dbfread and ogrinfo.
 check_cruise_tables "$data"
+
+# The demo's line-exit program refuses a log longer than its tree: tree 4
+# (no height so far) is given 15 ft, and a 20 ft log under it stays until it is 12.
+keys M-d
+expect 10 "Alt+D did not bring up the Data choice" "Collect Data" && keys Enter
+expect 10 "the dataset list did not come" "01 [North Block]" && keys Enter
+expect 15 "reopened on plot 1" "windthrow"
+keys F5
+expect 5 "child list" "Select Child" && keys Enter  # TREES was the last choice
+expect 5 "the trees of plot 1" "Western redcedar"
+keys C-End; sleep 0.3; keys Home; sleep 0.3
+keys Enter; sleep 0.3; keys Enter; sleep 0.3; keys Enter; sleep 0.3
+type_slowly 15; keys Enter; sleep 0.5
+keys F5
+expect 5 "logs of tree 4" "Length" "Grade"
+key_log 20 8 S1 0
+if expect 5 "the long log was not refused" "Log longer than the" "tree is tall. Press Y"; then
+  keys y
+  wait_until 5 screen_lacks "Log longer than the" || fail "the refusal stayed"
+  screen_has "20.0" || fail "the refused log's length is gone"
+  keys Home; sleep 0.3; keys Enter; sleep 0.3; type_slowly 12; keys Enter; sleep 0.3
+  expect 5 "the log's length corrected" "12.0"
+  keys F4
+  expect 5 "the corrected log was not stored: the trees did not come back" "Western redcedar" "Basal area" \
+    && note "a log longer than its tree was refused by the program, and kept once shorter"
+fi
+keys Escape
+expect 5 "back on the plots" "windthrow"
+keys Escape
+expect 10 "Escape did not bring the main window back" "Current Application: Cruise"
 
 # --- 6. Leaving ----------------------------------------------------------------------------------
 keys M-e
