@@ -82,7 +82,9 @@ struct FillRig {
   }
   // Appends a line to the current level as the engine does.
   void append() {
-    if (e.level().line() >= 1) ASSERT_TRUE(editor::storeLine(e));
+    if (e.level().line() >= 1) {
+      ASSERT_TRUE(editor::storeLine(e));
+    }
     ASSERT_TRUE(editor::appendLine(e));
   }
   // Column k of the current line, without its padding blanks.

@@ -53,7 +53,9 @@ class LineInsertDelete : public LineEngineTest {
     tablestore::Table* t = store.createTable(path(name), fields);
     ASSERT_NE(t, nullptr) << name;
     ASSERT_EQ(t->appendStart(), 0);
-    if (!plot.empty()) ASSERT_EQ(t->fieldByNumber(1)->assignNumber(std::stod(plot)), 0);
+    if (!plot.empty()) {
+      ASSERT_EQ(t->fieldByNumber(1)->assignNumber(std::stod(plot)), 0);
+    }
     ASSERT_EQ(t->fieldByNumber(2)->assignText(marker), 0);
     ASSERT_EQ(t->fieldByNumber(3)->assignText(parent), 0);
     ASSERT_EQ(t->append(), 0);

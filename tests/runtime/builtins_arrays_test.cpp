@@ -13,15 +13,9 @@ namespace {
 using runtime_test::ProgramRun;
 using runtime_test::runProgram;
 
-ProgramRun run(runtime::Machine& m, const std::string& source) {
-  runtime::RunContext ctx;
-  return runProgram(source, m, ctx);
-}
+ProgramRun run(runtime::Machine& m, const std::string& source) { return runProgram(source, m); }
 
-// "r = call(pushes)"
-std::string numberCall(const std::string& pushes, const std::string& call) {
-  return "num r\n ref r\n" + pushes + "\n call " + call + "\n op =\n push 0\n end\n";
-}
+using runtime_test::numberCall;
 std::string textCall(const std::string& pushes, const std::string& call) {
   return "str t[600]\n svar t\n" + pushes + "\n call " + call + "\n op =\n push 0\n end\n";
 }

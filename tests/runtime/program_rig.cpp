@@ -50,6 +50,15 @@ ProgramRun runProgram(const std::string& source, runtime::Machine& m, runtime::R
   return run;
 }
 
+ProgramRun runProgram(const std::string& source, runtime::Machine& m) {
+  runtime::RunContext ctx;
+  return runProgram(source, m, ctx);
+}
+
+std::string numberCall(const std::string& pushes, const std::string& call) {
+  return "num r\n ref r\n" + pushes + "\n call " + call + "\n op =\n push 0\n end\n";
+}
+
 ProgramRun runProgram(const std::string& source) {
   runtime::Machine m;
   runtime::RunContext ctx;

@@ -28,6 +28,10 @@ struct ProgramRun {
 // loadError 5), parses the bytes as a program file and runs it on m with ctx.
 // The budget of ctx is set to 10 million instructions when it has none.
 ProgramRun runProgram(const std::string& source, runtime::Machine& m, runtime::RunContext& ctx);
+// On machine m with an empty context (the machine's arrays and lists carry over between runs).
+ProgramRun runProgram(const std::string& source, runtime::Machine& m);
+// A program that stores the result of the built-in call, after pushes, in the numeric variable r.
+std::string numberCall(const std::string& pushes, const std::string& call);
 // The same on a fresh machine and an empty context.
 ProgramRun runProgram(const std::string& source);
 

@@ -740,13 +740,74 @@ xdotool key Up Return
 wait_for 30 gone '^Select Child$' || fail "Enter did not take TREES from \"Select Child\""
 screenshot gui_smoke_trees_again.png
 trees_shown gui_smoke_trees_again.png || fail "opened again, F5 did not show the trees of plot 1 (see $build/gui_smoke_trees_again.png)"
+note "opened again, plot 1 shows its four trees ($build/gui_smoke_trees_again.png)"
+# F7: the global program list offers the report, whose box stays until a key.
+xdotool key F7
+if wait_for 30 shown 'Select Program'; then
+  screenshot gui_smoke_programs.png
+  xdotool key Return
+  wait_for 30 gone 'Select Program' || fail "Enter did not run the program chosen in the list"
+  screenshot gui_smoke_report.png
+  # The report's box covers the grid, whose dark green plot titles are gone meanwhile.
+  ! trees_shown gui_smoke_report.png || fail "the report's box did not appear (see $build/gui_smoke_report.png)"
+  xdotool key x
+  sleep 1
+  screenshot gui_smoke_report_closed.png
+  trees_shown gui_smoke_report_closed.png || fail "a key did not close the report (see $build/gui_smoke_report_closed.png)"
+  note "F7 listed the programs and ran the report ($build/gui_smoke_programs.png, $build/gui_smoke_report.png)"
+else
+  fail "F7 did not bring up the program list"
+fi
 xdotool key Escape
 sleep 1
 leave_edit_window
-note "opened again, plot 1 shows its four trees ($build/gui_smoke_trees_again.png)"
 
 # Every table of the dataset, read by dbfread and ogrinfo.
 check_cruise_tables "$data_dir"
+
+# The demo's line-exit program refuses a log longer than its tree: tree 4
+# (no height so far) is given 15 ft, and a 20 ft log under it stays until it is 12.
+choose_bar alt+d Data
+xdotool key Return
+wait_for 30 shown '^Select Dataset$' || fail "Collect Data did not offer the dataset list"
+xdotool key Return
+expect_edit_window gui_smoke_cruise3.png
+xdotool key F5
+choose_child gui_smoke_child_list4.png
+xdotool key Return
+wait_for 30 gone '^Select Child$' || fail "Enter did not take TREES from \"Select Child\""
+sleep 0.5
+xdotool key ctrl+End; sleep 0.3; xdotool key Home; sleep 0.3
+xdotool key --delay 120 Return Return Return; xdotool type --delay 120 15; xdotool key --delay 120 Return
+sleep 0.5
+xdotool key F5
+sleep 1
+key_log 20 8 S1 0
+sleep 0.5
+screenshot gui_smoke_long_log.png
+xdotool key y
+sleep 1
+screenshot gui_smoke_long_log_refused.png
+! trees_shown gui_smoke_long_log_refused.png || fail "the long log was not refused: the logs were left (see $build/gui_smoke_long_log_refused.png)"
+xdotool key Home; sleep 0.3; xdotool key --delay 120 Return; xdotool type --delay 120 12; xdotool key --delay 120 Return
+sleep 0.3
+xdotool key F4
+sleep 1
+screenshot gui_smoke_log_kept.png
+trees_shown gui_smoke_log_kept.png || fail "the corrected log did not let the logs be left (see $build/gui_smoke_log_kept.png)"
+expect_file "$(logs_of 4)" "the corrected log of tree 4"
+py=/usr/bin/python3
+[ -x "$py" ] || py=python3
+lengths=$("$py" - "$data_dir/$(logs_of 4)" <<'PY' 2>&1
+import sys, dbfread
+print(" ".join(str(r["LENGTH"]) for r in dbfread.DBF(sys.argv[1])))
+PY
+)
+[ "$lengths" = "12.0" ] || fail "tree 4's logs hold \"$lengths\", not the one corrected log of 12 ft"
+note "a log longer than its tree was refused by the program and kept once shorter ($build/gui_smoke_long_log.png, $build/gui_smoke_log_kept.png)"
+xdotool key Escape
+sleep 1
+leave_edit_window
 
 exit_program
 
