@@ -132,7 +132,7 @@ TEST(PrintBuiltins, HeadingsAndTheCurrentLineInFixedOrOwnWidths) {
   EXPECT_EQ(rig.call(119, {num(1), num(1), num(2)}), 0);
   EXPECT_EQ(rig.call(119, {num(2), num(0), num(1)}), 0);
   EXPECT_EQ(rig.call(119, {num(1), num(0), num(50)}), 0);  // the gap is 20 at most
-  EXPECT_EQ(rig.ports.sent, "Spec  Diame  \r\nSp D \r\nSpecies" + std::string(20, ' ') + "Diameter" +
+  EXPECT_EQ(rig.ports.sent, "Kind  Diame  \r\nKi D \r\nKind of tree" + std::string(20, ' ') + "Diameter" +
                                 std::string(20, ' ') + "\r\n");
   rig.ports.sent.clear();
   EXPECT_EQ(rig.call(120, {num(1), num(1)}), 0);

@@ -106,7 +106,7 @@ TEST(DevicePrograms, AReportOpensThePortPrintsTheLevelAndClosesIt) {
   ASSERT_EQ(r.error(), 0);
   EXPECT_EQ(r.outcome.value, 1);
   EXPECT_EQ(r.number("printed"), 2);
-  EXPECT_EQ(rig.ports.sent, "Spec  Diame  \r\nPIPO    12.5\r\nABGR     3.0\r\n");
+  EXPECT_EQ(rig.ports.sent, "Kind  Diame  \r\nPIPO    12.5\r\nABGR     3.0\r\n");
   ASSERT_EQ(rig.ports.opens.size(), 1u);
   const runtime::PortSettings& s = rig.ports.opens[0].settings;
   EXPECT_EQ(rig.ports.opens[0].port, 3);

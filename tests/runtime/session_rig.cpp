@@ -40,7 +40,7 @@ void SessionRig::openLevel() {
   ASSERT_EQ(t->goRecord(1), 0);
   def->fields.resize(3);
   def->fields[1].setName("CODE");
-  def->fields[1].setTitle("Species");
+  def->fields[1].setTitle("Kind of tree");
   def->fields[1].setType('C');
   def->fields[1].setWidth(4);
   def->fields[2].setName("DBH");
@@ -48,7 +48,7 @@ void SessionRig::openLevel() {
   def->fields[2].setType('N');
   def->fields[2].setWidth(5);
   def->fields[2].setDecimals(1);
-  def->defs[1].setTitle2("Sp");
+  def->defs[1].setTitle2("Ki");
   def->defs[2].setTitle2("D");
   editor::LevelState& s = e.levels[1];
   s.level = 1;
