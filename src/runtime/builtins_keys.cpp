@@ -55,25 +55,27 @@ void waitForKey(Call& c) {
 
 // 85 / 86: the exit key of the current level, which the engine acts on when
 // the program ends.
-void engineLastKey(Call& c) {
+// The session whose current level is open, or null (status 12, answer 0).
+editor::Engine* openLevelSession(Call& c) {
   editor::Engine* e = sessionOf(c);
-  if (!e) return;
+  if (!e) return nullptr;
   if (!e->level().open()) {
     c.setStatus(kErrDataNotOpen);
     c.setNumber(0);
-    return;
+    return nullptr;
   }
+  return e;
+}
+
+void engineLastKey(Call& c) {
+  editor::Engine* e = openLevelSession(c);
+  if (!e) return;
   c.setNumber(e->level().header().exitKey());
 }
 
 void setEngineLastKey(Call& c) {
-  editor::Engine* e = sessionOf(c);
+  editor::Engine* e = openLevelSession(c);
   if (!e) return;
-  if (!e->level().open()) {
-    c.setStatus(kErrDataNotOpen);
-    c.setNumber(0);
-    return;
-  }
   // Key codes are 16-bit: the abort code (-5) comes out as 0xFFFB.
   const auto key = static_cast<ui::KeyCode>(static_cast<std::uint32_t>(toInt32(c.num(0))));
   e->level().header().setExitKey(key);

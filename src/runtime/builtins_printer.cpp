@@ -70,13 +70,17 @@ std::string piece(std::string text, bool fixed, int width, bool rightAligned, in
   return text + std::string(static_cast<std::size_t>(gapOf(gap)), ' ');
 }
 
+// The answer every print built-in starts from: "not printed" when no printer
+// port can take the output (the built-in then stops), else "printed".
+bool startPrinting(Call& c) {
+  const bool ready = printerReady(c);
+  c.setNumber(ready ? kPrinted : kNotPrinted);
+  return ready;
+}
+
 // 117: the name of (level x, column y) in width z with alignment (4th).
 void printColumnName(Call& c) {
-  if (!printerReady(c)) {
-    c.setNumber(kNotPrinted);
-    return;
-  }
-  c.setNumber(kPrinted);
+  if (!startPrinting(c)) return;
   editor::LevelState* s = levelOf(c, c.integer(0));
   const int k = s ? columnOf(c, *s, c.integer(1)) : 0;
   if (k == 0) return;
@@ -86,11 +90,7 @@ void printColumnName(Call& c) {
 
 // 118: the value of (level x, column y, line z) in width (4th) with alignment (5th).
 void printValue(Call& c) {
-  if (!printerReady(c)) {
-    c.setNumber(kNotPrinted);
-    return;
-  }
-  c.setNumber(kPrinted);
+  if (!startPrinting(c)) return;
   editor::LevelState* s = levelOf(c, c.integer(0));
   const int k = s ? columnOf(c, *s, c.integer(1)) : 0;
   std::string text;
@@ -101,11 +101,7 @@ void printValue(Call& c) {
 // 119: one heading per column of the current level (kind 1 the column's
 // title, kind 2 its second title), each followed by the gap, then a line end.
 void printHeadings(Call& c) {
-  if (!printerReady(c)) {
-    c.setNumber(kNotPrinted);
-    return;
-  }
-  c.setNumber(kPrinted);
+  if (!startPrinting(c)) return;
   editor::LevelState* s = levelOf(c, 0);
   if (!s) return;
   const int kind = c.integer(0);
@@ -126,11 +122,7 @@ void printHeadings(Call& c) {
 // 120: the values of the current line, text columns left-aligned and the
 // others right-aligned, each followed by the gap, then a line end.
 void printCurrentLine(Call& c) {
-  if (!printerReady(c)) {
-    c.setNumber(kNotPrinted);
-    return;
-  }
-  c.setNumber(kPrinted);
+  if (!startPrinting(c)) return;
   editor::LevelState* s = levelOf(c, 0);
   if (!s) return;
   const bool fixed = c.integer(0) != 0;
