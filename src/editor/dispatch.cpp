@@ -105,7 +105,7 @@ void clockFill(Engine& e, bool date) {
   } else if (type == kTypeTimer) {
     timerKey(e, col);
   } else if (type == kTypeSensor) {
-    if (e.hooks.sensorInput(col, e.level().header().exitKey()) == 0) e.host.beep();
+    if (e.hooks.sensorInput(e, col, e.level().header().exitKey()) == 0) e.host.beep();
   }
 }
 

@@ -39,12 +39,21 @@ class EngineHooks {
   // Whether programs can be run at all (the program lists F7 and F8).
   virtual bool programsAvailable() const { return false; }
 
-  // A serial sensor column (field type 5) is entered, or Ctrl+T / Alt+P /
-  // Alt+S / Alt+T on it: returns the key that ends the input, or 0 when no
-  // sensor input is available (the engine beeps).
-  virtual ui::KeyCode sensorInput(int column, ui::KeyCode key) {
+  // A serial sensor column (field type 5) of the session e is entered (key
+  // 0), or Ctrl+T is pressed on it (key: that key): the sensor input runs
+  // and returns the key that ended it (13 when it stored a value), or 0 when
+  // no sensor input is available or its port could not be opened (the
+  // engine then lets the crew key the value, or beeps for Ctrl+T).
+  virtual ui::KeyCode sensorInput(Engine& e, int column, ui::KeyCode key) {
+    (void)e;
     (void)column;
     (void)key;
+    return 0;
+  }
+  // The COM port the current column of e reads its sensor from, 0 when it
+  // is no sensor column (a program may not take that port).
+  virtual int sensorPort(const Engine& e) const {
+    (void)e;
     return 0;
   }
 

@@ -157,7 +157,7 @@ ui::KeyCode runFieldEditor(Engine& e, int col, std::string& text, bool& changed)
       return runEditorOfType(e, col, type, text, changed);
     case kTypeSensor: {
       // Sensor input when there is one; otherwise the value is keyed.
-      ui::KeyCode key = e.hooks.sensorInput(col, 0);
+      ui::KeyCode key = e.hooks.sensorInput(e, col, 0);
       if (key != 0) {
         changed = currentText(s, col) != text;
         return key;
