@@ -38,6 +38,11 @@ bool FakeSerialLine::waitUntilConsumed(int timeoutMs) {
                            [&] { return incoming_.empty() && readerWaiting_; });
 }
 
+bool FakeSerialLine::waitUntilHung(int timeoutMs) {
+  std::unique_lock<std::mutex> g(lock_);
+  return changed_.wait_for(g, std::chrono::milliseconds(timeoutMs), [&] { return readerHung_; });
+}
+
 long FakeSerialLine::reads() const {
   std::lock_guard<std::mutex> g(lock_);
   return reads_;
@@ -107,7 +112,12 @@ class FakeSerialDevice : public platform::SerialDevice {
   int readByte(std::uint8_t& out, std::uint32_t timeoutMs) override {
     std::unique_lock<std::mutex> g(line_->lock_);
     // A hung device ignores the time-out until the test releases it.
-    line_->changed_.wait(g, [&] { return !line_->hang_; });
+    if (line_->hang_) {
+      line_->readerHung_ = true;
+      line_->changed_.notify_all();
+      line_->changed_.wait(g, [&] { return !line_->hang_; });
+      line_->readerHung_ = false;
+    }
     ++line_->reads_;
     if (line_->readError_ != 0) return line_->readError_;
     if (line_->incoming_.empty()) {

@@ -27,6 +27,9 @@ class FakeSerialLine {
   // the reader is back waiting for more, so it has handled them all; false
   // on time-out.
   bool waitUntilConsumed(int timeoutMs = 5000);
+  // Waits (real time, at most timeoutMs) until a readByte call is held by
+  // hang(true); false on time-out.
+  bool waitUntilHung(int timeoutMs = 5000);
   // readByte calls so far.
   long reads() const;
 
@@ -52,6 +55,7 @@ class FakeSerialLine {
   int readError_ = 0;
   bool stallWrites_ = false, hang_ = false, dtr_ = false, rts_ = false, closed_ = false;
   bool readerWaiting_ = false;  // a readByte call waits on an empty line
+  bool readerHung_ = false;     // a readByte call is held by hang
   long reads_ = 0;
   int purges_ = 0;
   platform::SerialSettings settings_;
