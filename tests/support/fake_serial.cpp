@@ -53,6 +53,11 @@ void FakeSerialLine::failReads(int code) {
   readError_ = code;
 }
 
+void FakeSerialLine::failConfigure(int code) {
+  std::lock_guard<std::mutex> g(lock_);
+  configureError_ = code;
+}
+
 void FakeSerialLine::stallWrites(bool on) {
   std::lock_guard<std::mutex> g(lock_);
   stallWrites_ = on;
@@ -105,6 +110,7 @@ class FakeSerialDevice : public platform::SerialDevice {
 
   int configure(const platform::SerialSettings& settings) override {
     std::lock_guard<std::mutex> g(line_->lock_);
+    if (line_->configureError_ != 0) return line_->configureError_;
     line_->settings_ = settings;
     return platform::kOk;
   }

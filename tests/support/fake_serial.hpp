@@ -36,6 +36,8 @@ class FakeSerialLine {
   // Failures: the next reads fail with code (0: none); writes time out
   // without sending; readByte blocks until release() (a reader that hangs).
   void failReads(int code);
+  // configure fails with code (0: succeeds).
+  void failConfigure(int code);
   void stallWrites(bool on);
   void hang(bool on);
   void release();
@@ -53,6 +55,7 @@ class FakeSerialLine {
   std::deque<std::uint8_t> incoming_;
   std::string sent_;
   int readError_ = 0;
+  int configureError_ = 0;
   bool stallWrites_ = false, hang_ = false, dtr_ = false, rts_ = false, closed_ = false;
   bool readerWaiting_ = false;  // a readByte call waits on an empty line
   bool readerHung_ = false;     // a readByte call is held by hang
