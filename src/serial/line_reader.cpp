@@ -22,6 +22,8 @@ void sendQueued(PortChannel& channel) {
   std::string out = channel.takeSend();
   if (out.empty()) return;
   std::size_t written = 0;
+  // The device write returns once the bytes are out (or the limit passed),
+  // so there is no transmit event left to wait for afterwards.
   const int result = channel.device->write(out.data(), out.size(), kWriteLimitMs, written);
   channel.sendDone(result);
 }

@@ -89,6 +89,19 @@ TEST_F(PortOpen, RefusedOpenShowsTheDeviceNameInATopmostBox) {
   EXPECT_EQ(host.shown().back().text, "Com9: -COM9:- Open Error:2 ");
 }
 
+TEST_F(PortOpen, ALineConfigurationTheDeviceRefusesClosesItAndFails) {
+  host.expect("Open Error", ui::kIdOk, "Port_Open() Error");
+  auto line = ports.line(2);
+  line->failConfigure(87);
+  EXPECT_EQ(open(2), 0);
+  EXPECT_TRUE(line->closed());
+  EXPECT_FALSE(layer.isOpen(2));
+  ASSERT_EQ(host.shown().size(), 1u);
+  EXPECT_EQ(host.shown()[0].text, "Com2: -COM2:- Open Error:87 ");
+  line->failConfigure(0);
+  EXPECT_EQ(open(2), 1);
+}
+
 TEST_F(PortOpen, WithTheEditWindowOpenTheFailureGoesToTheWarningPrompt) {
   ui::Screen screen{25, 80};
   ui::KeyQueue keys;
