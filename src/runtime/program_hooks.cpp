@@ -27,9 +27,7 @@ editor::ProgramResult ProgramHooks::runProgram(editor::Engine& e, editor::Progra
 }
 
 ui::KeyCode ProgramHooks::sensorInput(editor::Engine& e, int column, ui::KeyCode key) {
-  if (!sensors_) return 0;
-  const apps::ColumnCheck* c = e.level().def->check(column);
-  return sensors_->sensorFieldEdit(e, column, key, c && c->upperCase());
+  return sensors_ ? sensors_->sensorInput(e, column, key) : 0;
 }
 
 int ProgramHooks::sensorPort(const editor::Engine& e) const { return sensors_ ? sensors_->sensorPortOf(e) : 0; }

@@ -7,6 +7,9 @@
 #include <string>
 
 #include "fake_ports.hpp"
+#include "runtime/serial_program_ports.hpp"
+#include "serial/port_layer.hpp"
+#include "support/fake_serial.hpp"
 #include "program_rig.hpp"
 #include "runtime/builtin_table.hpp"
 #include "runtime/run_errors.hpp"
@@ -218,3 +221,47 @@ TEST(DevicePrograms, PrintingAbortedByTheCrewStopsTheReportWhichStillClosesItsPo
 }
 
 }  // namespace
+
+// The same report on the serial port layer: the device at the other end of
+// COM 3 receives the printed lines byte for byte, with the line settings the
+// program chose, and the port is closed when the program ends.
+struct SerialRig : SessionRig {
+  testsupport::FakeSerialPorts devices;
+  serial::PortLayer layer{devices.opener()};
+  runtime::SerialProgramPorts ports{layer};
+  SerialRig() {
+    run.ports = &ports;
+    openLevel();
+  }
+};
+
+TEST(DevicePrograms, AReportOnASerialPortArrivesByteForByte) {
+  SerialRig rig;
+  auto printer = rig.devices.line(3);
+  const ProgramRun r = runIn(rig, kReport);
+  ASSERT_EQ(r.error(), 0);
+  EXPECT_EQ(r.outcome.value, 1);
+  EXPECT_EQ(r.number("printed"), 2);
+  // The run closed the port: everything queued was written before.
+  EXPECT_EQ(printer->sent(), "Kind  Diame  \r\nPIPO    12.5\r\nABGR     3.0\r\n");
+  EXPECT_EQ(printer->settings().parity, 'E');
+  EXPECT_EQ(printer->settings().dataBits, 7);
+  EXPECT_EQ(printer->settings().baud, 4800u);
+  EXPECT_FALSE(rig.layer.isOpen(3));
+  EXPECT_TRUE(printer->closed());
+}
+
+TEST(DevicePrograms, ASerialPortThatIsMissingOrTheSensorsIsRefused) {
+  SerialRig rig;  // no device behind COM 3
+  ProgramRun r = runIn(rig, kReport);
+  ASSERT_EQ(r.error(), 0);
+  EXPECT_EQ(r.outcome.value, 2);
+  EXPECT_EQ(rig.m.status, runtime::kErrCantOpenPort);
+
+  (void)rig.devices.line(3);
+  rig.run.sensorPort = 3;  // the current column reads its sensor there
+  r = runIn(rig, kReport);
+  EXPECT_EQ(r.outcome.value, 2);
+  EXPECT_EQ(rig.m.status, runtime::kErrPortNotAvailable);
+  EXPECT_EQ(rig.devices.opens(3), 1);  // only the first run tried it
+}

@@ -84,10 +84,37 @@ store_text() { local s=${1//\\/\\\\}; printf '%s' "${s//\"/\\\"}"; }
   printf '"Unit ID"=sz:"ABC"\n'
 } >"$store"
 
+# Two serial cables (socat pseudo-terminal pairs): the demo's rangefinder
+# answers on COM 3 with the heights the trees are given below, in order, and
+# the printer's end of COM 4 captures every byte it receives.
+instrument=${TALLYFIN_INSTRUMENT:-$(dirname "$bin")/../../tests/test_instrument}
+serial="$work/serial"
+printed="$work/printed.txt"
+rm -rf "$serial" "$printed"
+serial_pair() { bash "$(dirname "$0")/../support/serial_pair.sh" "$@"; }
+instrument_pids=()
+if [ ! -x "$instrument" ]; then
+  echo "tui_data_smoke: FAIL: no scripted instrument at $instrument" >&2; exit 1
+fi
+serial_pair "$serial" 2 >/dev/null || { echo "tui_data_smoke: FAIL: no serial cables" >&2; exit 1; }
+"$instrument" "$serial/ttyA1" --rangefinder --values 120,100,100,110,130,15 >"$work/rangefinder.log" 2>&1 &
+instrument_pids+=($!)
+"$instrument" "$serial/ttyA2" --capture "$printed" >"$work/printer.log" 2>&1 &
+instrument_pids+=($!)
+{
+  printf '[HKCU\\Software\\Tallyfin PC\\Ports]\n'
+  printf '"COM3"=sz:"%s"\n' "$(store_text "$serial/ttyB1")"
+  printf '"COM4"=sz:"%s"\n' "$(store_text "$serial/ttyB2")"
+} >>"$store"
+
 socket="tallyfin-data-smoke-$$"
 pane=""
 tm() { tmux -L "$socket" -f /dev/null "$@"; }
-cleanup() { tm kill-server >/dev/null 2>&1 || true; }
+cleanup() {
+  tm kill-server >/dev/null 2>&1 || true
+  ((${#instrument_pids[@]})) && kill "${instrument_pids[@]}" 2>/dev/null
+  serial_pair stop "$serial"
+}
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
@@ -363,8 +390,15 @@ fi
 # --- 5. The whole cruise: timer, unique plot, trees, logs, insert, delete, search, regeneration --
 # Trees and logs are keyed in their grids a key at a time; Enter at the end of
 # a line makes the next one (a blank last line goes when the level is left).
+# The height is read from the rangefinder (Ctrl+P), which answers with the
+# next height of its list: the height given here is what it will send.
+# (The tables read after the cruise show each height arrived.)
+read_height() {  # height: Ctrl+P on the height cell; the reading is stored and the cursor moves on
+  keys C-p
+  sleep 0.8
+}
 key_tree() {  # species dbh height crown [more]: the cursor starts on the tree number
-  keys Enter; type_slowly "$1"; keys Enter; type_slowly "$2"; keys Enter; type_slowly "$3"; type_slowly "$4"
+  keys Enter; type_slowly "$1"; keys Enter; type_slowly "$2"; keys Enter; read_height "$3"; type_slowly "$4"
   type_slowly 0; keys Enter
   [ "${5:-}" = more ] && keys Enter
   sleep 0.3
@@ -478,6 +512,25 @@ if expect 5 "F7 did not list the programs" "< Select Program >" "REPORT.RPF" "< 
     expect 5 "the trees were not drawn again after the report" "Douglas-fir" "Lodgepole pine"
   fi
 fi
+# F7, PRINT.RPF: the plot's trees are printed on COM 4, whose other end
+# receives exactly these bytes.
+{
+  printf 'Cruise plot report\r\nSpecies         DBH    Height  Basal\r\n'
+  printf '%-16s%5s%8s%7s\r\n' Douglas-fir 20.0 120 2.18 "Western hemlock" 22.0 110 2.64 \
+    "Lodgepole pine" 14.0 100 1.07 "Western redcedar" 30.0 "" 4.91
+  printf 'Trees: 4\r\n'
+} >"$work/printed-wanted.txt"
+printed_whole() { [ -f "$printed" ] && [ "$(stat -c %s "$printed")" -ge "$(stat -c %s "$work/printed-wanted.txt")" ]; }
+keys F7
+if expect 5 "F7 did not list the print program" "< Select Program >" "PRINT.RPF"; then
+  keys Down; sleep 0.3; keys Enter
+  if wait_until 10 printed_whole && cmp -s "$printed" "$work/printed-wanted.txt"; then
+    note "PRINT.RPF printed the plot's trees on COM 4, byte for byte"
+  else
+    fail "the printer's end of COM 4 received:"$'\n'"$(od -c "$printed" 2>&1 | head -20)"
+  fi
+  expect 5 "the trees were not drawn again after printing" "Douglas-fir" "Lodgepole pine"
+fi
 keys Escape
 expect 5 "back on the plots" "windthrow"
 keys Escape
@@ -497,7 +550,7 @@ expect 5 "child list" "Select Child" && keys Enter  # TREES was the last choice
 expect 5 "the trees of plot 1" "Western redcedar"
 keys C-End; sleep 0.3; keys Home; sleep 0.3
 keys Enter; sleep 0.3; keys Enter; sleep 0.3; keys Enter; sleep 0.3
-type_slowly 15; keys Enter; sleep 0.5
+read_height 15; sleep 0.2
 keys F5
 expect 5 "logs of tree 4" "Length" "Grade"
 key_log 20 8 S1 0
