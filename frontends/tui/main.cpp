@@ -10,6 +10,7 @@
 
 #include "platform/clock.hpp"
 #include "runtime/program_hooks.hpp"
+#include "serial/port_layer.hpp"
 #include "shell/main_window.hpp"
 #include "shell/startup.hpp"
 #include "tui/main_loop.hpp"
@@ -62,7 +63,11 @@ int main(int argc, char** argv) {
   if (startup.run(host, options.startup, hooks) == 1) {
     // The process's one runtime, for every edit session (on the heap: its
     // machine and slots are large).
+    // The serial ports outlive the hooks that read sensors through them.
+    serial::PortLayer ports(platform::nativeSerialOpener());
+    ports.setHost(&host);
     auto programs = std::make_unique<runtime::ProgramHooks>();
+    programs->attachSerialPorts(ports);
     shell::MainWindow window(host, startup.values());
     window.setProgramHooks(*programs);
     window.create();

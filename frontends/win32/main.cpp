@@ -12,6 +12,7 @@
 #include "platform/win32/wide.hpp"
 #include "resource.h"
 #include "runtime/program_hooks.hpp"
+#include "serial/port_layer.hpp"
 #include "shell/startup.hpp"
 #include "win32_host.hpp"
 #include "window_classes.hpp"
@@ -53,7 +54,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLin
   shell::Startup startup;
   // The process's one runtime, for every edit session (on the heap: its
   // machine and slots are large).
+  // The serial ports outlive the hooks that read sensors through them.
+  serial::PortLayer ports(platform::nativeSerialOpener());
+  ports.setHost(&host);
   auto programs = std::make_unique<runtime::ProgramHooks>();
+  programs->attachSerialPorts(ports);
   frontend::MainWindow mainWindow(host, startup);
   mainWindow.model().setProgramHooks(*programs);
 

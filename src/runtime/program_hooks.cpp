@@ -3,8 +3,14 @@
 #include "apps/app_open.hpp"
 #include "config/process_values.hpp"
 #include "editor/engine.hpp"
+#include "runtime/serial_program_ports.hpp"
+#include "serial/port_layer.hpp"
+#include "serial/sensor_input.hpp"
 
 namespace runtime {
+
+ProgramHooks::ProgramHooks() = default;
+ProgramHooks::~ProgramHooks() = default;
 
 editor::ProgramResult ProgramHooks::runProgram(editor::Engine& e, editor::ProgramUse use, const std::string& name) {
   RunContext ctx;
@@ -14,10 +20,28 @@ editor::ProgramResult ProgramHooks::runProgram(editor::Engine& e, editor::Progra
   ctx.appFolder = e.ctx.values.settings.path(config::SettingsRecord::Path::AppFolder);
   while (!ctx.appFolder.empty() && ctx.appFolder.back() == e.ctx.values.style.sep) ctx.appFolder.pop_back();
   ctx.fileName = name;
-  // The run may not close a sensor's port; the column's port is the sensor
-  // subsystem's to name once it reads through the engine.
-  ctx.sensorPort = 0;
+  // The port the current column reads its sensor from stays the sensor's.
+  ctx.sensorPort = sensorPort(e);
+  ctx.ports = programPorts_.get();
   return runtime_.run(use, name, ctx);
+}
+
+ui::KeyCode ProgramHooks::sensorInput(editor::Engine& e, int column, ui::KeyCode key) {
+  if (!sensors_) return 0;
+  const apps::ColumnCheck* c = e.level().def->check(column);
+  return sensors_->sensorFieldEdit(e, column, key, c && c->upperCase());
+}
+
+int ProgramHooks::sensorPort(const editor::Engine& e) const { return sensors_ ? sensors_->sensorPortOf(e) : 0; }
+
+void ProgramHooks::attachSerialPorts(serial::PortLayer& ports) {
+  ports_ = &ports;
+  programPorts_ = std::make_unique<SerialProgramPorts>(ports);
+  sensors_ = std::make_unique<serial::SensorInput>(ports);
+}
+
+void ProgramHooks::editWindowClosed() {
+  if (ports_) ports_->closeAll();
 }
 
 }  // namespace runtime

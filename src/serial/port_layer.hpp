@@ -68,7 +68,10 @@ class PortLayer {
   // range, a port already open, no free instance of the class, the device not
   // opening (retried 10 times, 100 ms apart, while it is not ready) all fail.
   // Parity: 'E', 'O', 'M', 'S', anything else none; data bits clamped to 4-8;
-  // stop bits 2 when 2, else 1; flow 0-4. A terminator below 1 stands for 13.
+  // stop bits 2 when 2, else 1; flow 0-4. A terminator below 1 (or above
+  // 255) stands for 13. A port already open is not opened twice: the open
+  // fails with "Com%d Already Open" (callers that want to share a port check
+  // isOpen first).
   // instanceClass kClassGps takes the GPS instance (its reader is the routine
   // set by setGpsReader).
   [[nodiscard]] int Port_Open(int port, std::uint32_t baud, char parity, int dataBits, int stopBits,
@@ -81,8 +84,9 @@ class PortLayer {
   void closeAll();
   bool isOpen(int port) const;
 
-  // Waits up to timeoutMs (0: looks once) for a received line and puts the
-  // oldest stored one, at most maxLength characters of it, in out: returns
+  // Waits up to timeoutMs (0: looks once; measured on platform::clock()) for
+  // a received line and puts the oldest stored one, at most maxLength
+  // characters of it, in out (the rest of that line is dropped): returns
   // its length, or 0 when none came in time, the port is not open, or
   // abortKeys (when given) has a key waiting. With purge the unread input
   // and the stored lines are thrown away first.
@@ -90,8 +94,11 @@ class PortLayer {
                   const ui::KeyQueue* abortKeys);
   void purgeReceive(int port);
   void purgeSend(int port);
-  // Queues text (up to its first zero byte, at most 1022 bytes) for the reader
-  // to send; returns the bytes queued (0 when the port is not open).
+  // Queues text (up to its first zero byte) for the reader to send. At most
+  // 1022 bytes wait at a time, counting what is queued and what is being
+  // written: text beyond that room is dropped. Returns the bytes queued (0
+  // when the port is not open or there is no room). Output a write cannot
+  // get out within 1500 ms is dropped and recorded as "WriteStr() error:1460."
   int queueSend(int port, std::string_view text);
   // Bytes still waiting to be sent.
   int pendingSend(int port) const;
@@ -102,8 +109,9 @@ class PortLayer {
   int lastErrorNumber(int port) const;
 
   // Terminal mode: while on, the reader does not assemble lines but hands
-  // every received byte to takeTerminalBytes (at most 4096 kept); queued
-  // text is still sent. Returns false when the port is not open.
+  // every received byte to takeTerminalBytes (at most 4096 kept: the newest);
+  // queued text is still sent. Turning it on forgets bytes from before.
+  // Returns false when the port is not open.
   bool setTerminalMode(int port, bool on);
   std::string takeTerminalBytes(int port);
 

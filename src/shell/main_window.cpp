@@ -290,6 +290,8 @@ void MainWindow::editWindowClosed() {
     if (session_.level(level)->table) datasets::closeLevelTable(ctx, session_, level);
   editStart_ = {};
   editOpen_ = false;
+  // The ports the sensors left open close with the edit window.
+  if (programs_) programs_->editWindowClosed();
 }
 
 MainAction MainWindow::close() {

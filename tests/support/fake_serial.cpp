@@ -32,6 +32,17 @@ bool FakeSerialLine::waitForSent(std::string_view text, int timeoutMs) {
                            [&] { return sent_.find(text) != std::string::npos; });
 }
 
+bool FakeSerialLine::waitUntilConsumed(int timeoutMs) {
+  std::unique_lock<std::mutex> g(lock_);
+  return changed_.wait_for(g, std::chrono::milliseconds(timeoutMs),
+                           [&] { return incoming_.empty() && readerWaiting_; });
+}
+
+long FakeSerialLine::reads() const {
+  std::lock_guard<std::mutex> g(lock_);
+  return reads_;
+}
+
 void FakeSerialLine::failReads(int code) {
   std::lock_guard<std::mutex> g(lock_);
   readError_ = code;
@@ -97,10 +108,15 @@ class FakeSerialDevice : public platform::SerialDevice {
     std::unique_lock<std::mutex> g(line_->lock_);
     // A hung device ignores the time-out until the test releases it.
     line_->changed_.wait(g, [&] { return !line_->hang_; });
+    ++line_->reads_;
     if (line_->readError_ != 0) return line_->readError_;
-    if (line_->incoming_.empty())
+    if (line_->incoming_.empty()) {
+      line_->readerWaiting_ = true;
+      line_->changed_.notify_all();
       line_->changed_.wait_for(g, std::chrono::milliseconds(timeoutMs),
                                [&] { return !line_->incoming_.empty() || line_->hang_; });
+      line_->readerWaiting_ = false;
+    }
     if (line_->incoming_.empty()) return platform::kSerialTimeout;
     out = line_->incoming_.front();
     line_->incoming_.pop_front();

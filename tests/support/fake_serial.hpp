@@ -23,6 +23,12 @@ class FakeSerialLine {
   std::string takeSent();
   // Waits (real time, at most timeoutMs) until sent() holds text; false on time-out.
   bool waitForSent(std::string_view text, int timeoutMs = 2000);
+  // Waits (real time, at most timeoutMs) until every fed byte was read and
+  // the reader is back waiting for more, so it has handled them all; false
+  // on time-out.
+  bool waitUntilConsumed(int timeoutMs = 5000);
+  // readByte calls so far.
+  long reads() const;
 
   // Failures: the next reads fail with code (0: none); writes time out
   // without sending; readByte blocks until release() (a reader that hangs).
@@ -45,6 +51,8 @@ class FakeSerialLine {
   std::string sent_;
   int readError_ = 0;
   bool stallWrites_ = false, hang_ = false, dtr_ = false, rts_ = false, closed_ = false;
+  bool readerWaiting_ = false;  // a readByte call waits on an empty line
+  long reads_ = 0;
   int purges_ = 0;
   platform::SerialSettings settings_;
 };
