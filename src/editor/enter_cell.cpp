@@ -159,7 +159,9 @@ ui::KeyCode runFieldEditor(Engine& e, int col, std::string& text, bool& changed)
       // Sensor input when there is one; otherwise the value is keyed.
       ui::KeyCode key = e.hooks.sensorInput(e, col, 0);
       if (key != 0) {
-        changed = currentText(s, col) != text;
+        // The sensor input has checked and stored its value itself.
+        text = currentText(s, col);
+        changed = false;
         return key;
       }
       return runEditorOfType(e, col, kTypeGeneral, text, changed);
