@@ -1,6 +1,7 @@
 #include "serial/port_layer.hpp"
 
 #include <chrono>
+#include <thread>
 
 #include "platform/clock.hpp"
 #include "platform/errors.hpp"
@@ -18,6 +19,17 @@ constexpr std::uint32_t kOpenRetryMs = 100;
 constexpr std::uint32_t kReadPollMs = 10;
 // How long closing waits for a reader to end (real time: readers run on it).
 constexpr std::chrono::milliseconds kStopWait{1000};
+// What is still queued when a port closes (a printer's last line) gets as
+// long as one write may take to go out.
+constexpr std::chrono::milliseconds kDrainWait{1500};
+
+// Waits (real time: the reader sends on real time) until the reader has sent
+// what is queued, or the wait limit passed (a device that hangs or stalls).
+void drainSend(const PortChannel& channel) {
+  const auto until = std::chrono::steady_clock::now() + kDrainWait;
+  while (channel.pendingSend() != 0 && std::chrono::steady_clock::now() < until)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
 constexpr std::size_t kGpsIndex = kGeneralInstances;
 
 platform::SerialSettings settingsFor(std::uint32_t baud, char parity, int dataBits, int stopBits, int flow) {
@@ -125,13 +137,17 @@ int PortLayer::Port_Open(int port, std::uint32_t baud, char parity, int dataBits
 int PortLayer::closePort(int port) {
   PortInstance* instance = instanceOf(port);
   if (instance == nullptr) return 0;
+  if (!instance->channel()->stop) drainSend(*instance->channel());
   instance->stop(kStopWait);
   table_[port] = nullptr;
   return 1;
 }
 
 void PortLayer::closeAll() {
-  // Ask every reader first, so the waits overlap.
+  // What is queued goes out first; then every reader is asked to stop at
+  // once, so the waits for them overlap.
+  for (PortInstance* instance : table_)
+    if (instance != nullptr) drainSend(*instance->channel());
   for (PortInstance* instance : table_)
     if (instance != nullptr) instance->requestStop();
   for (int port = 0; port <= kHighestPort; ++port) (void)closePort(port);

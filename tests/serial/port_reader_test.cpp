@@ -141,6 +141,26 @@ TEST_F(PortReader, TheQueueHoldsAtMost1022BytesAndPurgeSendEmptiesIt) {
   EXPECT_EQ(line->sent(), "");
 }
 
+TEST_F(PortReader, WhatIsQueuedGoesOutBeforeThePortCloses) {
+  // A printer's last line, queued just before the program closes the port.
+  line->hang(true);
+  ASSERT_TRUE(line->waitUntilHung());
+  EXPECT_EQ(layer.queueSend(3, "LAST\r\n"), 6);
+  line->release();
+  EXPECT_EQ(layer.closePort(3), 1);
+  EXPECT_EQ(line->sent(), "LAST\r\n");
+
+  // The same when every port closes at once (the edit window's end).
+  auto four = ports.line(4);
+  ASSERT_EQ(open(3), 1);
+  ASSERT_EQ(open(4), 1);
+  EXPECT_EQ(layer.queueSend(3, "three"), 5);
+  EXPECT_EQ(layer.queueSend(4, "four"), 4);
+  layer.closeAll();
+  EXPECT_EQ(line->sent(), "LAST\r\nthree");
+  EXPECT_EQ(four->sent(), "four");
+}
+
 TEST_F(PortReader, OutputThatCannotGoOutIsReportedAndNotLeftPending) {
   line->stallWrites(true);
   EXPECT_EQ(layer.queueSend(3, "PRINT"), 5);

@@ -392,10 +392,15 @@ fi
 # a line makes the next one (a blank last line goes when the level is left).
 # The height is read from the rangefinder (Ctrl+P), which answers with the
 # next height of its list: the height given here is what it will send.
-# (The tables read after the cruise show each height arrived.)
+# The sensor input throws away keys typed ahead while it opens the port, so
+# Ctrl+P waits until the cell is reached. (The tables read after the cruise
+# show each height arrived.)
 read_height() {  # height: Ctrl+P on the height cell; the reading is stored and the cursor moves on
+  wait_until 5 screen_has "Height: Ctrl+P reads" || fail "the height cell was not reached for $1"
+  sleep 0.5
   keys C-p
-  sleep 0.8
+  wait_until 5 screen_lacks "Height: Ctrl+P reads" || fail "the rangefinder's $1 did not arrive"
+  sleep 0.2
 }
 key_tree() {  # species dbh height crown [more]: the cursor starts on the tree number
   keys Enter; type_slowly "$1"; keys Enter; type_slowly "$2"; keys Enter; read_height "$3"; type_slowly "$4"
