@@ -40,7 +40,7 @@ dir=$(cd "$dir" && pwd)
 for i in $(seq 1 "$count"); do
   rm -f "$dir/ttyA$i" "$dir/ttyB$i"
   socat -d -d "pty,raw,echo=0,link=$dir/ttyA$i" "pty,raw,echo=0,link=$dir/ttyB$i" \
-    2>"$dir/socat$i.log" &
+    </dev/null >/dev/null 2>"$dir/socat$i.log" &
   echo $! >>"$dir/serial_pair.pids"
 done
 
