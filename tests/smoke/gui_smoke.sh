@@ -99,7 +99,11 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 xvfb_pid=""
 app_pid=""
+instrument_pids=()
+serial=""
 cleanup() {
+  ((${#instrument_pids[@]})) && kill "${instrument_pids[@]}" 2>/dev/null
+  [ -n "$serial" ] && bash "$(dirname "$0")/../support/serial_pair.sh" stop "$serial"
   if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then kill "$app_pid" 2>/dev/null; fi
   if [ -d "$WINEPREFIX" ]; then "$wineserver" -k >/dev/null 2>&1; fi
   if [ -n "$xvfb_pid" ]; then
@@ -164,6 +168,27 @@ note "X server on $DISPLAY"
 note "creating the Wine prefix $WINEPREFIX"
 timeout 300 "$wine" wineboot -i >"$work/wineboot.log" 2>&1 || fail "wineboot failed (see $work/wineboot.log)"
 timeout 300 "$wineserver" -w || fail "wineboot did not finish"
+# Two serial cables (socat pseudo-terminal pairs) mapped onto COM 3 and COM 4:
+# the demo's rangefinder answers on COM 3 with the heights the trees are
+# given below, in order; the printer's end of COM 4 captures what it gets.
+instrument="$build/../linux/tests/test_instrument"
+[ -x "$instrument" ] || fail "no scripted instrument at $instrument (build the linux preset first)"
+serial="$work/serial"
+printed="$work/printed.txt"
+serial_pair() { bash "$(dirname "$0")/../support/serial_pair.sh" "$@"; }
+mapfile -t cables < <(serial_pair "$serial" 2)
+[ "${#cables[@]}" = 2 ] || fail "no serial cables"
+"$instrument" "$serial/ttyA1" --rangefinder --values 120,100,100,110,130,15 >"$work/rangefinder.log" 2>&1 &
+instrument_pids+=($!)
+"$instrument" "$serial/ttyA2" --capture "$printed" >"$work/printer.log" 2>&1 &
+instrument_pids+=($!)
+# Wine opens the mapped path itself: the pseudo-terminal, not socat's link.
+"$wine" reg add 'HKLM\Software\Wine\Ports' /v COM3 /t REG_SZ /d "$(readlink -f "$serial/ttyB1")" /f >/dev/null 2>&1 &&
+  "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM4 /t REG_SZ /d "$(readlink -f "$serial/ttyB2")" /f >/dev/null 2>&1 ||
+  fail "cannot map COM 3 and COM 4"
+# Wine makes its COM devices from the Ports key when it starts.
+"$wineserver" -k >/dev/null 2>&1
+timeout 60 "$wineserver" -w
 # Every window of the prefix goes onto one 1024x768 desktop, so the
 # screenshot shows what Windows would.
 "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d tallyfin /f >/dev/null 2>&1 ||
@@ -600,9 +625,18 @@ choose_child() {
 }
 # Trees and logs are keyed in their grids a key at a time; Enter at the end of
 # a line makes the next one (a blank last line goes when the level is left).
+# The height is read from the rangefinder (Ctrl+P), which answers with the
+# next height of its list: the height given here is what it will send. The
+# sensor input throws away keys typed ahead while it opens its port, so
+# Ctrl+P waits a moment. (The tables read after the cruise show each height.)
+read_height() {
+  sleep 1
+  xdotool key ctrl+p
+  sleep 1.2
+}
 key_tree() {  # species dbh height crown [more]: the cursor starts on the tree number
   xdotool key --delay 120 Return; xdotool type --delay 120 "$1"; xdotool key --delay 120 Return
-  xdotool type --delay 120 "$2"; xdotool key --delay 120 Return; xdotool type --delay 120 "$3$4"
+  xdotool type --delay 120 "$2"; xdotool key --delay 120 Return; read_height "$3"; xdotool type --delay 120 "$4"
   xdotool type --delay 120 0; xdotool key --delay 120 Return
   [ "${5:-}" = more ] && xdotool key --delay 120 Return
   sleep 0.3
@@ -761,6 +795,29 @@ if [ "${chosen:-0}" -ge 40 ]; then
 else
   fail "F7 did not bring up the program list (see $build/gui_smoke_programs.png)"
 fi
+# F7, PRINT.RPF (the second name): the plot's trees are printed on COM 4,
+# whose other end receives exactly these bytes.
+{
+  printf 'Cruise plot report\r\nSpecies         DBH    Height  Basal\r\n'
+  printf '%-16s%5s%8s%7s\r\n' Douglas-fir 20.0 120 2.18 "Western hemlock" 22.0 110 2.64 \
+    "Lodgepole pine" 14.0 100 1.07 "Western redcedar" 30.0 "" 4.91
+  printf 'Trees: 4\r\n'
+} >"$work/printed-wanted.txt"
+printed_whole() { [ -f "$printed" ] && [ "$(stat -c %s "$printed")" -ge "$(stat -c %s "$work/printed-wanted.txt")" ]; }
+xdotool key F7
+sleep 1
+xdotool key Down
+sleep 0.5
+screenshot gui_smoke_print_chosen.png
+xdotool key Return
+if wait_for 15 printed_whole && cmp -s "$printed" "$work/printed-wanted.txt"; then
+  note "PRINT.RPF printed the plot's trees on COM 4 through Wine's COM port, byte for byte ($build/gui_smoke_print_chosen.png)"
+else
+  fail "the printer's end of COM 4 received: $(od -c "$printed" 2>&1 | head -20) (see $build/gui_smoke_print_chosen.png)"
+fi
+sleep 0.5
+screenshot gui_smoke_printed.png
+trees_shown gui_smoke_printed.png || fail "the trees were not drawn again after printing (see $build/gui_smoke_printed.png)"
 xdotool key Escape
 sleep 1
 leave_edit_window
@@ -781,8 +838,7 @@ xdotool key Return
 wait_for 30 gone '^Select Child$' || fail "Enter did not take TREES from \"Select Child\""
 sleep 0.5
 xdotool key ctrl+End; sleep 0.3; xdotool key Home; sleep 0.3
-xdotool key --delay 120 Return Return Return; xdotool type --delay 120 15; xdotool key --delay 120 Return
-sleep 0.5
+xdotool key --delay 120 Return Return Return; read_height 15
 xdotool key F5
 sleep 1
 key_log 20 8 S1 0
