@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
 
 #include "apps/app_open.hpp"
 #include "apps/level_records.hpp"
@@ -334,9 +335,18 @@ ui::KeyCode SensorInput::sensorFieldEdit(editor::Engine& e, int col, ui::KeyCode
   e.keys.clear();
   if (key != 0) (void)e.keys.push(key);
 
+  int shownError = 0;
   for (;;) {
     if (e.keys.aborted()) return finish(k::kAbort);
     if (e.keys.count() == 0) {
+      // A port that fails (the instrument unplugged or switched off) says so
+      // once; the crew can leave the cell and key the value meanwhile.
+      if (const int error = ports_.lastErrorNumber(port); error != 0 && error != shownError) {
+        shownError = error;
+        (void)config::warn(e.host, "Com" + std::to_string(port) + " " + ports_.lastError(port), kPortErrorLine,
+                           kPortErrorTenths, false, false);
+        redraw();
+      }
       if (polling && value_.empty() && now() >= nextPoll) {
         sendRequest(*def);
         nextPoll = now() + kPollMs;

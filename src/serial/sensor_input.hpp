@@ -33,6 +33,9 @@ inline constexpr const char* kKeyboardLine3 = " to Reset to RS232";
 inline constexpr const char* kSensorListTitle = "<Sensor Data>";
 inline constexpr const char* kSensorListPrompt = "<Enter = Store>";
 inline constexpr const char* kSendPrompt = "Send to Sensor";
+// Under the port's last read or write failure ("Com3 ReadFile() error:1117.").
+inline constexpr const char* kPortErrorLine = "Check the Sensor Cable";
+inline constexpr int kPortErrorTenths = 300;
 inline constexpr int kSendChars = 15;         // the send box takes at most this many characters
 inline constexpr std::uint64_t kPollMs = 2000;  // mode 3 asks again after this long
 inline constexpr std::size_t kLineBuffer = 200;

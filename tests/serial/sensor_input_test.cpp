@@ -198,6 +198,40 @@ TEST_F(SensorTest, APortThatFailsToOpenWarnsAndTheColumnIsKeyed) {
   EXPECT_EQ(ctx.app.level(1)->checks[1].fieldType(), editor::kTypeGeneral);
 }
 
+TEST_F(SensorTest, AnInstrumentThatVanishesIsReportedOnceAndTheCellCanBeLeft) {
+  open(tokensDef("\"direct\""));
+  int warnings = 0;
+  auto onScreen = [&](editor::Engine& e, const std::string& text) {
+    for (int r = 1; r <= e.screen.rows(); ++r)
+      if (e.screen.rowText(r).find(text) != std::string::npos) return true;
+    return false;
+  };
+  hooks.steps = {act([&](editor::Engine&) { line->failReads(1117); }),
+                 [&](editor::Engine& e) {
+                   if (!onScreen(e, "Com3 ReadFile() error:1117.")) return false;
+                   warnings += onScreen(e, serial::kPortErrorLine) ? 1 : 0;
+                   return true;
+                 },
+                 press(k::kEscape),  // closes the warning
+                 // the reader keeps failing meanwhile: no second warning
+                 until([&] { return line->reads() > 20; }),
+                 press(k::kRight)};  // leaves the cell for NOTE
+  // Enter on NOTE makes line 2, whose sensor cell reports the port again
+  // (Escape closes that), and Escape leaves.
+  std::vector<Key> keys = typed("OK");
+  keys.push_back({k::kEnter});
+  keys.push_back({k::kEscape});
+  keys.push_back({k::kEscape});
+  EXPECT_EQ(run(keys, hooks), End::Left);
+  EXPECT_EQ(warnings, 1);
+  ASSERT_FALSE(hooks.ends.empty());
+  EXPECT_EQ(hooks.ends.front(), k::kRight);
+  const auto record = firstRecord();
+  ASSERT_EQ(record.size(), 2u);
+  EXPECT_EQ(record[0], "");
+  EXPECT_EQ(record[1], "OK");
+}
+
 TEST_F(SensorTest, CtrlSSendsTheTypedTextWithCrLf) {
   open(tokensDef("\"direct\""));
   hooks.steps = {press(k::ctrlLetter('s')), press('A'), press('B'), press('C'), press(k::kEnter),
