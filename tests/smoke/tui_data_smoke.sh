@@ -574,6 +574,41 @@ expect 5 "back on the plots" "windthrow"
 keys Escape
 expect 10 "Escape did not bring the main window back" "Current Application: Cruise"
 
+# A rangefinder gone bad: while the height cell of tree 4 waits, garbage
+# bytes, a line of 10,000 characters and a burst of 10,000 lines arrive, then
+# the cable goes (its socat ends). None of it is stored; the failing port is
+# reported; the cell is left and the crown keyed; the program goes on.
+kill "${instrument_pids[0]}" 2>/dev/null
+wait "${instrument_pids[0]}" 2>/dev/null
+keys M-d
+expect 10 "Alt+D did not bring up the Data choice" "Collect Data" && keys Enter
+expect 10 "the dataset list did not come" "01 [North Block]" && keys Enter
+expect 15 "reopened on plot 1" "windthrow"
+keys F5
+expect 5 "child list" "Select Child" && keys Enter
+expect 5 "the trees of plot 1" "Western redcedar"
+keys C-End; sleep 0.3; keys Home; sleep 0.3
+keys Enter; sleep 0.3; keys Enter; sleep 0.3; keys Enter; sleep 0.3
+expect 5 "the height cell of tree 4 was not reached" "Height: Ctrl+P reads"
+sleep 0.5
+"$instrument" "$serial/ttyA1" --garbage 5000 --long 10000 --burst 10000 --exit-after 1500 >"$work/bad-rangefinder.log" 2>&1
+sleep 1
+kill "$(sed -n 1p "$serial/serial_pair.pids")" 2>/dev/null
+if expect 10 "the vanished rangefinder was not reported" "Com3 ReadFile() error:" "Check the Sensor Cable"; then
+  keys Escape
+  wait_until 5 screen_lacks "Check the Sensor Cable" || fail "the port's warning stayed"
+  keys Right; sleep 0.5; type_slowly C; sleep 0.5
+  if screen_has "Western redcedar  30.0  15    C"; then
+    note "a rangefinder sending garbage, a 10,000-character line and 10,000 lines, then vanishing, was reported; tree 4's crown keyed beside it"
+  else
+    fail "tree 4's crown was not keyed after the rangefinder vanished"; show_screen
+  fi
+fi
+keys F4
+expect 5 "back on the plots after the rangefinder vanished" "windthrow"
+keys Escape
+expect 10 "Escape did not bring the main window back" "Current Application: Cruise"
+
 # --- 6. Leaving ----------------------------------------------------------------------------------
 keys M-e
 leave_program
