@@ -2,7 +2,8 @@
 # read by dbfread and ogrinfo: exactly the six tables the naming rules give,
 # the keyed values in each (a tree's basal area filled by the demo's program), plot 1's timer at two seconds and a little, and
 # ogrinfo's record counts. Sourced by the terminal and the Windows smoke
-# tests, which give fail, note and py (a python3 with dbfread).
+# tests, which give fail, note and py (a python3 with dbfread); and what the
+# demo prints of those trees.
 
 # check_cruise_tables DATA_FOLDER
 check_cruise_tables() {
@@ -43,4 +44,15 @@ PY
   else
     fail "ogrinfo counts the records of the tables as '$counts', not '1 3 4 1 1 1 '"
   fi
+}
+
+# printed_report FILE: writes what PRINT.RPF prints on COM 4 for plot 1's
+# trees after the whole-cruise stage, byte for byte.
+printed_report() {
+  {
+    printf 'Cruise plot report\r\nSpecies         DBH    Height  Basal\r\n'
+    printf '%-16s%5s%8s%7s\r\n' Douglas-fir 20.0 120 2.18 "Western hemlock" 22.0 110 2.64 \
+      "Lodgepole pine" 14.0 100 1.07 "Western redcedar" 30.0 "" 4.91
+    printf 'Trees: 4\r\n'
+  } >"$1"
 }

@@ -51,7 +51,11 @@
 # lacks its DBH (gui_smoke_no_dbh.png); plot 2 gets a tree and, through
 # Alt+F5, its regeneration (gui_smoke_regen.png). Opened again the trees are
 # there (gui_smoke_trees_again.png); dbfread and ogrinfo read every table of
-# the dataset under its name. The questions in message boxes are waited for
+# the dataset under its name. Every height comes from a scripted rangefinder
+# on COM 3 (Ctrl+P), which Wine maps onto a socat cable
+# (HKLM\Software\Wine\Ports); F7's PRINT.RPF prints plot 1's trees on COM 4,
+# whose other end must receive them byte for byte (gui_smoke_print_chosen.png,
+# gui_smoke_printed.png). The questions in message boxes are waited for
 # by window name; the pop-ups drawn in the edit window are given time, and
 # screenshots show them; which screen is up is told by its colours. Exit.
 # Last it runs the Windows front-end tests
@@ -796,13 +800,8 @@ else
   fail "F7 did not bring up the program list (see $build/gui_smoke_programs.png)"
 fi
 # F7, PRINT.RPF (the second name): the plot's trees are printed on COM 4,
-# whose other end receives exactly these bytes.
-{
-  printf 'Cruise plot report\r\nSpecies         DBH    Height  Basal\r\n'
-  printf '%-16s%5s%8s%7s\r\n' Douglas-fir 20.0 120 2.18 "Western hemlock" 22.0 110 2.64 \
-    "Lodgepole pine" 14.0 100 1.07 "Western redcedar" 30.0 "" 4.91
-  printf 'Trees: 4\r\n'
-} >"$work/printed-wanted.txt"
+# whose other end receives exactly what printed_report writes.
+printed_report "$work/printed-wanted.txt"
 printed_whole() { [ -f "$printed" ] && [ "$(stat -c %s "$printed")" -ge "$(stat -c %s "$work/printed-wanted.txt")" ]; }
 xdotool key F7
 sleep 1

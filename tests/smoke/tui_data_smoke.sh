@@ -43,6 +43,12 @@
 #     and their 10.80 square feet until a key. After the tables are read,
 #     tree 4 is given a height of 15 ft and a 20 ft log under it is refused
 #     by the demo's line-exit program ("Log longer than the") until it is 12.
+#     Every height comes from a scripted rangefinder on COM 3 (Ctrl+P on the
+#     height cell; a socat cable mapped in the registry store as Ports\COM3);
+#     F7's PRINT.RPF prints plot 1's trees on COM 4, whose other end must
+#     receive them byte for byte. Last the rangefinder sends garbage, a line
+#     of 10,000 characters and 10,000 lines and loses its cable: the cell
+#     reports the port's failure, and the crown beside it is keyed.
 #  6. Alt+E on the main window, y: the program ends with status 0.
 # Every wait polls with a time-out. Prints each failure; exits non-zero when
 # there was one. The tmux server is always killed.
@@ -518,13 +524,8 @@ if expect 5 "F7 did not list the programs" "< Select Program >" "REPORT.RPF" "< 
   fi
 fi
 # F7, PRINT.RPF: the plot's trees are printed on COM 4, whose other end
-# receives exactly these bytes.
-{
-  printf 'Cruise plot report\r\nSpecies         DBH    Height  Basal\r\n'
-  printf '%-16s%5s%8s%7s\r\n' Douglas-fir 20.0 120 2.18 "Western hemlock" 22.0 110 2.64 \
-    "Lodgepole pine" 14.0 100 1.07 "Western redcedar" 30.0 "" 4.91
-  printf 'Trees: 4\r\n'
-} >"$work/printed-wanted.txt"
+# receives exactly what printed_report writes.
+printed_report "$work/printed-wanted.txt"
 printed_whole() { [ -f "$printed" ] && [ "$(stat -c %s "$printed")" -ge "$(stat -c %s "$work/printed-wanted.txt")" ]; }
 keys F7
 if expect 5 "F7 did not list the print program" "< Select Program >" "PRINT.RPF"; then
