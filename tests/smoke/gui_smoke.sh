@@ -9,7 +9,8 @@
 #   wine (64-bit), Xvfb, xdotool, ImageMagick and x11-utils.
 #
 # In a fresh Wine prefix under BUILD_DIR it installs the program as
-# C:\Orvandat\Tallyfin PC\Tallyfin PC.exe inside a 1024x768 Wine virtual
+# C:\Orvandat\Tallyfin PC\Tallyfin PC.exe (with the installer named by
+# TALLYFIN_SETUP, run with /S, when that is set) inside a 1024x768 Wine virtual
 # desktop, with two folders acting as removable storage (C:\spare, empty, and
 # C:\card holding "Tallyfin Mobile\Apps\Cruise.tfa") and the unit named ABC.
 # It starts the program, checks that a second start ends at once with status 0
@@ -204,7 +205,11 @@ desktop_up() { xdotool search --name 'Wine desktop' >/dev/null 2>&1; }
 wait_for 60 desktop_up || fail "the Wine virtual desktop did not appear"
 
 install_dir="$WINEPREFIX/drive_c/Orvandat/Tallyfin PC"
-if ! mkdir -p "$install_dir" || ! cp "$exe" "$install_dir/Tallyfin PC.exe"; then
+if [ -n "${TALLYFIN_SETUP:-}" ]; then
+  # The installer, run silently, puts the program there.
+  timeout 300 "$wine" "$TALLYFIN_SETUP" /S >"$work/setup.log" 2>&1 && [ -f "$install_dir/Tallyfin PC.exe" ] ||
+    fail "$TALLYFIN_SETUP /S did not install the program (see $work/setup.log)"
+elif ! mkdir -p "$install_dir" || ! cp "$exe" "$install_dir/Tallyfin PC.exe"; then
   fail "cannot install the program"
 fi
 win_exe='C:\Orvandat\Tallyfin PC\Tallyfin PC.exe'
