@@ -46,11 +46,15 @@ const char* appCtlErrorText(int status) {
 }
 
 void reportAppCtlError(ui::Host& host, std::string_view appName, int status) {
+  reportAppCtlError(host, appName, status, appCtlErrorText(status));
+}
+
+void reportAppCtlError(ui::Host& host, std::string_view appName, int status, std::string_view text) {
   std::string caption = base::format("%.*s:Error:%d", static_cast<int>(appName.size()), appName.data(), status);
   if (host.editScreen() != nullptr) {
-    config::warn(host, caption, appCtlErrorText(status), 0, false, false);
+    config::warn(host, caption, text, 0, false, false);
   } else {
-    ui::inform(host, appCtlErrorText(status), caption);
+    ui::inform(host, text, caption);
   }
 }
 

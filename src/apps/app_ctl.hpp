@@ -139,12 +139,15 @@ int readAppCtl(const std::string& appFolder, AppCtl& out);
 // 3 "app.ctl is Corrupt", 4 "Reading app.ctl", 6 "App Not Compiled", any
 // other "Unknown App Error".
 const char* appCtlErrorText(int status);
-// The text the opener shows when Compiled is 0 after a good read.
+// The text opening an application shows for a file that was read whole but
+// whose Compiled is 0 (status 6), in place of the status text.
 inline constexpr const char* kNotCompiledText = "Not Compiled !";
 
 // Reports a failed read of app.ctl: caption "%s:Error:%d" (application name,
-// status). While the edit window is open the report goes to the common
-// prompt, otherwise to a message box.
+// status), the status text. While the edit window is open the report goes to
+// the common prompt, otherwise to a message box.
 void reportAppCtlError(ui::Host& host, std::string_view appName, int status);
+// The same report with another text.
+void reportAppCtlError(ui::Host& host, std::string_view appName, int status, std::string_view text);
 
 }  // namespace apps

@@ -109,7 +109,9 @@ int openApplication(AppContext& ctx, const std::string& nameIn, bool askPassword
   if (askPassword && header.hasAppPassword() && !checkAppPassword(ctx.host, header)) return kOpenRefused;
 
   if (int status = ctx.app.loadAppCtl(appFolder)) {
-    reportAppCtlError(ctx.host, name, status);
+    // A file read whole but not compiled has the opener's own text.
+    if (status == kAppCtlNotCompiled) reportAppCtlError(ctx.host, name, status, kNotCompiledText);
+    else reportAppCtlError(ctx.host, name, status);
     return kOpenAppCtl;
   }
   std::string file;

@@ -37,7 +37,7 @@ enum OpenStatus : int {
   kOpenNoName = -1,        // the name is empty after trailing blanks are trimmed
   kOpenNoHeader = -2,      // "Cannot Get App Info\nCannot Open App" (caption "App Open ERROR")
   kOpenRefused = -3,       // the application password was not given
-  kOpenAppCtl = -4,        // app.ctl: "%s:Error:%d" with its status text
+  kOpenAppCtl = -4,        // app.ctl: "%s:Error:%d" with its status text ("Not Compiled !" for Compiled 0)
   kOpenLevel = -5,         // the level-1 definition: "%s-Error:%d%d%d"
 };
 

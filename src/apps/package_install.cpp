@@ -36,11 +36,9 @@ int extractListed(Package& package, const std::string& appFolder, ui::Progress& 
   int index = 0;
   int rc = findMember(package, kRequiredFilesName, entry, index);
   if (rc == kPkgBadIndex) return kInstallNoRequiredFiles;
+  // A list that cannot be extracted is no list.
   if (rc == kPkgOk) rc = extractEntry(package, entry, appFolder);
-  if (rc != kPkgOk) {
-    failure.member8 = kRequiredFilesName;
-    return rc;
-  }
+  if (rc != kPkgOk) return kInstallNoRequiredFiles;
   // The list is read under the name it was stored with: folders may tell
   // letter case apart.
   std::vector<std::string> names;

@@ -16,7 +16,7 @@ enum InstallResult : int {
   kInstallOk = 0,
   kInstallCannotOpen = -1,         // the package cannot be opened
   kInstallNotValid = -2,           // the header names another file
-  kInstallNoRequiredFiles = -100,  // "ReqFiles.dbf" is missing, unreadable or empty
+  kInstallNoRequiredFiles = -100,  // "ReqFiles.dbf" is missing, cannot be extracted, unreadable or empty
   kInstallPackageMissing = -120,   // there is no package file
 };
 
@@ -35,7 +35,8 @@ enum InstallResult : int {
 //    appHeader, when given, receives the copy in force.
 // Then, behind the progress window (resource 230), a worker extracts
 // "ReqFiles.dbf" and each member it lists, in order, reporting per cent and
-// member name. No list, an unreadable one or an empty one:
+// member name. No list, one that cannot be extracted, an unreadable one or an
+// empty one:
 // kInstallNoRequiredFiles and nothing more is extracted. A member that fails
 // (a listed member the package lacks is kPkgBadIndex) is told once the window
 // has closed, "Can't Extract:<member>" (caption "TFA_Extract Error"), and its

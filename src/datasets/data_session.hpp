@@ -27,6 +27,8 @@ struct DataSession {
   std::string datasetName;  // 8-bit
   std::string unitCode;     // the six characters the dataset's file names carry
   std::string dataFolder;   // UTF-8, the application's data folder
+  // The number of levels of the application (1-5): no table is named below it.
+  int levelCount = kMaxLevel;
 
   // Levels 1-5 (index 0 unused).
   std::array<LevelSlot, kMaxLevel + 1> levels;

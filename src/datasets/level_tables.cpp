@@ -1,5 +1,7 @@
 #include "datasets/level_tables.hpp"
 
+#include <algorithm>
+
 #include "apps/app_definition.hpp"
 #include "apps/app_open.hpp"
 #include "base/paths.hpp"
@@ -13,6 +15,12 @@
 #include "tablestore/table_store.hpp"
 
 namespace datasets {
+
+int applicationLevels(const std::vector<apps::HierarchyEntry>& hierarchy) {
+  int deepest = 0;
+  for (const apps::HierarchyEntry& h : hierarchy) deepest = std::max(deepest, levelOfCode(normalLevelCode(h.code)));
+  return deepest == 0 ? kMaxLevel : deepest;
+}
 
 bool parentKeys(const DataSession& session, int level, std::vector<std::string>& keys) {
   keys.clear();
@@ -30,6 +38,7 @@ bool parentKeys(const DataSession& session, int level, std::vector<std::string>&
 
 bool buildDataFileName(const DataSession& session, int level, std::string_view codeText,
                        std::string_view tableName, std::string& out) {
+  if (level > session.levelCount) return false;
   std::vector<std::string> keys;
   if (!parentKeys(session, level, keys)) return false;
   RawName parts;
@@ -53,6 +62,7 @@ int openLevelTable(apps::AppContext& ctx, DataSession& session, int level, std::
   apps::AppCtl& app = ctx.app.appCtl();
   const std::string table = base::trimRight(level == 1 ? app.rootTableName() : app.tableName());
   const std::string code = normalLevelCode(codeText);
+  app.setNextLevelCode(code);
   std::string fileName;
   if (!buildDataFileName(session, level, code, table, fileName)) return 0;
   const std::string folder8 = base::trimRight(platform::toNarrow(session.dataFolder));

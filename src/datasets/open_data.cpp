@@ -136,6 +136,7 @@ int openData(apps::AppContext& ctx, DataSession& session, EditSessionStart& out)
   session.datasetName = app.datasetName();
   session.unitCode = unitCode;
   session.dataFolder = folder;
+  session.levelCount = applicationLevels(ctx.app.hierarchy());
   app.setTableName(app.rootTableName());
   std::string file;
   const apps::LevelLoad load = ctx.app.loadLevel(s.path(Path::AppFolder), 1, file);

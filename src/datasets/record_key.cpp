@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "apps/app_ctl.hpp"
+
 namespace datasets {
 
 std::string toBase36(std::uint32_t value, int width) {
@@ -39,6 +41,19 @@ std::string recordKeyAt(const platform::DateTime& local, std::uint64_t tick, boo
 std::string makeRecordKey(bool withUnit, std::string_view unitCode) {
   platform::Clock& clock = platform::clock();
   return recordKeyAt(clock.localTime(), clock.ticks(), withUnit, unitCode);
+}
+
+std::string codeLetters(std::string_view code) {
+  const std::string normal = normalLevelCode(code);
+  return normal.substr(0, static_cast<std::size_t>(levelOfCode(normal)));
+}
+
+std::string makeRecordKey(bool withUnit, std::string_view unitCode, const apps::AppCtl& app, KeyLetters& letters) {
+  letters = KeyLetters{};
+  for (int level = 1; level <= kMaxLevel; ++level)
+    letters.level[static_cast<std::size_t>(level)] = codeLetters(app.levelCode(level));
+  letters.current = codeLetters(app.curLevelCode());
+  return makeRecordKey(withUnit, unitCode);
 }
 
 }  // namespace datasets

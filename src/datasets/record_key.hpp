@@ -2,11 +2,17 @@
 // Generated record keys: lower-case base-36 text made from the local time
 // (3 digits of day, 4 of second of the day, 2 of millisecond tick), with
 // the six-character unit code in front when asked for.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "datasets/level_codes.hpp"
 #include "platform/clock.hpp"
+
+namespace apps {
+class AppCtl;
+}
 
 namespace datasets {
 
@@ -29,5 +35,23 @@ std::string recordKeyAt(const platform::DateTime& local, std::uint64_t tick, boo
 
 // recordKeyAt with the platform clock's local time and tick count.
 std::string makeRecordKey(bool withUnit, std::string_view unitCode);
+
+// The letters of the level codes in use when a key was made: per level 1-5
+// (index 0 unused) the leading letters of the code the application record
+// holds for that level ("AB" for "AB___"), "" where it holds no level code;
+// and those of the current level's code.
+struct KeyLetters {
+  std::array<std::string, kMaxLevel + 1> level;
+  std::string current;
+};
+
+// The letters of a level code: its leading letters when it is one ("ABA"
+// for "ABA__", blanks around it and a short code's missing "_" allowed),
+// else "".
+std::string codeLetters(std::string_view code);
+
+// makeRecordKey that also records, in letters, the letters of the level
+// codes of app (LevelCode 1-5 and CurLevelCode) for the caller.
+std::string makeRecordKey(bool withUnit, std::string_view unitCode, const apps::AppCtl& app, KeyLetters& letters);
 
 }  // namespace datasets

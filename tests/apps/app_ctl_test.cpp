@@ -104,6 +104,11 @@ TEST_F(AppCtlTest, ReportsNameTheApplicationAndStatus) {
   EXPECT_STREQ(apps::appCtlErrorText(4), "Reading app.ctl");
   EXPECT_STREQ(apps::appCtlErrorText(5), "Unknown App Error");
   EXPECT_STREQ(apps::kNotCompiledText, "Not Compiled !");
+  // Status 6 told as a status keeps the table's text.
+  host.expectOnce("App Not Compiled", ui::kIdOk, "Oaks:Error:6");
+  apps::reportAppCtlError(host, "Oaks", apps::kAppCtlNotCompiled);
+  ASSERT_EQ(host.shown().size(), 2u);
+  EXPECT_EQ(host.shown()[1].text, "App Not Compiled");
 }
 
 }  // namespace

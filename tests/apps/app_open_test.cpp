@@ -172,8 +172,12 @@ TEST_F(AppOpenTest, OpeningReportsEachFailureAndChangesNoSetting) {
   EXPECT_EQ(current(), "Other");  // nothing of a failed open is kept
 
   buildPackage(scratch.path(), "Oaks", {}, package("Oaks"), false);
-  host.expectOnce("App Not Compiled", ui::kIdOk, "Oaks:Error:6");
+  // Read whole but not compiled: the opener's own text under the status 6.
+  host.clearShown();
+  host.expectOnce("Not Compiled !", ui::kIdOk, "Oaks:Error:6");
   EXPECT_EQ(apps::selectApplication(ctx, std::string("Oaks.tfa")), apps::kSelectOpenFailed);
+  ASSERT_EQ(host.shown().size(), 1u);
+  EXPECT_EQ(host.shown()[0].text, "Not Compiled !");
   EXPECT_EQ(current(), "Other");
 }
 

@@ -142,6 +142,15 @@ TEST_F(InstallApplication, AnEmptyOrMissingListExtractsNothingElse) {
   EXPECT_TRUE(host.shown().empty());
 }
 
+TEST_F(InstallApplication, AListThatCannotBeExtractedCountsAsMissing) {
+  std::string broken = gzip(requiredFilesTable({"app.ctl"}));
+  broken.resize(broken.size() - 12);  // the stream ends early
+  write("Trees.tfa", "Trees.tfa", {{"ReqFiles.dbf", broken, kStamp}, {"app.ctl", gzip("x"), kStamp}});
+  EXPECT_EQ(apps::extractApplication(host, package, folder), apps::kInstallNoRequiredFiles);
+  EXPECT_TRUE(host.shown().empty());  // no member of the list failed: there is no list
+  EXPECT_EQ(listFolder(folder), std::vector<std::string>{"_tfa_app_hdr.dft"});
+}
+
 TEST_F(InstallApplication, AFailedMemberIsNamedAndTheEarlierOnesStay) {
   std::string truncated = gzip(sampleText(20000));
   truncated.resize(truncated.size() - 30);

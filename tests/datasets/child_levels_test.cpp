@@ -39,6 +39,7 @@ TEST_F(ChildLevelsTest, ChildTablesAreNamedByTheirParentsKeys) {
   openDemo();
   appendRecord(edit.level1, {1});
   ASSERT_EQ(datasets::openChildTable(ctx, session, 1, "TREES", 1), 1);
+  EXPECT_EQ(app.appCtl().nextLevelCode(), "AA___");  // the table about to be opened
   EXPECT_EQ(session.level(2)->fileName, "01 2AA___[North Block]ABC___~   1~TREES.dbf");
   EXPECT_TRUE(platform::fileExists(dataFile("01 2AA___[North Block]ABC___~   1~TREES.dbf")));
   EXPECT_EQ(app.appCtl().curLevel(), 2);
@@ -49,6 +50,14 @@ TEST_F(ChildLevelsTest, ChildTablesAreNamedByTheirParentsKeys) {
   ASSERT_EQ(datasets::openChildTable(ctx, session, 2, "LOGS", 1), 1);
   EXPECT_EQ(session.level(3)->fileName, "01 3AAA__[North Block]ABC___~   1-  4~LOGS.dbf");
   EXPECT_EQ(app.appCtl().levelCode(3), "AAA__");
+  EXPECT_EQ(app.appCtl().nextLevelCode(), "AAA__");
+
+  // The demo has three levels: no name is built for a fourth, though the
+  // level-3 record is there to key it.
+  appendRecord(table(3), {1, 4, 1});
+  std::string below;
+  EXPECT_FALSE(datasets::buildDataFileName(session, 4, "AAAA_", "STEMS", below));
+  EXPECT_EQ(below, "");
 
   // Back up: the demo keeps positions, so the level's position is on disk.
   ASSERT_EQ(datasets::closeChildLevel(ctx, session, 3), 0);

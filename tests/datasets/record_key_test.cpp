@@ -1,6 +1,7 @@
 // Generated record keys and their base-36 digits.
 #include <gtest/gtest.h>
 
+#include "apps/app_ctl.hpp"
 #include "datasets/record_key.hpp"
 #include "support/fake_clock.hpp"
 
@@ -50,6 +51,29 @@ TEST(RecordKey, MadeFromThePlatformClock) {
   clock.advance(37);
   // One day and one second after the first moment, 37 ms later.
   EXPECT_EQ(datasets::makeRecordKey(false, ""), "002" "0001" "11");
+}
+
+TEST(RecordKey, TheLettersOfTheLevelCodesAreRecordedForTheCaller) {
+  testing_support::FakeClock clock;
+  platform::ScopedClock use(clock);
+  clock.setLocalTime(at(2005, 1, 1));
+  apps::AppCtl app;
+  app.setLevelCode(1, "A____");
+  app.setLevelCode(2, "AB___");
+  app.setLevelCode(3, "ABC");   // short: the "_" are implied
+  app.setLevelCode(4, "___");   // as opening data leaves a level with no table
+  app.setLevelCode(5, "aB___");  // no level code
+  app.setCurLevelCode("ABC__");
+  datasets::KeyLetters letters;
+  letters.current = "stale";
+  EXPECT_EQ(datasets::makeRecordKey(true, "ABC___", app, letters), "ABC___001000000");
+  EXPECT_EQ(letters.level[1], "A");
+  EXPECT_EQ(letters.level[2], "AB");
+  EXPECT_EQ(letters.level[3], "ABC");
+  EXPECT_EQ(letters.level[4], "");
+  EXPECT_EQ(letters.level[5], "");
+  EXPECT_EQ(letters.current, "ABC");
+  EXPECT_EQ(datasets::codeLetters(" AA_B_"), "");  // a letter after "_" makes no code
 }
 
 }  // namespace

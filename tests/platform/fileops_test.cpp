@@ -107,6 +107,16 @@ TEST_F(NativeFiles, ErrorsCarryTheWindowsNumbers) {
   EXPECT_EQ(testing_support::readBytes(dir.file("b")), "A");
 }
 
+TEST_F(NativeFiles, FindFoldsTheLettersOfUtf8Names) {
+  testing_support::writeBytes(dir.file("B\xC3\xA4ume.dbf"), "1");  // Bäume.dbf
+  std::vector<platform::FindEntry> found;
+  ASSERT_EQ(platform::findFiles(dir.file("B\xC3\x84UME.*"), found), 0);
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].name, "B\xC3\xA4ume.dbf");  // as it is held
+  EXPECT_TRUE(platform::fileExists(dir.file("?\xC3\x84ume.dbf")));
+  EXPECT_FALSE(platform::fileExists(dir.file("Baume.dbf")));
+}
+
 TEST_F(NativeFiles, FindUsesTheWildcardRulesAndTellsFoldersApart) {
   testing_support::writeBytes(dir.file("[North]data.dbf"), "1");
   testing_support::writeBytes(dir.file("note.MES"), "2");
