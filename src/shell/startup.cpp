@@ -193,8 +193,9 @@ int Startup::run(ui::Host& host, const StartupOptions& options, const StartupHoo
   platform::putAppSetting("Software Date", kSoftwareDate);
 
   // The main window.
-  if (hooks.createMainWindow && !hooks.createMainWindow(v)) {
-    ui::inform(host, platform::errorText(platform::kErrInvalidHandle), "Last Error");
+  int windowError = platform::kOk;
+  if (hooks.createMainWindow && !hooks.createMainWindow(v, windowError)) {
+    ui::inform(host, platform::errorText(windowError), "Last Error");
     ui::inform(host, kNotInstalled, "Install Error");
     return 0;
   }

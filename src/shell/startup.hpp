@@ -70,8 +70,9 @@ struct StartupHooks {
   // (the full screen size is then given instead).
   std::function<void(int& width, int& height)> workArea;
   // Registers the window classes and creates and shows the main window.
-  // Returns false when the main window could not be created.
-  std::function<bool(const StartupValues&)> createMainWindow;
+  // Returns false when the main window could not be created, with
+  // lastError set to the system's error code for the failure.
+  std::function<bool(const StartupValues&, int& lastError)> createMainWindow;
   // The computer's name, the unit identification when none is set.
   std::function<std::string()> unitIdText;
 };
