@@ -34,6 +34,9 @@ bool readOrCreateEmpty(const std::string& name, std::string& out) {
   return platform::putAppSetting(name, "") == 1;
 }
 
+// The blanks a decimal conversion skips before the number.
+bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
 // Creates every level of a path that does not exist yet.
 void makeFolderTree(const std::string& path, char sep) {
   for (std::size_t i = 1; i <= path.size(); ++i) {
@@ -53,8 +56,10 @@ Geometry computeGeometry(std::string_view commandLine, int screenWidth, int scre
   for (int i = 0; i < 4; ++i) {
     std::size_t slash = commandLine.find('/', from);
     if (slash == std::string_view::npos) break;
-    // A decimal conversion of what follows: optional sign, digits; junk gives 0.
+    // A decimal conversion of what follows: leading blanks, optional sign,
+    // digits; junk gives 0.
     std::size_t p = slash + 1;
+    while (p < commandLine.size() && isBlank(commandLine[p])) ++p;
     bool negative = false;
     if (p < commandLine.size() && (commandLine[p] == '-' || commandLine[p] == '+'))
       negative = commandLine[p++] == '-';
@@ -71,8 +76,8 @@ Geometry computeGeometry(std::string_view commandLine, int screenWidth, int scre
   g.y = values[1];
   g.width = values[2];
   g.height = values[3];
-  if (g.width <= 0 || g.height <= 0) {
-    // A negative size is no more usable than a missing one.
+  // Only a missing (zero) size gives the default; a negative one is kept.
+  if (g.width == 0 || g.height == 0) {
     g.width = std::min(screenWidth, 1024);
     g.height = std::min(screenHeight, 768);
     g.x = screenWidth / 2 - g.width / 2;

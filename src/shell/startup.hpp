@@ -30,9 +30,10 @@ struct Geometry {
   int buttonColumns = 6, buttonRows = 1;
 };
 
-// Up to four integers, each after a "/": x, y, width, height. A missing or
+// Up to four integers, each after a "/": x, y, width, height, each read as a
+// decimal conversion reads (leading blanks, a sign, digits). A missing or
 // zero width or height gives the centred default (at most 1024 × 768); a
-// negative x or y becomes 0.
+// negative width or height is kept; a negative x or y becomes 0.
 Geometry computeGeometry(std::string_view commandLine, int screenWidth, int screenHeight);
 
 struct InstallLocation {
