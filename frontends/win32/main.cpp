@@ -80,6 +80,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLin
     return false;
   };
   hooks.unitIdText = computerName;
+  hooks.taskbarWindow = [] { return FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr; };
 
   if (startup.run(host, options, hooks) != 1) return 0;
   mainWindow.start();

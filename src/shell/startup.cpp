@@ -137,6 +137,7 @@ int Startup::run(ui::Host& host, const StartupOptions& options, const StartupHoo
   v.screenWidth = w;
   v.screenHeight = h;
   v.geometry = computeGeometry(options.commandLine, w, h);
+  v.taskbarFound = hooks.taskbarWindow && hooks.taskbarWindow();
 
   v.installFolder = where.installFolder;
   v.installRoot = where.installRoot;

@@ -54,6 +54,9 @@ struct StartupValues : config::ProcessValues {
   Geometry geometry;
   int screenWidth = 0, screenHeight = 0;
   bool isTablet = false;
+  // The system's taskbar window was found at start: the portrait button
+  // layout gives up 20 pixels of height for it.
+  bool taskbarFound = false;
   // The program's table storage: every table it opens, closed at shutdown.
   tablestore::TableStore tables;
 };
@@ -76,6 +79,8 @@ struct StartupHooks {
   std::function<bool(const StartupValues&, int& lastError)> createMainWindow;
   // The computer's name, the unit identification when none is set.
   std::function<std::string()> unitIdText;
+  // Whether the system's taskbar window exists; none is taken as absent.
+  std::function<bool()> taskbarWindow;
 };
 
 // Runs start-up. Returns 1 when the message loop should run, 0 when the

@@ -51,6 +51,7 @@ class WindowsStartup : public ::testing::Test {
   platform::ScopedRegistry useRegistry{reg};
   ScriptedHost host;
   bool windowCreated = false;
+  bool taskbar = false;
 
   int start(const std::string& exe, const std::string& commandLine = "") {
     shell::StartupOptions options;
@@ -62,6 +63,7 @@ class WindowsStartup : public ::testing::Test {
     hooks.workArea = [](int& w, int& h) { w = 1920; h = 1080; };
     hooks.createMainWindow = [this](const shell::StartupValues&, int&) { return windowCreated = true; };
     hooks.unitIdText = [] { return std::string("FIELD-UNIT-1234567"); };
+    hooks.taskbarWindow = [this] { return taskbar; };
     return startup.run(host, options, hooks);
   }
   std::string value(const std::string& name) {
@@ -185,6 +187,14 @@ TEST_F(WindowsStartup, NoMainWindowEndsTheStartWithTheInstallMessage) {
   EXPECT_EQ(host.shown()[1].text,
             "Tallyfin is Not Properly Installed.\nPlease re-install to Proper Location.");
   EXPECT_EQ(host.shown()[1].caption, "Install Error");
+}
+
+TEST_F(WindowsStartup, TheTaskbarWindowIsLookedForAtStart) {
+  ASSERT_EQ(start("E:\\Orvandat\\Tallyfin PC\\Tallyfin PC.exe"), 1);
+  EXPECT_FALSE(startup.values().taskbarFound);
+  taskbar = true;
+  ASSERT_EQ(start("E:\\Orvandat\\Tallyfin PC\\Tallyfin PC.exe"), 1);
+  EXPECT_TRUE(startup.values().taskbarFound);
 }
 
 TEST_F(WindowsStartup, BadSettingsFileInTheRootGivesOneWarningAndDefaults) {
