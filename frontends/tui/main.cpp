@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
   shell::Startup startup;
   shell::StartupHooks hooks;
   hooks.workArea = [&](int& width, int& height) { width = host.cols(), height = host.rows(); };
-  hooks.createMainWindow = [&](const shell::StartupValues& values) {
+  hooks.createMainWindow = [&](const shell::StartupValues& values, int&) {
     host.setPainter([&values](tui::CellGrid& grid) { tui::drawMainScreen(grid, currentStatus(values)); });
     host.refresh();
     return true;

@@ -68,15 +68,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLin
 
   shell::StartupHooks hooks;
   hooks.workArea = workArea;
-  hooks.createMainWindow = [&](const shell::StartupValues&) {
+  hooks.createMainWindow = [&](const shell::StartupValues&, int& lastError) {
     initCommonControls();
     host.setAccelerators(LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN)));
     // A class that fails has been reported; without the main class the
     // window below cannot be created, which start-up reports in turn.
     frontend::registerWindowClasses(instance, host);
-    return mainWindow.create(instance, showCommand);
+    if (mainWindow.create(instance, showCommand)) return true;
+    // Taken before anything else can overwrite it.
+    lastError = platform::win32::lastError();
+    return false;
   };
   hooks.unitIdText = computerName;
+  hooks.taskbarWindow = [] { return FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr; };
 
   if (startup.run(host, options, hooks) != 1) return 0;
   mainWindow.start();

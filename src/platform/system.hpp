@@ -33,8 +33,10 @@ std::string userConfigFolder();
 enum class PathFamily { Windows, Posix };
 PathFamily nativePathFamily();
 
-// Starts a program with the given command-line text, not waiting for it;
-// 0 or an error code.
+// Starts a program, not waiting for it; 0 or an error code. arguments is
+// the command line it is given, as it is: on Windows its whole command line
+// (the program's own path is not put in front); on POSIX the words of the
+// text (a quoted part is one word) follow the program's path as its arguments.
 int startProgram(const std::string& program, const std::string& arguments);
 
 // Ends the process at once after telling the user text (a system error box

@@ -363,7 +363,7 @@ StatusLines MainWindow::status(int month, int day, int year, int hour, int minut
 }
 
 ButtonLayout MainWindow::buttons(int clientWidth, int clientHeight) const {
-  return layoutButtons(clientWidth, clientHeight, values_.settings.i32(config::SettingsRecord::kUseTaskbarHeight) != 0);
+  return layoutButtons(clientWidth, clientHeight, values_.taskbarFound);
 }
 
 }  // namespace shell

@@ -75,6 +75,8 @@ class MainWindow {
 
   // What the status area shows at the given time.
   StatusLines status(int month, int day, int year, int hour, int minute, int second) const;
+  // The command bar for that client size; the portrait layout gives up 20
+  // pixels of height when the taskbar window was found at start.
   ButtonLayout buttons(int clientWidth, int clientHeight) const;
   bool portrait() const { return values_.geometry.portrait; }
 

@@ -34,6 +34,9 @@ bool readOrCreateEmpty(const std::string& name, std::string& out) {
   return platform::putAppSetting(name, "") == 1;
 }
 
+// The blanks a decimal conversion skips before the number.
+bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
 // Creates every level of a path that does not exist yet.
 void makeFolderTree(const std::string& path, char sep) {
   for (std::size_t i = 1; i <= path.size(); ++i) {
@@ -53,8 +56,10 @@ Geometry computeGeometry(std::string_view commandLine, int screenWidth, int scre
   for (int i = 0; i < 4; ++i) {
     std::size_t slash = commandLine.find('/', from);
     if (slash == std::string_view::npos) break;
-    // A decimal conversion of what follows: optional sign, digits; junk gives 0.
+    // A decimal conversion of what follows: leading blanks, optional sign,
+    // digits; junk gives 0.
     std::size_t p = slash + 1;
+    while (p < commandLine.size() && isBlank(commandLine[p])) ++p;
     bool negative = false;
     if (p < commandLine.size() && (commandLine[p] == '-' || commandLine[p] == '+'))
       negative = commandLine[p++] == '-';
@@ -71,8 +76,8 @@ Geometry computeGeometry(std::string_view commandLine, int screenWidth, int scre
   g.y = values[1];
   g.width = values[2];
   g.height = values[3];
-  if (g.width <= 0 || g.height <= 0) {
-    // A negative size is no more usable than a missing one.
+  // Only a missing (zero) size gives the default; a negative one is kept.
+  if (g.width == 0 || g.height == 0) {
     g.width = std::min(screenWidth, 1024);
     g.height = std::min(screenHeight, 768);
     g.x = screenWidth / 2 - g.width / 2;
@@ -132,6 +137,7 @@ int Startup::run(ui::Host& host, const StartupOptions& options, const StartupHoo
   v.screenWidth = w;
   v.screenHeight = h;
   v.geometry = computeGeometry(options.commandLine, w, h);
+  v.taskbarFound = hooks.taskbarWindow && hooks.taskbarWindow();
 
   v.installFolder = where.installFolder;
   v.installRoot = where.installRoot;
@@ -193,8 +199,9 @@ int Startup::run(ui::Host& host, const StartupOptions& options, const StartupHoo
   platform::putAppSetting("Software Date", kSoftwareDate);
 
   // The main window.
-  if (hooks.createMainWindow && !hooks.createMainWindow(v)) {
-    ui::inform(host, platform::errorText(platform::kErrInvalidHandle), "Last Error");
+  int windowError = platform::kOk;
+  if (hooks.createMainWindow && !hooks.createMainWindow(v, windowError)) {
+    ui::inform(host, platform::errorText(windowError), "Last Error");
     ui::inform(host, kNotInstalled, "Install Error");
     return 0;
   }

@@ -30,9 +30,10 @@ struct Geometry {
   int buttonColumns = 6, buttonRows = 1;
 };
 
-// Up to four integers, each after a "/": x, y, width, height. A missing or
+// Up to four integers, each after a "/": x, y, width, height, each read as a
+// decimal conversion reads (leading blanks, a sign, digits). A missing or
 // zero width or height gives the centred default (at most 1024 × 768); a
-// negative x or y becomes 0.
+// negative width or height is kept; a negative x or y becomes 0.
 Geometry computeGeometry(std::string_view commandLine, int screenWidth, int screenHeight);
 
 struct InstallLocation {
@@ -53,6 +54,9 @@ struct StartupValues : config::ProcessValues {
   Geometry geometry;
   int screenWidth = 0, screenHeight = 0;
   bool isTablet = false;
+  // The system's taskbar window was found at start: the portrait button
+  // layout gives up 20 pixels of height for it.
+  bool taskbarFound = false;
   // The program's table storage: every table it opens, closed at shutdown.
   tablestore::TableStore tables;
 };
@@ -70,10 +74,13 @@ struct StartupHooks {
   // (the full screen size is then given instead).
   std::function<void(int& width, int& height)> workArea;
   // Registers the window classes and creates and shows the main window.
-  // Returns false when the main window could not be created.
-  std::function<bool(const StartupValues&)> createMainWindow;
+  // Returns false when the main window could not be created, with
+  // lastError set to the system's error code for the failure.
+  std::function<bool(const StartupValues&, int& lastError)> createMainWindow;
   // The computer's name, the unit identification when none is set.
   std::function<std::string()> unitIdText;
+  // Whether the system's taskbar window exists; none is taken as absent.
+  std::function<bool()> taskbarWindow;
 };
 
 // Runs start-up. Returns 1 when the message loop should run, 0 when the

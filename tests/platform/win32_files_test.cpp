@@ -190,6 +190,32 @@ TEST(Win32Services, ExecutablePathAndProgramStart) {
   EXPECT_EQ(platform::userConfigFolder(), "");
 }
 
+std::wstring wide(const std::string& utf8) {
+  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+TEST(Win32Services, StartedProgramReceivesExactlyTheGivenCommandLine) {
+  // The update starter is given the quoted update path and nothing else:
+  // not its own path in front of it.
+  std::string exe;
+  ASSERT_EQ(platform::executablePath(exe), 0);
+  std::string probe = exe.substr(0, exe.rfind('\\') + 1) + "command_line_probe.exe";
+  ASSERT_NE(GetFileAttributesW(wide(probe).c_str()), INVALID_FILE_ATTRIBUTES) << probe;
+  TempDir dir;
+  std::string out = dir.file("command line.txt");
+  ASSERT_TRUE(SetEnvironmentVariableW(L"TALLYFIN_PROBE_OUT", wide(out).c_str()));
+  const std::string update = "\"C:\\Orvandat Card\\TCPIP_Receive\\Temp\\Tallyfin PC.exe\"";
+  ASSERT_EQ(platform::startProgram(probe, update), 0);
+  // The probe runs on its own; wait (bounded) until its answer is there.
+  for (int i = 0; i < 1000 && GetFileAttributesW(wide(out).c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+    Sleep(10);
+  SetEnvironmentVariableW(L"TALLYFIN_PROBE_OUT", nullptr);
+  EXPECT_EQ(testing_support::readBytes(out), update);
+}
+
 LRESULT CALLBACK plainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(w, m, wp, lp);
 }

@@ -43,9 +43,42 @@ TEST(Geometry, NegativePositionBecomesZero) {
   EXPECT_EQ(g.width, 800);
 }
 
+TEST(Geometry, NumbersSkipLeadingBlanksAsADecimalConversionDoes) {
+  shell::Geometry g = computeGeometry("/ 10/\t20/  600/\n900", 1920, 1080);
+  EXPECT_EQ(g.x, 10);
+  EXPECT_EQ(g.y, 20);
+  EXPECT_EQ(g.width, 600);
+  EXPECT_EQ(g.height, 900);
+  EXPECT_TRUE(g.portrait);
+  // Blanks before the sign too; a blank between sign and digits ends the number.
+  g = computeGeometry("/ -5/ +7/\v\f\r800/600", 1920, 1080);
+  EXPECT_EQ(g.x, 0);
+  EXPECT_EQ(g.y, 7);
+  EXPECT_EQ(g.width, 800);
+  g = computeGeometry("/1/2/- 300/400", 1920, 1080);
+  EXPECT_EQ(g.width, 1024);  // "- 300" reads as 0: the default
+}
+
+TEST(Geometry, NegativeSizeIsKeptOnlyZeroGivesTheDefault) {
+  shell::Geometry g = computeGeometry("/1/2/-300/-400", 1920, 1080);
+  EXPECT_EQ(g.x, 1);
+  EXPECT_EQ(g.y, 2);
+  EXPECT_EQ(g.width, -300);
+  EXPECT_EQ(g.height, -400);
+  EXPECT_FALSE(g.portrait);  // -300 is not less than -400
+  EXPECT_EQ(g.buttonColumns, 6);
+  g = computeGeometry("/-9/-9/-300/200", 1920, 1080);
+  EXPECT_EQ(g.width, -300);
+  EXPECT_EQ(g.x, 0);
+  EXPECT_TRUE(g.portrait);
+  g = computeGeometry("/1/2/0/-400", 1920, 1080);
+  EXPECT_EQ(g.width, 1024);
+  EXPECT_EQ(g.height, 768);
+}
+
 TEST(Geometry, GarbageNeverStopsTheStart) {
   for (const char* junk : {"/abc/def", "////", "/99999999999999999999/1/1/1", "/-/-/-/-", "no slashes",
-                           "/1/2/-300/-400", "/1/2/3/4/5/6"}) {
+                           "/1/2/3/4/5/6"}) {
     shell::Geometry g = computeGeometry(junk, 800, 600);
     EXPECT_GT(g.width, 0) << junk;
     EXPECT_GT(g.height, 0) << junk;

@@ -102,6 +102,22 @@ class MainWindowTest : public ::testing::Test {
   }
 };
 
+TEST_F(MainWindowTest, PortraitButtonsGiveUpTwentyPixelsOnlyForAFoundTaskbar) {
+  // 600 × 420 falls back to portrait, where the height decides the size:
+  // (420 − 20) / 4 = 100 with the taskbar window, 420 / 4 = 105 without.
+  v.settings.setI32(config::SettingsRecord::kUseTaskbarHeight, 1);
+  v.taskbarFound = false;
+  shell::ButtonLayout none = window->buttons(600, 420);
+  EXPECT_TRUE(none.portrait);
+  EXPECT_EQ(none.size, 105);
+  v.settings.setI32(config::SettingsRecord::kUseTaskbarHeight, 0);
+  v.taskbarFound = true;
+  shell::ButtonLayout taskbar = window->buttons(600, 420);
+  EXPECT_EQ(taskbar.size, 100);
+  EXPECT_EQ(taskbar.gap, (600 - 3 * 100 - 1) / 3);
+  EXPECT_EQ(taskbar.buttons[3].y, 50 + 100 + taskbar.gap);
+}
+
 TEST_F(MainWindowTest, ExitDuringAnEditSessionAsksTheEditSessionQuestion) {
   window->setEditSessionOpen(true);
   host.expectOnce("An Edit Session\nis Open\nExit Tallyfin?", ui::kIdNo, "");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/errors.hpp"
 #include "platform/registry.hpp"
 #include "shell/startup.hpp"
 #include "support/memory_files.hpp"
@@ -50,6 +51,7 @@ class WindowsStartup : public ::testing::Test {
   platform::ScopedRegistry useRegistry{reg};
   ScriptedHost host;
   bool windowCreated = false;
+  bool taskbar = false;
 
   int start(const std::string& exe, const std::string& commandLine = "") {
     shell::StartupOptions options;
@@ -59,8 +61,9 @@ class WindowsStartup : public ::testing::Test {
     options.checkSingleInstance = false;
     shell::StartupHooks hooks;
     hooks.workArea = [](int& w, int& h) { w = 1920; h = 1080; };
-    hooks.createMainWindow = [this](const shell::StartupValues&) { return windowCreated = true; };
+    hooks.createMainWindow = [this](const shell::StartupValues&, int&) { return windowCreated = true; };
     hooks.unitIdText = [] { return std::string("FIELD-UNIT-1234567"); };
+    hooks.taskbarWindow = [this] { return taskbar; };
     return startup.run(host, options, hooks);
   }
   std::string value(const std::string& name) {
@@ -170,11 +173,28 @@ TEST_F(WindowsStartup, NoMainWindowEndsTheStartWithTheInstallMessage) {
   options.exePath = "E:\\Orvandat\\Tallyfin PC\\Tallyfin PC.exe";
   options.checkSingleInstance = false;
   shell::StartupHooks hooks;
-  hooks.createMainWindow = [](const shell::StartupValues&) { return false; };
-  host.expectOnce("", ui::kIdOk, "Last Error");
-  host.expectOnce("Tallyfin is Not Properly Installed.\nPlease re-install to Proper Location.", ui::kIdOk,
-                  "Install Error");
+  hooks.createMainWindow = [](const shell::StartupValues&, int& lastError) {
+    lastError = platform::kErrNotEnoughMemory;
+    return false;
+  };
+  host.allowAnything();
   EXPECT_EQ(startup.run(host, options, hooks), 0);
+  // The system's text for the failure that stopped the window, then the
+  // install message.
+  ASSERT_EQ(host.shown().size(), 2u);
+  EXPECT_EQ(host.shown()[0].text, platform::errorText(platform::kErrNotEnoughMemory));
+  EXPECT_EQ(host.shown()[0].caption, "Last Error");
+  EXPECT_EQ(host.shown()[1].text,
+            "Tallyfin is Not Properly Installed.\nPlease re-install to Proper Location.");
+  EXPECT_EQ(host.shown()[1].caption, "Install Error");
+}
+
+TEST_F(WindowsStartup, TheTaskbarWindowIsLookedForAtStart) {
+  ASSERT_EQ(start("E:\\Orvandat\\Tallyfin PC\\Tallyfin PC.exe"), 1);
+  EXPECT_FALSE(startup.values().taskbarFound);
+  taskbar = true;
+  ASSERT_EQ(start("E:\\Orvandat\\Tallyfin PC\\Tallyfin PC.exe"), 1);
+  EXPECT_TRUE(startup.values().taskbarFound);
 }
 
 TEST_F(WindowsStartup, BadSettingsFileInTheRootGivesOneWarningAndDefaults) {

@@ -42,10 +42,9 @@ PathFamily nativePathFamily() { return PathFamily::Windows; }
 
 int startProgram(const std::string& program, const std::string& arguments) {
   std::wstring app = win32::toUtf16(program);
-  // The program's own quoted path is the first word, as the started program
-  // expects when it splits its command line; the arguments follow.
-  std::wstring commandLine = L"\"" + app + L"\"";
-  if (!arguments.empty()) commandLine += L" " + win32::toUtf16(arguments);
+  // The text is the program's whole command line, as given: the update
+  // starter reads the quoted update path there and nothing in front of it.
+  std::wstring commandLine = win32::toUtf16(arguments);
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
