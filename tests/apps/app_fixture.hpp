@@ -1,7 +1,6 @@
 #pragma once
 // Shared pieces of the control-file tests: applications built by the
-// package builder from small JSON descriptions, and a file system that
-// fails chosen operations on chosen files.
+// package builder from small JSON descriptions.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -11,6 +10,7 @@
 #include "apps/app_definition.hpp"
 #include "platform/files.hpp"
 #include "support/scripted_host.hpp"
+#include "support/selective_files.hpp"
 #include "support/temp_dir.hpp"
 
 namespace apps_test {
@@ -21,37 +21,8 @@ namespace apps_test {
 std::string treesApp(const std::string& columns, const std::string& levelExtras = "",
                      const std::string& topExtras = "");
 
-// Passes every call to the native file system, except the faults asked for
-// on files whose name ends with a given text (case ignored).
-class SelectiveFileSystem : public platform::FileSystem {
- public:
-  struct Fault {
-    std::string suffix;
-    int openError = 0;     // open fails with this code
-    int readNumber = 0;    // the n-th read (1-based) of the file fails ...
-    int readError = 0;     // ... with this code, or when 0 ...
-    bool shortRead = false;  // ... delivers one byte less than asked
-  };
-  void add(Fault fault) { faults_.push_back(std::move(fault)); }
-  // Every path opened, in order.
-  const std::vector<std::string>& opened() const { return opened_; }
-
-  int open(const std::string& path, platform::Access access, platform::Disposition disposition,
-           std::unique_ptr<platform::FileHandle>& out) override;
-  int copy(const std::string& from, const std::string& to, bool failIfExists) override;
-  int move(const std::string& from, const std::string& to) override;
-  int remove(const std::string& path) override;
-  int makeFolder(const std::string& path) override;
-  int removeFolder(const std::string& path) override;
-  int find(const std::string& pattern, std::vector<platform::FindEntry>& out) override;
-  int setWriteTime(const std::string& path, platform::FileTime time) override;
-  int writeTime(const std::string& path, platform::FileTime& time) override;
-
- private:
-  const Fault* faultFor(const std::string& path) const;
-  std::vector<Fault> faults_;
-  std::vector<std::string> opened_;
-};
+// The file system that fails chosen operations on chosen files.
+using testing_support::SelectiveFileSystem;
 
 class AppTest : public ::testing::Test {
  protected:

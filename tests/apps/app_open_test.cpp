@@ -13,6 +13,7 @@
 #include "platform/fileops.hpp"
 #include "shell/startup.hpp"
 #include "support/fake_clock.hpp"
+#include "support/install_root.hpp"
 #include "support/scripted_host.hpp"
 #include "support/temp_dir.hpp"
 #include "tablestore/table_store.hpp"
@@ -27,11 +28,7 @@ using Path = config::SettingsRecord::Path;
 class AppOpenTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    v.style = config::nativePathStyle();
-    v.installRoot = dir.path();
-    v.appPath = dir.file("Apps");
-    v.dataPath = dir.file("Data");
-    platform::makeFolder(v.appPath);
+    testing_support::makeInstallRoot(v, dir);
   }
   std::string package(const std::string& name) const { return base::joinPath(v.appPath, name + ".tfa", platform::kSep); }
   void install(const std::string& name, const Version& version = {}) {

@@ -11,6 +11,7 @@
 #include "platform/errors.hpp"
 #include "platform/fileops.hpp"
 #include "support/scripted_host.hpp"
+#include "support/selective_files.hpp"
 #include "support/temp_dir.hpp"
 #include "ui/pick_list.hpp"
 
@@ -217,29 +218,12 @@ TEST_F(PendingTest, BadPendingPackagesAndUnreadableInstalledOnesAreNeverCopied) 
   EXPECT_TRUE(host.forms().empty());
 }
 
-// The native file system, whose copies fail as on a full disk.
-class NoCopyFileSystem : public platform::FileSystem {
- public:
-  platform::FileSystem& n = platform::nativeFileSystem();
-  int open(const std::string& p, platform::Access a, platform::Disposition d,
-           std::unique_ptr<platform::FileHandle>& out) override {
-    return n.open(p, a, d, out);
-  }
-  int copy(const std::string&, const std::string&, bool) override { return platform::kErrDiskFull; }
-  int move(const std::string& from, const std::string& to) override { return n.move(from, to); }
-  int remove(const std::string& p) override { return n.remove(p); }
-  int makeFolder(const std::string& p) override { return n.makeFolder(p); }
-  int removeFolder(const std::string& p) override { return n.removeFolder(p); }
-  int find(const std::string& p, std::vector<platform::FindEntry>& out) override { return n.find(p, out); }
-  int setWriteTime(const std::string& p, platform::FileTime t) override { return n.setWriteTime(p, t); }
-  int writeTime(const std::string& p, platform::FileTime& t) override { return n.writeTime(p, t); }
-};
-
 TEST_F(PendingTest, AFailedCopyLeavesThePendingPackageInPlace) {
   const Version installed = v(1, 1, 0, 0);
   packages(v(1, 1, 0, 1), &installed);
   const std::string before = readBytes(inApps()), incoming = readBytes(waiting());
-  NoCopyFileSystem fs;
+  testing_support::SelectiveFileSystem fs;  // copies fail as on a full disk
+  fs.add({.suffix = "", .copyError = platform::kErrDiskFull});
   platform::ScopedFileSystem use(fs);
   acceptVersions();
   host.expectOnce("Replace The Current App with the Pending App (NEWER)", ui::kIdYes, "Replace Current App +3");

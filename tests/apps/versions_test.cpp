@@ -8,6 +8,7 @@
 #include "platform/errors.hpp"
 #include "platform/fileops.hpp"
 #include "support/scripted_host.hpp"
+#include "support/selective_files.hpp"
 #include "support/temp_dir.hpp"
 
 namespace {
@@ -121,54 +122,28 @@ TEST(HeaderCopy, AStaleCopyIsRewrittenFromThePackageAndAMatchingOneKept) {
   EXPECT_TRUE(host.shown().empty());
 }
 
-// Passes everything to the native file system, except that a copy stops half
-// way (leaving half a file, as a pulled card does) or the final replace fails.
-class BreakingFileSystem : public platform::FileSystem {
- public:
-  bool cutCopy = false, failReplace = false;
-  platform::FileSystem& n = platform::nativeFileSystem();
-  int open(const std::string& p, platform::Access a, platform::Disposition d,
-           std::unique_ptr<platform::FileHandle>& out) override {
-    return n.open(p, a, d, out);
-  }
-  int copy(const std::string& from, const std::string& to, bool failIfExists) override {
-    if (!cutCopy) return n.copy(from, to, failIfExists);
-    std::string bytes = readBytes(from);
-    writeBytes(to, bytes.substr(0, bytes.size() / 2));
-    return platform::kErrIoDevice;
-  }
-  int move(const std::string& from, const std::string& to) override { return n.move(from, to); }
-  int remove(const std::string& p) override { return n.remove(p); }
-  int makeFolder(const std::string& p) override { return n.makeFolder(p); }
-  int removeFolder(const std::string& p) override { return n.removeFolder(p); }
-  int find(const std::string& p, std::vector<platform::FindEntry>& out) override { return n.find(p, out); }
-  int setWriteTime(const std::string& p, platform::FileTime t) override { return n.setWriteTime(p, t); }
-  int writeTime(const std::string& p, platform::FileTime& t) override { return n.writeTime(p, t); }
-  int replace(const std::string& from, const std::string& to) override {
-    return failReplace ? platform::kErrAccessDenied : n.replace(from, to);
-  }
-};
-
 TEST(CopyPackage, NeverLeavesAPartOfAPackageUnderTheInstalledName) {
   testing_support::TempDir dir;
   const std::string from = dir.file("new.tfa"), to = dir.file("Trees.tfa");
   writeBytes(from, std::string(5000, 'n'));
   writeBytes(to, std::string(3000, 'o'));
-  BreakingFileSystem fs;
+  // A copy that stops half way (as a pulled card leaves it), then a final
+  // replace that fails.
+  testing_support::SelectiveFileSystem fs;
   platform::ScopedFileSystem use(fs);
 
-  fs.cutCopy = true;
+  fs.add({.suffix = "", .copyError = platform::kErrIoDevice, .halfCopy = true});
   EXPECT_EQ(apps::copyPackage(from, to), platform::kErrIoDevice);
   EXPECT_EQ(readBytes(to), std::string(3000, 'o'));
   EXPECT_FALSE(platform::fileExists(to + ".new"));
 
-  fs.cutCopy = false;
-  fs.failReplace = true;
+  fs.clear();
+  fs.add({.suffix = "", .replaceError = platform::kErrAccessDenied});
   EXPECT_EQ(apps::copyPackage(from, to), platform::kErrAccessDenied);
   EXPECT_EQ(readBytes(to), std::string(3000, 'o'));
   EXPECT_FALSE(platform::fileExists(to + ".new"));
 
-  fs.failReplace = false;
+  fs.clear();
   EXPECT_EQ(apps::copyPackage(from, to), 0);
   EXPECT_EQ(readBytes(to), std::string(5000, 'n'));
   EXPECT_FALSE(platform::fileExists(to + ".new"));

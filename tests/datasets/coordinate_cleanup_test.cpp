@@ -7,6 +7,7 @@
 #include "datasets/choose_dataset.hpp"
 #include "datasets/coordinate_cleanup.hpp"
 #include "platform/fileops.hpp"
+#include "support/selective_files.hpp"
 
 namespace {
 
@@ -14,29 +15,15 @@ using Settings = config::SettingsRecord;
 
 // The native file system, except that files whose name ends with stuck
 // cannot be deleted.
-class StuckFiles : public platform::FileSystem {
+class StuckFiles : public testing_support::SelectiveFileSystem {
  public:
-  explicit StuckFiles(std::string stuck) : stuck_(std::move(stuck)) {}
-  int removals = 0;  // of temporary files (names ending in "$")
-  int open(const std::string& p, platform::Access a, platform::Disposition d,
-           std::unique_ptr<platform::FileHandle>& out) override {
-    return native().open(p, a, d, out);
+  explicit StuckFiles(const std::string& stuck) { add({.suffix = stuck, .removeError = 5}); }
+  // Removals of temporary files (names ending in "$").
+  int removals() const {
+    int n = 0;
+    for (const auto& p : removed()) n += p.ends_with("$") ? 1 : 0;
+    return n;
   }
-  int copy(const std::string& f, const std::string& t, bool e) override { return native().copy(f, t, e); }
-  int move(const std::string& f, const std::string& t) override { return native().move(f, t); }
-  int remove(const std::string& p) override {
-    if (p.ends_with("$")) ++removals;
-    return p.ends_with(stuck_) ? 5 : native().remove(p);
-  }
-  int makeFolder(const std::string& p) override { return native().makeFolder(p); }
-  int removeFolder(const std::string& p) override { return native().removeFolder(p); }
-  int find(const std::string& p, std::vector<platform::FindEntry>& out) override { return native().find(p, out); }
-  int setWriteTime(const std::string& p, platform::FileTime t) override { return native().setWriteTime(p, t); }
-  int writeTime(const std::string& p, platform::FileTime& t) override { return native().writeTime(p, t); }
-
- private:
-  static platform::FileSystem& native() { return platform::nativeFileSystem(); }
-  std::string stuck_;
 };
 
 class CoordinateCleanupTest : public datasets_test::DataTest {
@@ -100,9 +87,9 @@ TEST_F(CoordinateCleanupTest, CancelGoesOnRetryThatFailsAgainStops) {
     f.select(datasets::kDatasetListControl, 0);  // back to 01
     f.press(datasets::kOpenDatasetButton);
   });
-  const int before = files.removals;
+  const int before = files.removals();
   EXPECT_EQ(openData(), 0);
-  EXPECT_EQ(files.removals - before, 2);  // the first try and the retry
+  EXPECT_EQ(files.removals() - before, 2);  // the first try and the retry
   EXPECT_TRUE(host.sawText("Second Try for"));
   EXPECT_EQ(v.tables.openCount(), 0u);
 }

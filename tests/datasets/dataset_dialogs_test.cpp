@@ -10,6 +10,7 @@
 #include "datasets/dataset_list.hpp"
 #include "platform/fileops.hpp"
 #include "shell/startup.hpp"
+#include "support/install_root.hpp"
 #include "support/scripted_host.hpp"
 #include "support/temp_dir.hpp"
 #include "ui/keys.hpp"
@@ -23,10 +24,8 @@ using datasets::kDatasetNameControl;
 class DatasetDialogsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    v.style = config::nativePathStyle();
-    v.installRoot = dir.path();
-    data = dir.file("Data");
-    platform::makeFolder(data);
+    testing_support::makeInstallRoot(v, dir);
+    data = v.dataPath;
   }
   void touch(const std::string& name) { testing_support::writeBytes(data + platform::kSep + name, "x"); }
   void name(const std::string& text) {

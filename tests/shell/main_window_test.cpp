@@ -9,6 +9,7 @@
 #include "shell/main_window.hpp"
 #include "shell/passwords.hpp"
 #include "support/fake_clock.hpp"
+#include "support/install_root.hpp"
 #include "support/scripted_host.hpp"
 #include "support/temp_dir.hpp"
 
@@ -89,10 +90,7 @@ class MainWindowTest : public ::testing::Test {
   std::unique_ptr<shell::MainWindow> window;
 
   void SetUp() override {
-    v.style = config::nativePathStyle();
-    v.installRoot = dir.path();
-    v.appPath = dir.file("Apps");
-    v.dataPath = dir.file("Data");
+    testing_support::makeInstallRoot(v, dir);
     window = std::make_unique<shell::MainWindow>(host, v);
     window->create();
   }

@@ -3,6 +3,7 @@
 #include "platform/registry.hpp"
 #include "shell/passwords.hpp"
 #include "shell/startup.hpp"
+#include "support/install_root.hpp"
 #include "support/scripted_host.hpp"
 #include "support/temp_dir.hpp"
 
@@ -37,10 +38,7 @@ class Passwords : public ::testing::Test {
   shell::StartupValues v;
 
   void SetUp() override {
-    v.style = config::nativePathStyle();
-    v.installRoot = dir.path();
-    v.appPath = dir.file("Apps");
-    v.dataPath = dir.file("Data");
+    testing_support::makeInstallRoot(v, dir);
     config::DefaultPaths d{v.installRoot, v.appPath, v.dataPath};
     config::loadSettings(host, v.installRoot, d, v.settings, v.style.sep);
   }

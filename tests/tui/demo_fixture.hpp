@@ -18,6 +18,7 @@
 #include "shell/main_window.hpp"
 #include "shell/startup.hpp"
 #include "support/fake_clock.hpp"
+#include "support/install_root.hpp"
 #include "support/temp_dir.hpp"
 #include "tui/main_loop.hpp"
 #include "tui/terminal_host.hpp"
@@ -41,18 +42,14 @@ class DemoTest : public ::testing::Test {
   std::unique_ptr<tui::MainLoop> loop;
 
   void SetUp() override {
-    v.style = config::nativePathStyle();
-    v.installRoot = dir.path();
-    v.appPath = dir.file("Apps");
-    v.dataPath = dir.file("Data");
-    platform::makeFolder(v.appPath);
-    platform::makeFolder(v.dataPath);
+    testing_support::makeInstallRoot(v, dir);
     v.tables.setHost(&host);
     v.tables.init();
     window = std::make_unique<shell::MainWindow>(host, v);
     window->create();
-    // The unit's identification names the data files; the commands read the
-    // settings file again, so it goes there.
+    // The unit's identification names the data files; the window read the
+    // settings file (which has none yet) and the commands read it again, so
+    // it goes there.
     v.settings.setUnitIdText("ABC");
     v.settings.setUnitCode("ABC___");
     config::saveSettings(host, v.installRoot, v.settings, v.style.sep);

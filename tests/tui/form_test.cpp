@@ -13,6 +13,7 @@
 #include "shell/passwords.hpp"
 #include "shell/startup.hpp"
 #include "support/fake_clock.hpp"
+#include "support/install_root.hpp"
 #include "support/scripted_host.hpp"
 #include "support/temp_dir.hpp"
 #include "tui/form_draw.hpp"
@@ -473,10 +474,7 @@ class HostDialogs : public HostForms {
   shell::StartupValues v;
 
   void SetUp() override {
-    v.style = config::nativePathStyle();
-    v.installRoot = dir.path();
-    v.appPath = dir.file("Apps");
-    v.dataPath = dir.file("Data");
+    testing_support::makeInstallRoot(v, dir);
     testing_support::ScriptedHost quiet;
     quiet.allowAnything();
     config::DefaultPaths d{v.installRoot, v.appPath, v.dataPath};

@@ -13,6 +13,7 @@
 #include "shell/main_window.hpp"
 #include "shell/startup.hpp"
 #include "support/fake_clock.hpp"
+#include "support/install_root.hpp"
 #include "support/temp_dir.hpp"
 #include "tui/main_loop.hpp"
 #include "tui/main_screen.hpp"
@@ -51,10 +52,7 @@ class MainLoopTest : public ::testing::Test {
   std::unique_ptr<MainLoop> loop;
 
   void SetUp() override {
-    v.style = config::nativePathStyle();
-    v.installRoot = dir.path();
-    v.appPath = dir.file("Apps");
-    v.dataPath = dir.file("Data");
+    testing_support::makeInstallRoot(v, dir);
     window = std::make_unique<shell::MainWindow>(host, v);
     window->create();
     loop = std::make_unique<MainLoop>(host, *window);

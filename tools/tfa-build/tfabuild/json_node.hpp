@@ -32,6 +32,7 @@ class Node {
   const Json& json() const { return *value_; }
   Diagnostics& diagnostics() const { return *diag_; }
   void error(std::string_view message) const { diag_->error(path_, message); }
+  void warning(std::string_view message) const { diag_->warning(path_, message); }
 
   // A member (absent when this is not an object or lacks it) or an item.
   Node operator[](std::string_view key) const;

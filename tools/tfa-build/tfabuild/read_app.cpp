@@ -6,6 +6,7 @@
 #include "base/text.hpp"
 #include "platform/codepage.hpp"
 #include "tablestore/number_text.hpp"
+#include "tablestore/table_layout.hpp"
 #include "tfabuild/csv.hpp"
 #include "tfabuild/reader.hpp"
 
@@ -76,12 +77,20 @@ void readTableFields(const Node& fields, TableModel& t) {
       if (base::equalsNoCase(other.name, desc.name)) f["name"].error("field \"" + desc.name + "\" twice");
     }
     desc.type = static_cast<char>(f["type"].choice('C', {{"C", 'C'}, {"N", 'N'}}));
-    desc.length = static_cast<int>(f["width"].integer(desc.type == 'N' ? 10 : 1, 1, desc.type == 'N' ? 20 : 254));
+    desc.length = static_cast<int>(
+        f["width"].integer(desc.type == 'N' ? 10 : 1, 1, desc.type == 'N' ? 20 : tablestore::kMaxLength));
+    warnUnportableWidth(f["width"], desc.type, desc.length);
     desc.decimals = static_cast<int>(f["decimals"].integer(0, 0, 15));
     if (desc.type == 'C' && desc.decimals != 0) f["decimals"].error("a character field has no decimals");
     if (desc.decimals > 0 && desc.decimals > desc.length - 2) f["decimals"].error("leaves no room for the point");
     f["name"].required();
     t.fields.push_back(desc);
+  }
+  int recordLength = 1;  // the deletion flag
+  for (const auto& field : t.fields) recordLength += field.length;
+  if (recordLength > tablestore::kMaxLength) {
+    fields.error("the record would be " + std::to_string(recordLength) + " bytes long; a table holds at most " +
+                 std::to_string(tablestore::kMaxLength));
   }
 }
 

@@ -43,7 +43,10 @@ void readColumnShape(const Node& c, ColumnModel& col, const LevelModel& level) {
     if (!col.field.empty() && base::equalsNoCase(other.field, col.field)) field.error("column \"" + col.field + "\" twice in this level");
   }
   col.type = static_cast<char>(c["type"].choice('C', {{"C", 'C'}, {"N", 'N'}}));
-  col.width = static_cast<int>(c["width"].integer(col.type == 'N' ? 8 : 10, 1, col.type == 'N' ? 20 : 254));
+  // A character column holds at most what the edit buffer of the level's
+  // header carries to runtime programs (255 characters).
+  col.width = static_cast<int>(c["width"].integer(col.type == 'N' ? 8 : 10, 1, col.type == 'N' ? 20 : 255));
+  warnUnportableWidth(c["width"], col.type, col.width);
   col.decimals = static_cast<int>(c["decimals"].integer(0, 0, 15));
   if (col.type == 'C' && col.decimals != 0) c["decimals"].error("a character field has no decimals");
   if (col.decimals > 0 && col.decimals > col.width - 2) c["decimals"].error("leaves no room for the point");

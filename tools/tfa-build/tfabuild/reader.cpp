@@ -17,6 +17,13 @@ bool plainName(std::string_view text, bool dotAllowed) {
   return text != "." && text != "..";
 }
 
+void warnUnportableWidth(const Node& width, char type, int length) {
+  if (type != 'C' || length <= kWidestPortableCharField) return;
+  width.warning("a character field wider than " + std::to_string(kWidestPortableCharField) +
+                " has a two-byte width that GIS tools (GDAL, QGIS, shapelib) and other dBase III readers "
+                "read as one byte; they cannot read the table");
+}
+
 bool validFieldName(std::string_view text) {
   if (text.empty() || text.size() > 10) return false;
   if (!((text[0] >= 'A' && text[0] <= 'Z') || (text[0] >= 'a' && text[0] <= 'z'))) return false;

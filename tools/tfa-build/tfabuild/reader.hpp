@@ -61,4 +61,11 @@ void checkTableUses(Reader& r, const Node& levels);
 bool plainName(std::string_view text, bool dotAllowed);
 bool validFieldName(std::string_view text);
 
+// The widest character field most dBase III readers take; a wider one has a
+// two-byte width, which the table format and the runtime read but GDAL,
+// shapelib and other readers take as one byte.
+inline constexpr int kWidestPortableCharField = 254;
+// Warns at width when a character field is wider than that.
+void warnUnportableWidth(const Node& width, char type, int length);
+
 }  // namespace tfabuild
