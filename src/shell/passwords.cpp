@@ -139,6 +139,12 @@ bool checkAccess(ui::Host& host, StartupValues& values, int level) {
 void changePassword(ui::Host& host, StartupValues& values, int level) {
   if (level != 1 && level != 2) return;
   reload(host, values);
+  // A level-1 password opens every level-2 command too, so while only level 2
+  // has one, setting level 1 must not be the way around it.
+  const config::SettingsRecord& s = values.settings;
+  if (level == 1 && base::trimRight(s.password1()).empty() && !base::trimRight(s.password2()).empty() &&
+      !checkAccess(host, values, 2))
+    return;
   ChangeController controller(host, values, level);
   host.runForm(changeForm(level), controller);
 }

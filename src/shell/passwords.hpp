@@ -28,6 +28,8 @@ bool passwordAccepted(int level, const std::string& entry, const std::string& pa
 bool checkAccess(ui::Host& host, StartupValues& values, int level);
 
 // The change dialog of a level; saves the settings file when it ends with OK.
+// For level 1 while only level 2 has a password, the level-2 password is
+// asked first and a refusal or Cancel changes nothing.
 void changePassword(ui::Host& host, StartupValues& values, int level);
 
 }  // namespace shell

@@ -102,6 +102,32 @@ TEST_F(Passwords, ChangeSetsThePasswordInTheSettingsFile) {
   EXPECT_EQ(back.password2(), "abc");
 }
 
+TEST_F(Passwords, SettingLevelOneWhileOnlyLevelTwoIsSetAsksTheLevelTwoPasswordFirst) {
+  setPasswords("", "two");
+  // Without the level-2 password nobody reaches the change dialog.
+  host.onForm(shell::kPasswordDialog, [](ui::FormState& f) { f.press(ui::kIdCancelButton); });
+  shell::changePassword(host, v, 1);
+  ASSERT_EQ(host.forms().size(), 1u);
+  EXPECT_EQ(host.forms()[0].resource, shell::kPasswordDialog);
+  EXPECT_EQ(host.forms()[0].caption, "Level 2 Password");
+  EXPECT_EQ(v.settings.password1(), "");
+
+  host.onForm(shell::kPasswordDialog, enter("two"));
+  host.expectOnce("PassWord Level 1 Set");
+  host.onForm(shell::kChangePasswordDialog, [](ui::FormState& f) {
+    f.type(shell::kNewPasswordEntry, "one");
+    f.type(shell::kRepeatPasswordEntry, "one");
+    f.press(ui::kIdOkButton);
+  });
+  shell::changePassword(host, v, 1);
+  EXPECT_EQ(v.settings.password1(), "one");
+
+  // Once level 1 has its own password, its holder already opens level 2.
+  host.onForm(shell::kChangePasswordDialog, [](ui::FormState& f) { f.press(ui::kIdCancelButton); });
+  shell::changePassword(host, v, 1);
+  EXPECT_EQ(host.forms().back().resource, shell::kChangePasswordDialog);
+}
+
 TEST_F(Passwords, ClearingLevelOneWhileLevelTwoIsSetClearsBothAfterTheSecondQuestion) {
   setPasswords("one", "two");
   host.expect("PassWord Level 1 Not Required?\nAre You Sure ?", ui::kIdYes, "Set To No Password");
