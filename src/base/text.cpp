@@ -19,6 +19,32 @@ std::string trimLeft(std::string_view text) {
 
 std::string trim(std::string_view text) { return trimLeft(trimRight(text)); }
 
+namespace {
+bool continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+}  // namespace
+
+std::size_t characterCount(std::string_view utf8) {
+  std::size_t n = 0;
+  for (char c : utf8)
+    if (!continuation(c)) ++n;
+  return n;
+}
+
+std::string firstCharacters(std::string_view utf8, std::size_t n) {
+  std::size_t i = 0;
+  for (std::size_t count = 0; i < utf8.size() && count < n; ++count) {
+    ++i;
+    while (i < utf8.size() && continuation(utf8[i])) ++i;
+  }
+  return std::string(utf8.substr(0, i));
+}
+
+std::string withoutLastCharacter(std::string_view utf8) {
+  std::size_t n = utf8.size();
+  while (n > 0 && continuation(utf8[n - 1])) --n;
+  return std::string(utf8.substr(0, n > 0 ? n - 1 : 0));
+}
+
 std::size_t trimmedLength(std::string_view text) {
   std::size_t n = text.size();
   while (n > 0 && isBlank(text[n - 1])) --n;

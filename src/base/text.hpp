@@ -22,6 +22,13 @@ std::size_t trimmedLength(std::string_view text);
 int splitTokens(std::string_view text, std::string_view separators, std::vector<std::string>& out,
                 int max);
 
+// UTF-8 text counted in characters: how many it holds, and its first n
+// characters (a character is never cut).
+std::size_t characterCount(std::string_view utf8);
+std::string firstCharacters(std::string_view utf8, std::size_t n);
+// The text without its last character (empty stays empty).
+std::string withoutLastCharacter(std::string_view utf8);
+
 // printf-style formatting into a std::string.
 std::string format(const char* fmt, ...)
 #if defined(__GNUC__)

@@ -79,6 +79,11 @@ void SettingsRecord::setPath(Path which, const std::string& utf8) {
   setText8(f.narrow, f.narrowSize, platform::toNarrow(utf8));
 }
 
+std::string SettingsRecord::password1() const { return platform::toWide(text8(kPassword1, 13)); }
+void SettingsRecord::setPassword1(const std::string& utf8) { setText8(kPassword1, 13, platform::toNarrow(utf8)); }
+std::string SettingsRecord::password2() const { return platform::toWide(text8(kPassword2, 16)); }
+void SettingsRecord::setPassword2(const std::string& utf8) { setText8(kPassword2, 16, platform::toNarrow(utf8)); }
+
 void SettingsRecord::applyDefaults(const DefaultPaths& paths) {
   setPath(Path::InstallDir, paths.installRoot);
   setPath(Path::AppPath, paths.appPath);

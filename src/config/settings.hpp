@@ -64,10 +64,12 @@ class SettingsRecord : public base::FixedRecord<9560> {
   void setAppOpen(bool on) { setI32(kAppOpen, on ? 1 : 0); }
   std::string unitCode() const { return text8(kUnitCode, 15); }
   void setUnitCode(const std::string& code) { setText8(kUnitCode, 15, code); }
-  std::string password1() const { return text8(kPassword1, 13); }
-  void setPassword1(const std::string& p) { setText8(kPassword1, 13, p); }
-  std::string password2() const { return text8(kPassword2, 16); }
-  void setPassword2(const std::string& p) { setText8(kPassword2, 16, p); }
+  // The access passwords, UTF-8 in and out, stored in the ANSI code page so
+  // that both programs write the same bytes for the same password.
+  std::string password1() const;
+  void setPassword1(const std::string& utf8);
+  std::string password2() const;
+  void setPassword2(const std::string& utf8);
   std::string unitIdText() const { return text8(kUnitIdText, 84); }
   void setUnitIdText(const std::string& t) { setText8(kUnitIdText, 84, t); }
   std::string curDatasetName() const { return text8(kCurDatasetName, 61); }

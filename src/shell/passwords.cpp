@@ -1,6 +1,7 @@
 #include "shell/passwords.hpp"
 
 #include "base/text.hpp"
+#include "platform/codepage.hpp"
 #include "shell/startup.hpp"
 #include "ui/host.hpp"
 
@@ -10,7 +11,10 @@ namespace {
 
 // The entry fields take 12 characters, of which 11 are read.
 constexpr int kEntryLimit = 12;
-std::string readEntry(const std::string& text) { return text.substr(0, 11); }
+std::string readEntry(const std::string& text) { return base::firstCharacters(text, 11); }
+
+// Passwords compare as the settings record holds them: 8-bit text.
+std::string stored(const std::string& utf8) { return platform::toNarrow(base::trimRight(utf8)); }
 
 void reload(ui::Host& host, StartupValues& v) {
   config::DefaultPaths d{v.installRoot, v.appPath, v.dataPath};
@@ -48,11 +52,12 @@ ui::Form changeForm(int level) {
 class PasswordController : public ui::FormController {
  public:
   PasswordController(ui::Host& host, int level, const config::SettingsRecord& s)
-      : host_(host), level_(level), p1_(base::trimRight(s.password1())), p2_(base::trimRight(s.password2())) {}
+      : host_(host), level_(level), p1_(stored(s.password1())), p2_(stored(s.password2())) {}
   void onCommand(ui::FormView& view, int id) override {
     if (id == ui::kIdCancelButton) return view.end(0);
     if (id != ui::kIdOkButton) return;
-    if (passwordAccepted(level_, readEntry(view.text(kPasswordEntry)), p1_, p2_)) return view.end(1);
+    if (passwordAccepted(level_, platform::toNarrow(readEntry(view.text(kPasswordEntry))), p1_, p2_))
+      return view.end(1);
     ui::inform(host_, "PassWord Not Valid", "Error");
     view.setText(kPasswordEntry, "");
     view.setFocus(kPasswordEntry);
@@ -139,6 +144,12 @@ bool checkAccess(ui::Host& host, StartupValues& values, int level) {
 void changePassword(ui::Host& host, StartupValues& values, int level) {
   if (level != 1 && level != 2) return;
   reload(host, values);
+  // A level-1 password opens every level-2 command too, so while only level 2
+  // has one, setting level 1 must not be the way around it.
+  const config::SettingsRecord& s = values.settings;
+  if (level == 1 && base::trimRight(s.password1()).empty() && !base::trimRight(s.password2()).empty() &&
+      !checkAccess(host, values, 2))
+    return;
   ChangeController controller(host, values, level);
   host.runForm(changeForm(level), controller);
 }

@@ -18,7 +18,8 @@ inline constexpr int kChangePasswordDialog = 135;
 inline constexpr int kPasswordEntry = 1361;
 inline constexpr int kNewPasswordEntry = 1351, kRepeatPasswordEntry = 1352;
 
-// Whether entry opens the level (the comparison of the password dialog).
+// Whether entry opens the level (the comparison of the password dialog); the
+// dialog passes the entry and the passwords as 8-bit text, as stored.
 bool passwordAccepted(int level, const std::string& entry, const std::string& password1,
                       const std::string& password2);
 
@@ -28,6 +29,8 @@ bool passwordAccepted(int level, const std::string& entry, const std::string& pa
 bool checkAccess(ui::Host& host, StartupValues& values, int level);
 
 // The change dialog of a level; saves the settings file when it ends with OK.
+// For level 1 while only level 2 has a password, the level-2 password is
+// asked first and a refusal or Cancel changes nothing.
 void changePassword(ui::Host& host, StartupValues& values, int level);
 
 }  // namespace shell

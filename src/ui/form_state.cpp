@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "base/text.hpp"
+#include "platform/codepage.hpp"
+
 namespace ui {
 
 FormState::FormState(const Form& form, FormController& controller)
@@ -164,7 +167,7 @@ void FormState::type(int id, std::string_view text) {
     if (c->numberOnly && (ch < '0' || ch > '9')) continue;
     t.push_back(ch);
   }
-  if (c->limit > 0 && static_cast<int>(t.size()) > c->limit) t.resize(static_cast<std::size_t>(c->limit));
+  if (c->limit > 0) t = base::firstCharacters(t, static_cast<std::size_t>(c->limit));
   at(id).text = t;
 }
 
@@ -220,9 +223,10 @@ bool FormState::key(KeyCode k) {
   if (c && c->kind == ControlKind::Edit) {
     std::string t = text(c->id);
     if (k == key::kBackspace) {
-      if (!t.empty()) t.pop_back();
+      t = base::withoutLastCharacter(t);
     } else if (k >= 0x20 && k < 0x100) {
-      t.push_back(static_cast<char>(k));
+      // A character key's code is its Windows-1252 byte; the text is UTF-8.
+      t += platform::cp1252ToUtf8(std::string(1, static_cast<char>(k)));
     } else {
       return false;
     }

@@ -40,8 +40,8 @@ class FormState : public FormView {
   // A button press, or a click on a check box or radio button (which toggles
   // or selects it first). Disabled or hidden controls do nothing.
   void press(int id);
-  // The user typed a new text into an edit control (the limit and the
-  // number-only rule are applied here).
+  // The user typed a new text (UTF-8) into an edit control (the limit, in
+  // characters, and the number-only rule are applied here).
   void type(int id, std::string_view text);
   void select(int id, int index);
   void doubleClick(int id);

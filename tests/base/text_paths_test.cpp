@@ -46,6 +46,17 @@ TEST(Text, SplitTokensSkipsEmptyPiecesAndStopsAtMax) {
   EXPECT_EQ(base::splitTokens("", ",", out, 2), 0);
 }
 
+TEST(Text, Utf8IsCountedAndCutByWholeCharacters) {
+  const std::string t = "a\xC3\xA4\xE2\x82\xAC\xF0\x9F\x8C\xB2";  // a, ä, the euro sign, a tree
+  EXPECT_EQ(base::characterCount(t), 4u);
+  EXPECT_EQ(base::firstCharacters(t, 2), "a\xC3\xA4");
+  EXPECT_EQ(base::firstCharacters(t, 9), t);
+  EXPECT_EQ(base::withoutLastCharacter(t), "a\xC3\xA4\xE2\x82\xAC");
+  EXPECT_EQ(base::withoutLastCharacter("a"), "");
+  EXPECT_EQ(base::withoutLastCharacter(""), "");
+  EXPECT_EQ(base::withoutLastCharacter("\x80\x80"), "");  // stray continuation bytes go with it
+}
+
 TEST(FixedRecord, TextFieldsStopAtTheirSizeAndKeepTheirNeighbours) {
   base::FixedRecord<16> r;
   r.bytes().fill(0xEE);

@@ -100,6 +100,53 @@ TEST_F(Passwords, ChangeSetsThePasswordInTheSettingsFile) {
   EXPECT_EQ(back.password2(), "abc");
 }
 
+TEST_F(Passwords, SettingLevelOneWhileOnlyLevelTwoIsSetAsksTheLevelTwoPasswordFirst) {
+  setPasswords("", "two");
+  // Without the level-2 password nobody reaches the change dialog.
+  host.onForm(shell::kPasswordDialog, [](ui::FormState& f) { f.press(ui::kIdCancelButton); });
+  shell::changePassword(host, v, 1);
+  ASSERT_EQ(host.forms().size(), 1u);
+  EXPECT_EQ(host.forms()[0].resource, shell::kPasswordDialog);
+  EXPECT_EQ(host.forms()[0].caption, "Level 2 Password");
+  EXPECT_EQ(v.settings.password1(), "");
+
+  host.onForm(shell::kPasswordDialog, enter("two"));
+  host.expectOnce("PassWord Level 1 Set");
+  host.onForm(shell::kChangePasswordDialog, [](ui::FormState& f) {
+    f.type(shell::kNewPasswordEntry, "one");
+    f.type(shell::kRepeatPasswordEntry, "one");
+    f.press(ui::kIdOkButton);
+  });
+  shell::changePassword(host, v, 1);
+  EXPECT_EQ(v.settings.password1(), "one");
+
+  // Once level 1 has its own password, its holder already opens level 2.
+  host.onForm(shell::kChangePasswordDialog, [](ui::FormState& f) { f.press(ui::kIdCancelButton); });
+  shell::changePassword(host, v, 1);
+  EXPECT_EQ(host.forms().back().resource, shell::kChangePasswordDialog);
+}
+
+TEST_F(Passwords, NonAsciiPasswordsAreStoredAsAnsiTextAndStillOpen) {
+  // The dialog hands over UTF-8; the settings record holds Windows-1252 bytes.
+  host.expectOnce("PassWord Level 2 Set");
+  host.onForm(shell::kChangePasswordDialog, [](ui::FormState& f) {
+    f.type(shell::kNewPasswordEntry, "gr\xC3\xBC\xC3\x9F\xE2\x82\xAC");
+    f.type(shell::kRepeatPasswordEntry, "gr\xC3\xBC\xC3\x9F\xE2\x82\xAC");
+    f.press(ui::kIdOkButton);
+  });
+  shell::changePassword(host, v, 2);
+  const auto& bytes = v.settings.bytes();
+  EXPECT_EQ(std::string(bytes.begin() + config::SettingsRecord::kPassword2,
+                        bytes.begin() + config::SettingsRecord::kPassword2 + 6),
+            std::string("gr\xFC\xDF\x80\0", 6));
+
+  host.onForm(shell::kPasswordDialog, enter("gr\xC3\xBC\xC3\x9F\xE2\x82\xAC"));
+  EXPECT_TRUE(shell::checkAccess(host, v, 2));
+  host.expectOnce("PassWord Not Valid", ui::kIdOk, "Error");
+  host.onForm(shell::kPasswordDialog, enter("gr\xC3\x9C\xC3\x9F\xE2\x82\xAC"));  // another case of the letter
+  EXPECT_FALSE(shell::checkAccess(host, v, 2));
+}
+
 TEST_F(Passwords, ClearingLevelOneWhileLevelTwoIsSetClearsBothAfterTheSecondQuestion) {
   setPasswords("one", "two");
   host.expect("PassWord Level 1 Not Required?\nAre You Sure ?", ui::kIdYes, "Set To No Password");

@@ -394,6 +394,23 @@ TEST_F(HostForms, KeysFillTheFormAndEnterTakesIt) {
   EXPECT_NE(term.output.find("Sample"), std::string::npos);
 }
 
+TEST_F(HostForms, TypedNonAsciiLettersReachTheFormAsUtf8) {
+  term.input = {"gr\xC3\xBC\xC3\x9F \xE2\x82\xAC" "5", "", "\r"};
+  bool shown = false;
+  term.onRead = [&] { shown = shown || has(host.picture(), "gr\xC3\xBC\xC3\x9F \xE2\x82\xAC" "5"); };
+  struct Reader : Recorder {
+    std::string typed;
+    void onCommand(ui::FormView& v, int id) override {
+      if (id == ui::kIdOkButton) typed = v.text(kEntry);
+      Recorder::onCommand(v, id);
+    }
+  } reader;
+  ui::Form form = sampleForm();
+  EXPECT_EQ(host.runForm(form, reader), 1);
+  EXPECT_EQ(reader.typed, "gr\xC3\xBC\xC3\x9F \xE2\x82\xAC" "5");
+  EXPECT_TRUE(shown);
+}
+
 TEST_F(HostForms, TheBoxIsGoneAfterwardsAndInputEndCancels) {
   host.setPainter([](CellGrid& g) { g.fill(Cell{U'.', paletteRgb(kWhite), kMainBackground, kAttrNone}); });
   Recorder c;
@@ -513,6 +530,22 @@ TEST_F(HostDialogs, MismatchKeepsTheDialogOpenForAnotherTry) {
   EXPECT_TRUE(sawStars);
   EXPECT_TRUE(sawMismatch);
   EXPECT_EQ(storedPassword2(), "abc");
+}
+
+TEST_F(HostDialogs, TypedNonAsciiPasswordsAreStoredAsAnsiText) {
+  // "äbc€" as the terminal sends it (UTF-8) is stored as Windows-1252 bytes.
+  term.input = {"\xC3\xA4" "bc\xE2\x82\xAC", "\t", "\xC3\xA4" "bc\xE2\x82\xAC", "\r", "\r"};
+  shell::changePassword(host, v, 2);
+  EXPECT_EQ(storedPassword2(), "\xE4" "bc\x80");
+  EXPECT_TRUE(term.input.empty());
+
+  // Four Backspaces take the shown password away; then fourteen "ö": the
+  // entry takes twelve characters and eleven are read.
+  std::string many = "\x7f\x7f\x7f\x7f";
+  for (int i = 0; i < 14; ++i) many += "\xC3\xB6";
+  term.input = {many, "\t", many, "\r", "\r"};
+  shell::changePassword(host, v, 2);
+  EXPECT_EQ(storedPassword2(), std::string(11, '\xF6'));
 }
 
 TEST_F(HostDialogs, PickListSelectionByTypedLetters) {

@@ -95,6 +95,26 @@ TEST(FormState, EditsKeepTheirLimitAndDigitsOnly) {
   EXPECT_EQ(s.text(11), "123");
 }
 
+TEST(FormState, TypedLettersAreUtf8AndLimitsCountCharacters) {
+  Recorder r;
+  ui::Form form = pickForm();
+  form.controls[1].numberOnly = false;
+  ui::FormState s(form, r);
+  s.init();
+  s.setFocus(11);
+  // Keys carry Windows-1252 bytes: ä, the euro sign, x.
+  for (ui::KeyCode k : {ui::KeyCode{0xE4}, ui::KeyCode{0x80}, ui::KeyCode{'x'}}) EXPECT_TRUE(s.key(k));
+  EXPECT_EQ(s.text(11), "\xC3\xA4\xE2\x82\xACx");
+  EXPECT_TRUE(s.key(0xFC));  // the fourth character still fits
+  s.key('y');               // the fifth does not
+  EXPECT_EQ(s.text(11), "\xC3\xA4\xE2\x82\xACx\xC3\xBC");
+  s.key(ui::key::kBackspace);  // a whole character goes
+  s.key(ui::key::kBackspace);
+  EXPECT_EQ(s.text(11), "\xC3\xA4\xE2\x82\xAC");
+  s.type(11, "\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F\xC3\xA9");  // five characters, ten bytes
+  EXPECT_EQ(s.text(11), "\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F");
+}
+
 TEST(FormState, DisabledControlsIgnorePressesAndFocus) {
   Recorder r;
   ui::FormState s(pickForm(), r);
