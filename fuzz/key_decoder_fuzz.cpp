@@ -6,7 +6,11 @@
 
 #include "key_decoder.hpp"
 
+// Larger inputs add time, not paths: skipped (fuzz/targets, -max_len).
+constexpr std::size_t kMaxInput = 1024;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size > kMaxInput) return 0;
   tui::KeyDecoder decoder;
   std::vector<tui::InputEvent> out;
   std::uint64_t now = 0;

@@ -53,8 +53,11 @@ int extractEntry(Package& package, const PackageEntry& entry, const std::string&
   const std::string partialPath = base::joinPath(folder, kPartialName, platform::kSep);
   const std::string finalPath = base::joinPath(folder, platform::toWide(entry.name), platform::kSep);
 
-  platform::File scratch =
-      platform::openFile(scratchPath, Access::ReadWrite, Disposition::CreateAlways);
+  // Whatever stands under the scratch names is removed and the files are made
+  // anew, so a link left there is never written through nor renamed into place.
+  platform::deleteFile(scratchPath);
+  platform::deleteFile(partialPath);
+  platform::File scratch = platform::openFile(scratchPath, Access::ReadWrite, Disposition::CreateNew);
   if (!scratch.isOpen()) return kPkgScratchCreate;
 
   auto buffer = std::make_unique<std::uint8_t[]>(kCopyChunk);
@@ -62,7 +65,7 @@ int extractEntry(Package& package, const PackageEntry& entry, const std::string&
   bool partialMade = false;
   if (rc == kPkgOk) {
     platform::File output =
-        platform::openFile(partialPath, Access::Write, Disposition::CreateAlways);
+        platform::openFile(partialPath, Access::Write, Disposition::CreateNew);
     if (!output.isOpen()) {
       rc = kPkgOutputCreate;
     } else {

@@ -6,7 +6,9 @@
 // member's stored time and only then renamed to the member's name. So a
 // failed extraction leaves neither scratch file behind and never a partial
 // file under the member's name; a file of that name from before stays as it
-// was. Paths are UTF-8; member names are 8-bit as stored.
+// was. Both scratch files are removed first and created exclusively, so a
+// file or link left under their names is never written through. Paths are
+// UTF-8; member names are 8-bit as stored.
 #include <string>
 #include <string_view>
 

@@ -73,9 +73,10 @@ struct PackageEntry {
 
 // True when an 8-bit member name may become a file of the target folder: not
 // empty, no path separator ('\\' or '/'), no drive colon or other character
-// Windows refuses in names, no control character, not "." or "..", no ".."
-// anywhere, not a device name (CON, NUL, COM1, ...), not ending in a dot or
-// blank, and not one of the scratch names.
+// Windows refuses in names, no control character (nor 81 8D 8F 90 9D, which
+// Windows turns into control characters), not "." or "..", no ".." anywhere,
+// not a device name (CON, NUL, COM1, COM followed by a superscript 1-3, ...),
+// not ending in a dot or blank, and not one of the scratch names.
 bool isSafeMemberName(std::string_view name8);
 
 }  // namespace apps

@@ -18,9 +18,17 @@ bool isDeviceName(std::string_view name8) {
     if (base::equalsNoCase(stem, device)) return true;
   if (stem.size() == 4 && (base::equalsNoCase(stem.substr(0, 3), "COM") ||
                            base::equalsNoCase(stem.substr(0, 3), "LPT"))) {
-    return stem[3] >= '0' && stem[3] <= '9';
+    // Windows counts the superscript digits of its code page as port numbers.
+    const auto digit = static_cast<unsigned char>(stem[3]);
+    return (digit >= '0' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;
   }
   return false;
+}
+
+// The code points Windows-1252 leaves undefined; Windows maps them onto C1
+// control characters.
+bool isUndefinedCodePoint(unsigned char u) {
+  return u == 0x81 || u == 0x8D || u == 0x8F || u == 0x90 || u == 0x9D;
 }
 
 }  // namespace
@@ -29,7 +37,7 @@ bool isSafeMemberName(std::string_view name8) {
   if (name8.empty() || name8.size() >= kEntryNameSize) return false;
   for (char c : name8) {
     auto u = static_cast<unsigned char>(c);
-    if (u < 0x20 || u == 0x7F) return false;
+    if (u < 0x20 || u == 0x7F || isUndefinedCodePoint(u)) return false;
     switch (c) {
       case '\\':
       case '/':

@@ -31,15 +31,17 @@ Package openPackage(const std::string& path, TfaHeader& header) {
 }
 
 int memberCount(Package& package) {
+  if (package.countRead_) return package.count_;
   std::array<std::uint8_t, kDirectorySize> block{};
   if (!package.isOpen() || package.file().seek(kDirectoryOffset) != 0 ||
       package.file().readExact(block.data(), block.size()) != 0) {
-    return 0;
+    return 0;  // not kept: a read that failed may succeed later
   }
   const std::int32_t count = base::getI32(block.data());
   const std::int64_t room = package.fileSize() - kFirstEntryOffset;
-  if (count < 0 || count > room / kLeastMemberSize) return kPkgBadIndex;
-  return count;
+  package.count_ = (count < 0 || count > room / kLeastMemberSize) ? kPkgBadIndex : count;
+  package.countRead_ = true;
+  return package.count_;
 }
 
 namespace {
@@ -69,31 +71,43 @@ int readEntryAt(Package& package, std::int64_t offset, PackageEntry& out) {
 
 }  // namespace
 
+// A fault is not kept: a later look-up reads the failed entry again.
+int Package::walkTo(std::size_t i) {
+  while (entries_.size() <= i) {
+    const std::int64_t offset = entries_.empty() ? kFirstEntryOffset : entries_.back().next;
+    PackageEntry entry;
+    if (int rc = readEntryAt(*this, offset, entry)) return rc;
+    firstByName_.emplace(base::toUpper(entry.name), static_cast<int>(entries_.size()));
+    entries_.push_back(std::move(entry));
+  }
+  return kPkgOk;
+}
+
 int memberEntry(Package& package, int i, PackageEntry& out) {
   const int count = memberCount(package);
   if (count < 0) return count;
   if (i < 0 || i >= count) return kPkgBadIndex;
-  std::int64_t offset = kFirstEntryOffset;
-  for (int k = 0;; ++k) {
-    if (int rc = readEntryAt(package, offset, out)) return rc;
-    if (k == i) return kPkgOk;
-    offset = out.next;
-  }
+  const auto at = static_cast<std::size_t>(i);
+  if (int rc = package.walkTo(at)) return rc;
+  out = package.entries_[at];
+  return package.file().seek(out.dataOffset()) == 0 ? kPkgOk : kPkgSeek;
 }
 
 int findMember(Package& package, std::string_view name8, PackageEntry& entry, int& index) {
   const int count = memberCount(package);
   if (count < 0) return count;
-  std::int64_t offset = kFirstEntryOffset;
-  for (int i = 0; i < count; ++i) {
-    if (int rc = readEntryAt(package, offset, entry)) return rc;
-    if (base::equalsNoCase(entry.name, name8)) {
-      index = i;
-      return kPkgOk;
-    }
-    offset = entry.next;
+  const std::string key = base::toUpper(name8);
+  auto found = package.firstByName_.find(key);
+  // Names not met yet may stand in the part of the directory not yet read.
+  while (found == package.firstByName_.end() &&
+         package.entries_.size() < static_cast<std::size_t>(count)) {
+    if (int rc = package.walkTo(package.entries_.size())) return rc;
+    found = package.firstByName_.find(key);
   }
-  return kPkgBadIndex;
+  if (found == package.firstByName_.end()) return kPkgBadIndex;
+  index = found->second;
+  entry = package.entries_[static_cast<std::size_t>(index)];
+  return kPkgOk;
 }
 
 }  // namespace apps

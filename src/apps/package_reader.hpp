@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "apps/package_format.hpp"
 #include "apps/tfa_header.hpp"
@@ -12,7 +14,9 @@
 
 namespace apps {
 
-// An open package. Only one thread uses a Package at a time.
+// An open package. Only one thread uses a Package at a time. The directory
+// is read once per opening: the entries walked are kept, in order, so later
+// look-ups neither read nor walk them again.
 class Package {
  public:
   bool isOpen() const { return file_.isOpen(); }
@@ -29,10 +33,23 @@ class Package {
 
  private:
   friend Package openPackage(const std::string& path, TfaHeader& header);
+  friend int memberCount(Package& package);
+  friend int memberEntry(Package& package, int i, PackageEntry& out);
+  friend int findMember(Package& package, std::string_view name8, PackageEntry& entry, int& index);
+  // Reads entries until entry i is known: 0, or the code of the fault met.
+  int walkTo(std::size_t i);
+
   platform::File file_;
   std::string path_;
   std::int64_t size_ = 0;
   std::uint64_t memberLimit_ = kDefaultMemberLimit;
+  // The member count (or kPkgBadIndex) once the directory block was read.
+  int count_ = 0;
+  bool countRead_ = false;
+  // Entries 0 .. n-1, each checked when it was read.
+  std::vector<PackageEntry> entries_;
+  // The first of those entries for each name, by the name in upper case.
+  std::unordered_map<std::string, int> firstByName_;
 };
 
 // Opens an existing package for reading and reads its 1560-byte header.

@@ -11,7 +11,9 @@
 namespace platform {
 
 enum class Access { Read, Write, ReadWrite };
-// Numbered as the Win32 creation dispositions.
+// Numbered as the Win32 creation dispositions. CreateNew fails with
+// kErrFileExists when anything stands at the path, a symbolic link too (it is
+// never followed); the others follow links.
 enum class Disposition { CreateNew = 1, CreateAlways = 2, OpenExisting = 3, OpenAlways = 4 };
 enum class SeekFrom { Begin = 0, Current = 1, End = 2 };
 

@@ -2,6 +2,8 @@
 // names, the member limit, failures of the storage, and what a failure leaves.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "apps/package_extract.hpp"
 #include "apps/package_fixture.hpp"
 #include "platform/fileops.hpp"
@@ -169,6 +171,36 @@ TEST_F(ExtractMember, UnsafeNamesAreRefusedBeforeAnythingIsWritten) {
   // A name filling all 60 bytes has no terminator.
   apps::Package package = open({{std::string(60, 'a'), stored, kStamp}});
   EXPECT_EQ(apps::extractMember(package, 0, out), apps::kPkgBadData);
+}
+
+TEST_F(ExtractMember, LinksInPlaceOfTheScratchFilesAreNotFollowed) {
+  namespace fs = std::filesystem;
+  const std::string kept = dir.file("kept.txt");
+  const std::string other = dir.file("other.txt");
+  const std::string nowhere = dir.file("nowhere.txt");  // a link to a file not yet there
+  writeBytes(kept, "outside one");
+  writeBytes(other, "outside two");
+  std::error_code ec;
+  fs::create_symlink(kept, at(apps::kScratchName), ec);
+  if (ec) GTEST_SKIP() << "this file system has no symbolic links";
+  fs::create_symlink(other, at(apps::kPartialName), ec);
+  ASSERT_FALSE(ec);
+
+  apps::Package package = open({{"a.dat", gzip("payload"), kStamp}});
+  ASSERT_EQ(apps::extractMember(package, 0, out), 0);
+  EXPECT_EQ(readBytes(kept), "outside one");
+  EXPECT_EQ(readBytes(other), "outside two");
+  EXPECT_FALSE(fs::is_symlink(at("a.dat")));
+  EXPECT_EQ(readBytes(at("a.dat")), "payload");
+  EXPECT_EQ(listFolder(out), std::vector<std::string>{"a.dat"});
+
+  fs::create_symlink(nowhere, at(apps::kScratchName), ec);
+  ASSERT_FALSE(ec);
+  fs::create_symlink(nowhere, at(apps::kPartialName), ec);
+  ASSERT_FALSE(ec);
+  ASSERT_EQ(apps::extractMember(package, 0, out), 0);
+  EXPECT_FALSE(fs::exists(fs::symlink_status(nowhere)));
+  EXPECT_EQ(listFolder(out), std::vector<std::string>{"a.dat"});
 }
 
 TEST_F(ExtractMember, FindsMembersByNameWithoutRegardToCase) {

@@ -5,6 +5,7 @@
 #include "apps/package_extract.hpp"
 #include "apps/package_fixture.hpp"
 #include "apps/package_reader.hpp"
+#include "support/faulty_files.hpp"
 #include "support/temp_dir.hpp"
 
 namespace {
@@ -111,6 +112,42 @@ TEST_F(PackageDirectory, NextOffsetsThatDoNotMoveForwardInsideTheFileAreRefused)
     int index = 0;
     EXPECT_EQ(apps::findMember(package, "Trees.bct", e, index), apps::kPkgSeek);
   }
+}
+
+TEST_F(PackageDirectory, TheDirectoryIsReadOncePerOpenedPackage) {
+  constexpr int kMembers = 300;
+  members.clear();
+  for (int i = 0; i < kMembers; ++i) members.push_back({"m" + std::to_string(i) + ".dat", "z", 0});
+  image = packageImage(headerFor("Trees.tfa"), members);
+  writeBytes(path, image);
+  // Counts every call made on the package file.
+  testing_support::FaultyFileSystem counted(platform::nativeFileSystem());
+  platform::ScopedFileSystem scoped(counted);
+  apps::Package package = apps::openPackage(path, header);
+  ASSERT_TRUE(package.isOpen());
+
+  apps::PackageEntry e;
+  int index = -1;
+  ASSERT_EQ(apps::findMember(package, "M299.DAT", e, index), 0);
+  EXPECT_EQ(index, kMembers - 1);
+  const int firstWalk = counted.calls();
+  for (int i = kMembers - 1; i >= 0; --i) {
+    ASSERT_EQ(apps::findMember(package, "m" + std::to_string(i) + ".dat", e, index), 0);
+    EXPECT_EQ(index, i);
+    ASSERT_EQ(apps::memberEntry(package, i, e), 0);
+    EXPECT_EQ(e.offset, entryOffset(members, i));
+  }
+  EXPECT_EQ(apps::findMember(package, "missing.dat", e, index), apps::kPkgBadIndex);
+  EXPECT_EQ(apps::memberCount(package), kMembers);
+  // Later look-ups take at most a seek each (memberEntry leaves the file
+  // behind the entry); walking the entries again would take thousands.
+  EXPECT_LE(counted.calls() - firstWalk, kMembers);
+
+  // Another opening of the file reads its directory afresh.
+  apps::Package again = apps::openPackage(path, header);
+  const int beforeAgain = counted.calls();
+  ASSERT_EQ(apps::memberEntry(again, kMembers - 1, e), 0);
+  EXPECT_GE(counted.calls() - beforeAgain, kMembers);
 }
 
 TEST_F(PackageDirectory, AnEntryCutOffByTheEndOfTheFileIsRefused) {

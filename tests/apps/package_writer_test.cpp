@@ -201,4 +201,18 @@ TEST(MemberNames, OnlyPlainFileNamesAreSafe) {
   EXPECT_FALSE(apps::isSafeMemberName(std::string(60, 'a')));
 }
 
+TEST(MemberNames, SuperscriptDevicesAndUndefinedCodePointsAreRefused) {
+  // Windows takes COM and LPT with a superscript digit (Windows-1252 B9, B2,
+  // B3) for devices, and 81 8D 8F 90 9D become C1 control characters.
+  for (const char* name : {"COM\xB9", "com\xB2.txt", "COM\xB3.dbf", "LPT\xB9", "lpt\xB2",
+                           "LPT\xB3.x", "a\x81", "\x8D" "b.dbf", "x\x8Fy", "\x90", "end\x9D.c"}) {
+    EXPECT_FALSE(apps::isSafeMemberName(name)) << name;
+  }
+  // Neighbouring letters and signs stay allowed.
+  for (const char* name : {"COM\xB4", "LPT\xBC", "COM\xB9x", "\x80.txt", "\x8E" "a.dbf",
+                           "\x9C" "b", "\x9E", "caf\xE9.ctl", "\xA0x"}) {
+    EXPECT_TRUE(apps::isSafeMemberName(name)) << name;
+  }
+}
+
 }  // namespace

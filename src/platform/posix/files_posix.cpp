@@ -127,7 +127,8 @@ class PosixFileSystem : public FileSystem {
     int flags = O_CLOEXEC;
     flags |= access == Access::Read ? O_RDONLY : access == Access::Write ? O_WRONLY : O_RDWR;
     switch (disposition) {
-      case Disposition::CreateNew: flags |= O_CREAT | O_EXCL; break;
+      // Exclusive creation never goes through a link standing at the path.
+      case Disposition::CreateNew: flags |= O_CREAT | O_EXCL | O_NOFOLLOW; break;
       case Disposition::CreateAlways: flags |= O_CREAT | O_TRUNC; break;
       case Disposition::OpenAlways: flags |= O_CREAT; break;
       case Disposition::OpenExisting: break;
