@@ -66,6 +66,8 @@
 set -u
 # The check of the tables the whole-cruise stage leaves.
 source "$(dirname "$0")/cruise_tables.sh" || exit 1
+# Wine, the X server and the virtual desktop.
+source "$(dirname "$0")/wine_desktop.sh" || exit 1
 
 fail() {
   echo "gui_smoke: FAIL: $*" >&2
@@ -88,13 +90,7 @@ exe="$build/Tallyfin PC.exe"
 for tool in Xvfb xdotool xdpyinfo import convert; do
   command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
-wine=$(command -v wine64 || true)
-[ -n "$wine" ] || { [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64; }
-[ -n "$wine" ] || wine=$(command -v wine || true)
-[ -n "$wine" ] || fail "wine is not installed"
-wineserver=$(command -v wineserver || true)
-[ -n "$wineserver" ] || { [ -x /usr/lib/wine/wineserver ] && wineserver=/usr/lib/wine/wineserver; }
-[ -n "$wineserver" ] || fail "wineserver is not installed"
+find_wine
 
 work="$build/gui-smoke"
 export WINEPREFIX="$work/prefix"
@@ -110,43 +106,10 @@ cleanup() {
   ((${#instrument_pids[@]})) && kill "${instrument_pids[@]}" 2>/dev/null
   [ -n "$serial" ] && bash "$(dirname "$0")/../support/serial_pair.sh" stop "$serial"
   if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then kill "$app_pid" 2>/dev/null; fi
-  if [ -d "$WINEPREFIX" ]; then "$wineserver" -k >/dev/null 2>&1; fi
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null
-    wait "$xvfb_pid" 2>/dev/null
-  fi
-  return 0
+  stop_wine_desktop
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
-
-# Polls "$@" every half second until it succeeds; false after $timeout s.
-wait_for() {
-  local timeout=$1
-  shift
-  local until=$((SECONDS + timeout))
-  while ! "$@"; do
-    [ $SECONDS -lt $until ] || return 1
-    sleep 0.5
-  done
-}
-
-# --- X server on a free display -------------------------------------------
-start_xvfb() {
-  local n
-  for n in $(seq 90 190); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    if wait_for 10 xdpyinfo >/dev/null 2>&1; then return 0; fi
-    # Lost a race for the display, or the server would not start: next one.
-    kill "$xvfb_pid" 2>/dev/null
-    wait "$xvfb_pid" 2>/dev/null
-    xvfb_pid=""
-  done
-  return 1
-}
 
 rm -rf "$work"
 mkdir -p "$work" || fail "cannot create $work"
@@ -170,9 +133,7 @@ start_xvfb || fail "no X server could be started (see $work/xvfb.log)"
 note "X server on $DISPLAY"
 
 # --- Wine prefix with a virtual desktop -------------------------------------
-note "creating the Wine prefix $WINEPREFIX"
-timeout 300 "$wine" wineboot -i >"$work/wineboot.log" 2>&1 || fail "wineboot failed (see $work/wineboot.log)"
-timeout 300 "$wineserver" -w || fail "wineboot did not finish"
+boot_wine_prefix
 # Two serial cables (socat pseudo-terminal pairs) mapped onto COM 3 and COM 4:
 # the demo's rangefinder answers on COM 3 with the heights the trees are
 # given below, in order; the printer's end of COM 4 captures what it gets.
@@ -194,15 +155,7 @@ instrument_pids+=($!)
 # Wine makes its COM devices from the Ports key when it starts.
 "$wineserver" -k >/dev/null 2>&1
 timeout 60 "$wineserver" -w
-# Every window of the prefix goes onto one 1024x768 desktop, so the
-# screenshot shows what Windows would.
-"$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d tallyfin /f >/dev/null 2>&1 ||
-  fail "cannot set the virtual desktop"
-"$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v tallyfin /d 1024x768 /f >/dev/null 2>&1 ||
-  fail "cannot set the virtual desktop size"
-"$wine" explorer /desktop=tallyfin,1024x768 >"$work/explorer.log" 2>&1 &
-desktop_up() { xdotool search --name 'Wine desktop' >/dev/null 2>&1; }
-wait_for 60 desktop_up || fail "the Wine virtual desktop did not appear"
+start_wine_desktop
 
 install_dir="$WINEPREFIX/drive_c/Orvandat/Tallyfin PC"
 if [ -n "${TALLYFIN_SETUP:-}" ]; then

@@ -21,6 +21,8 @@
 # Exits non-zero with a message on the first failure; always stops Wine and
 # the X server it started.
 set -u
+# Wine, the X server and the virtual desktop.
+source "$(dirname "$0")/wine_desktop.sh" || exit 1
 
 fail() {
   echo "installer_check: FAIL: $*" >&2
@@ -41,13 +43,7 @@ exe="$build/frontends/win32/Tallyfin PC.exe"
 for tool in Xvfb xdotool xdpyinfo; do
   command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
-wine=$(command -v wine64 || true)
-[ -n "$wine" ] || { [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64; }
-[ -n "$wine" ] || wine=$(command -v wine || true)
-[ -n "$wine" ] || fail "wine is not installed"
-wineserver=$(command -v wineserver || true)
-[ -n "$wineserver" ] || { [ -x /usr/lib/wine/wineserver ] && wineserver=/usr/lib/wine/wineserver; }
-[ -n "$wineserver" ] || fail "wineserver is not installed"
+find_wine
 
 work="$build/installer-check"
 export WINEPREFIX="$work/prefix"
@@ -57,58 +53,18 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 xvfb_pid=""
-cleanup() {
-  if [ -d "$WINEPREFIX" ]; then "$wineserver" -k >/dev/null 2>&1; fi
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null
-    wait "$xvfb_pid" 2>/dev/null
-  fi
-  return 0
-}
+cleanup() { stop_wine_desktop; }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# Polls "$@" every half second until it succeeds; false after $timeout s.
-wait_for() {
-  local timeout=$1
-  shift
-  local until=$((SECONDS + timeout))
-  while ! "$@"; do
-    [ $SECONDS -lt $until ] || return 1
-    sleep 0.5
-  done
-}
-
-start_xvfb() {
-  local n
-  for n in $(seq 90 190); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    if wait_for 10 xdpyinfo >/dev/null 2>&1; then return 0; fi
-    kill "$xvfb_pid" 2>/dev/null
-    wait "$xvfb_pid" 2>/dev/null
-    xvfb_pid=""
-  done
-  return 1
-}
 
 rm -rf "$work"
 mkdir -p "$work" || fail "cannot create $work"
 start_xvfb || fail "no X server could be started (see $work/xvfb.log)"
 note "X server on $DISPLAY"
 
-note "creating the Wine prefix $WINEPREFIX"
-timeout 300 "$wine" wineboot -i >"$work/wineboot.log" 2>&1 || fail "wineboot failed (see $work/wineboot.log)"
-timeout 300 "$wineserver" -w || fail "wineboot did not finish"
-"$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d tallyfin /f >/dev/null 2>&1 ||
-  fail "cannot set the virtual desktop"
-"$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v tallyfin /d 1024x768 /f >/dev/null 2>&1 ||
-  fail "cannot set the virtual desktop size"
-"$wine" explorer /desktop=tallyfin,1024x768 >"$work/explorer.log" 2>&1 &
-desktop_up() { xdotool search --name 'Wine desktop' >/dev/null 2>&1; }
-wait_for 60 desktop_up || fail "the Wine virtual desktop did not appear"
+boot_wine_prefix
+start_wine_desktop
 desktop=$(xdotool search --name 'Wine desktop' | head -1)
 
 drive_c="$WINEPREFIX/drive_c"
