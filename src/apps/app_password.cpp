@@ -1,6 +1,7 @@
 #include "apps/app_password.hpp"
 
 #include "apps/tfa_header.hpp"
+#include "base/text.hpp"
 #include "platform/codepage.hpp"
 #include "ui/host.hpp"
 
@@ -25,21 +26,11 @@ class AppPasswordController : public ui::FormController {
   const TfaHeader& header_;
 };
 
-// The first count characters of UTF-8 text (a character's bytes stay together).
-std::string firstChars(const std::string& text, int count) {
-  std::size_t i = 0;
-  for (int n = 0; i < text.size() && n < count; ++n) {
-    ++i;
-    while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
-  }
-  return text.substr(0, i);
-}
-
 }  // namespace
 
 bool appPasswordAccepted(const TfaHeader& header, const std::string& entry) {
   if (!header.hasAppPassword()) return true;
-  return platform::toNarrow(firstChars(entry, kAppPasswordChars)) == header.appPassword();
+  return platform::toNarrow(base::firstCharacters(entry, static_cast<std::size_t>(kAppPasswordChars))) == header.appPassword();
 }
 
 ui::Form appPasswordForm() {

@@ -10,16 +10,6 @@ namespace datasets {
 
 namespace {
 
-// The first n characters of UTF-8 text (a character is cut never).
-std::string firstCharacters(const std::string& text, std::size_t n) {
-  std::size_t i = 0;
-  for (std::size_t count = 0; i < text.size() && count < n; ++count) {
-    ++i;
-    while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
-  }
-  return text.substr(0, i);
-}
-
 bool allowedCharacters(const std::string& text) {
   for (char c : text) {
     const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == ' ' ||
@@ -63,7 +53,7 @@ ui::Form createDatasetForm() {
 
 int checkNewDatasetName(ui::Host& host, const std::string& enteredText, const std::string& dataFolder, char sep,
                         NewDataset& out) {
-  const std::string entered = firstCharacters(enteredText, kDatasetNameRead);
+  const std::string entered = base::firstCharacters(enteredText, kDatasetNameRead);
   const char* quoted = entered.c_str();
   if (base::trimRight(entered).empty()) {
     ui::inform(host, base::format("Dataset Name:%s Is Not Vaild\nReEnter Dataset Name", quoted), "Dataset Error:CL10");

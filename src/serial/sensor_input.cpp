@@ -179,7 +179,7 @@ void SensorInput::sendBox(editor::Engine& e, int port) {
   (void)ports_.queueSend(port, text);
 }
 
-SensorInput::Taken SensorInput::takeLine(editor::Engine& e, int col, const apps::SerialDef& def, std::string line,
+SensorInput::Taken SensorInput::takeLine(editor::Engine& e, const apps::SerialDef& def, std::string line,
                                          bool upperCase) {
   if (upperCase) line = upperAscii(line);
   if (!linePasses(def.matchKind(), def.matchPos(), def.matchText(), line)) return Taken::Ignored;
@@ -203,7 +203,6 @@ SensorInput::Taken SensorInput::takeLine(editor::Engine& e, int col, const apps:
   value_ = std::move(cut.value);
   shown_ = std::move(cut.shown);
   tokens_ = std::move(cut.tokens);
-  (void)col;
   return Taken::Held;
 }
 
@@ -353,7 +352,7 @@ ui::KeyCode SensorInput::sensorFieldEdit(editor::Engine& e, int col, ui::KeyCode
       }
       std::string got;
       if (ports_.readMessage(port, got, kLineBuffer, kReadWaitMs, false, &e.keys) > 0 &&
-          takeLine(e, col, *def, got, upperCase) == Taken::Held) {
+          takeLine(e, *def, got, upperCase) == Taken::Held) {
         if (mode != kModeList) {
           // Used at once; a value that the checks refuse (or an empty one) is
           // dropped and the editor waits for the next reading.

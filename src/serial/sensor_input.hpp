@@ -89,7 +89,7 @@ class SensorInput {
 
  private:
   enum class Taken { Ignored, Held, Ended };
-  Taken takeLine(editor::Engine& e, int k, const apps::SerialDef& def, std::string line, bool upperCase);
+  Taken takeLine(editor::Engine& e, const apps::SerialDef& def, std::string line, bool upperCase);
   bool storeValue(editor::Engine& e, int k);
   void sendRequest(const apps::SerialDef& def);
   void sendBox(editor::Engine& e, int port);
