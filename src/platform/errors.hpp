@@ -28,6 +28,7 @@ inline constexpr int kErrBusy = 170;
 inline constexpr int kErrAlreadyExists = 183;
 inline constexpr int kErrFilenameTooLong = 206;
 inline constexpr int kErrIoDevice = 1117;
+inline constexpr int kErrPrivilegeNotHeld = 1314;  // the user may not set the clock
 // The device is not available: removable storage that comes and goes.
 inline constexpr int kErrDeviceNotAvailable = 4319;
 
