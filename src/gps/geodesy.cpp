@@ -41,6 +41,11 @@ double normalisedLongitude(double longitude) {
   return l - 180.0;
 }
 
+// A longitude difference brought into [-180, 180); non-finite stays so.
+double signedLongitude(double difference) {
+  return std::isfinite(difference) ? normalisedLongitude(difference) : difference;
+}
+
 }  // namespace
 
 const std::vector<Ellipsoid>& ellipsoids() {
@@ -128,7 +133,10 @@ UtmPosition toUtm(int ellipsoidIndex, double latitude, double longitude) {
 void distanceBearing(DistanceBearing& d, int distanceUnit, bool magnetic, double magneticVariation) {
   d.metres = d.feet = d.display = 0;
   d.bearing = 0;
-  const double dLat = d.fromLatitude - d.toLatitude, dLon = d.fromLongitude - d.toLongitude;
+  const double dLat = d.fromLatitude - d.toLatitude;
+  // The short way round: a leg over the 180° meridian runs east or west
+  // by its few degrees, not by nearly a whole turn.
+  const double dLon = signedLongitude(d.fromLongitude - d.toLongitude);
   // Non-finite positions measure nothing; they count as a leg of no length.
   const bool measurable = std::isfinite(dLat) && std::isfinite(dLon);
   if (measurable && (std::fabs(dLat) >= 1e-7 || std::fabs(dLon) >= 1e-7)) {
@@ -152,7 +160,7 @@ void distanceBearing(DistanceBearing& d, int distanceUnit, bool magnetic, double
     d.feet = d.metres / kMetresPerFoot;
 
     int b = static_cast<int>(std::lround(std::fabs(alpha) / kRadians));
-    const bool north = d.toLatitude >= d.fromLatitude, east = d.toLongitude >= d.fromLongitude;
+    const bool north = dLat <= 0, east = dLon <= 0;
     if (north && !east) b = 360 - b;
     else if (!north && !east) b = 180 + b;
     else if (!north && east) b = 180 - b;

@@ -163,6 +163,16 @@ TEST(DistanceBearing, DueEastAndWestLegsAreFinite) {
   }
 }
 
+TEST(DistanceBearing, LegsOverTheDateLineGoTheShortWay) {
+  const gps::DistanceBearing east = leg(10, 179.995, 10.005, -179.995);
+  const gps::DistanceBearing west = leg(10, -179.995, 9.995, 179.995);
+  EXPECT_NEAR(east.metres, leg(10, -0.005, 10.005, 0.005).metres, 1e-6);
+  EXPECT_LT(east.metres, 1600.0);
+  EXPECT_EQ(east.bearing, 63);  // GeographicLib: 63.23
+  EXPECT_EQ(west.bearing, 243);
+  EXPECT_EQ(leg(10, 180, 10, -180).metres, 0.0);
+}
+
 TEST(DistanceBearing, LengthsFollowTheRadiusAlongTheLeg) {
   // GeographicLib's geodesic lengths: north-south the meridian radius
   // counts, east-west the prime-vertical one.
