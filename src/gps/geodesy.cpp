@@ -165,14 +165,14 @@ void distanceBearing(DistanceBearing& d, int distanceUnit, bool magnetic, double
     else if (!north && !east) b = 180 + b;
     else if (!north && east) b = 180 - b;
     b %= 360;
-    // A leg of no length keeps bearing 0 in either reference.
     if (magnetic && std::isfinite(magneticVariation)) {
-      double m = std::fmod(b + magneticVariation, 360.0);
-      if (m < 0) m += 360.0;
-      b = static_cast<int>(std::lround(m)) % 360;
+      double turned = std::fmod(b + magneticVariation, 360.0);
+      if (turned < 0) turned += 360.0;
+      b = static_cast<int>(std::lround(turned)) % 360;
     }
     d.bearing = b;
   }
+  // A leg of no length keeps bearing 0 in either reference.
 
   if (distanceUnit == kMeters || distanceUnit == kKilometer) {
     if (d.metres < 1000.0) {

@@ -44,7 +44,9 @@ TEST(Utm, ZonesWithTheNorwayAndSvalbardWidenings) {
   for (const Case& c : cases) {
     const gps::UtmPosition u = toUtm(gps::kWgs84, c.latitude, c.longitude);
     EXPECT_EQ(u.zone, c.zone) << c.latitude << "," << c.longitude;
-    EXPECT_EQ(u.zoneText, "z" + std::to_string(c.zone));
+    std::string text = std::to_string(c.zone);
+    text.insert(text.begin(), 'z');
+    EXPECT_EQ(u.zoneText, text);
   }
 }
 
