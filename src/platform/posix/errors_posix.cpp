@@ -56,6 +56,7 @@ std::string errorText(int code) {
     case kErrAlreadyExists: return "Cannot create a file when that file already exists.";
     case kErrFilenameTooLong: return "The filename or extension is too long.";
     case kErrIoDevice: return "The request could not be performed because of an I/O device error.";
+    case kErrPrivilegeNotHeld: return "A required privilege is not held by the client.";
     case kErrDeviceNotAvailable: return "The device is not available.";
     default: return "Error " + std::to_string(code) + ".";
   }

@@ -1,0 +1,87 @@
+#include "gps/logging_dialog.hpp"
+
+#include <optional>
+
+#include "base/text.hpp"
+#include "gps/settings_form.hpp"
+#include "ui/host.hpp"
+
+namespace gps {
+
+namespace {
+
+namespace sf = settings_form;
+
+constexpr int kWidth = 180, kLabelWidth = 108, kFieldX = 124, kFieldWidth = 40;
+constexpr const char* kCaption = "Position Logging Parameters";
+constexpr int kIntervalNote = 2555;
+
+ui::Form loggingForm() {
+  ui::Form f;
+  f.resource = kLoggingDialog;
+  f.caption = kCaption;
+  f.size = {0, 0, kWidth, 106};
+  f.controls.push_back(sf::label(kRecordingIntervalEntry + 10, "Position Recording Interval", 0, kLabelWidth));
+  // Seven characters: a minus and six digits.
+  f.controls.push_back(sf::entry(kRecordingIntervalEntry, 0, kFieldX, kFieldWidth, 7, false));
+  f.controls.push_back({kIntervalNote, ui::ControlKind::Static, "(seconds; below 0: feet apart)",
+                        {sf::kMargin + 8, sf::rowY(0) + 8, kWidth - 2 * sf::kMargin - 8, 8}});
+  f.controls.push_back(sf::checkBox(kLogDuringWarningsCheck, "Log During Active Warnings", 2, 150));
+  f.controls.push_back(sf::checkBox(kAveragePointsCheck, "Average Positions for Points", 3, 150));
+  f.controls.push_back(sf::label(kPositionsToAverageEntry + 10, "Positions to Average", 4, kLabelWidth));
+  f.controls.push_back(sf::entry(kPositionsToAverageEntry, 4, kFieldX, kFieldWidth, 3, true));
+  sf::addOkCancel(f, kWidth, 88);
+  f.firstFocus = kRecordingIntervalEntry;
+  return f;
+}
+
+class LoggingController : public ui::FormController {
+ public:
+  LoggingController(ui::Host& host, GpsParms& work) : host_(host), work_(work) {}
+
+  void onInit(ui::FormView& view) override {
+    view.setText(kRecordingIntervalEntry, std::to_string(work_.recordingInterval()));
+    view.setChecked(kLogDuringWarningsCheck, work_.logDuringWarnings());
+    view.setChecked(kAveragePointsCheck, work_.averagePoints());
+    view.setText(kPositionsToAverageEntry, std::to_string(work_.positionsToAverage()));
+  }
+
+  void onCommand(ui::FormView& view, int id) override {
+    if (id == ui::kIdCancelButton) return view.end(0);
+    if (id != ui::kIdOkButton) return;
+    const auto interval = read(view, kRecordingIntervalEntry, true, "Position Recording Interval");
+    if (!interval) return;
+    const auto positions = read(view, kPositionsToAverageEntry, false, "Positions to Average");
+    if (!positions) return;
+    work_.setRecordingInterval(*interval);
+    work_.setLogDuringWarnings(view.checked(kLogDuringWarningsCheck));
+    work_.setAveragePoints(view.checked(kAveragePointsCheck));
+    work_.setPositionsToAverage(*positions);
+    view.end(1);
+  }
+
+ private:
+  std::optional<std::int32_t> read(ui::FormView& view, int id, bool allowMinus, const char* name) {
+    if (const auto v = sf::wholeNumber(base::trim(view.text(id)), allowMinus)) return v;
+    ui::inform(host_, base::format("%s Needs a Whole Number", name), kCaption);
+    view.setFocus(id);
+    return std::nullopt;
+  }
+
+  ui::Host& host_;
+  GpsParms& work_;
+};
+
+}  // namespace
+
+int loggingParametersDialog(ui::Host& host, const std::string& installRoot, char sep, GpsParms& parms) {
+  GpsParms work = parms;
+  (void)readGpsParms(host, installRoot, work, sep);
+  LoggingController controller(host, work);
+  if (host.runForm(loggingForm(), controller) != 1) return 0;
+  parms = work;
+  (void)writeGpsParms(host, installRoot, parms, sep);
+  return 1;
+}
+
+}  // namespace gps
