@@ -147,6 +147,7 @@ void applyVelocity(GpsData& d, double east, double north) {
   if (d.parms.magneticBearing() && speed != 0) {
     course = std::fmod(course + d.parms.magneticVariation(), 360.0);
     if (course < 0) course += 360;
+    if (course >= 360) course = 0;  // a tiny negative remainder plus 360
   }
   d.quality.speed = speed;
   d.quality.course = course;
