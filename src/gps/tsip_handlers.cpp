@@ -124,8 +124,10 @@ void setDimension(GpsData& d, bool threeD) {
 
 // Speed and course from the east and north velocity (m/s), in the units of d.parms.
 void applyVelocity(GpsData& d, double east, double north) {
-  if (std::fabs(east) <= 0.2) east = 0;
-  if (std::fabs(north) <= 0.2) north = 0;
+  // 0.2 m/s or less counts as 0; the margin keeps a 0.2 sent as a single float in the band.
+  constexpr double kDeadBand = 0.2 + 1e-6;
+  if (std::fabs(east) <= kDeadBand) east = 0;
+  if (std::fabs(north) <= kDeadBand) north = 0;
   double speed = std::hypot(east, north), course = 0;
   if (speed < 0.447) {
     speed = 0;

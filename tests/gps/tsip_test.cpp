@@ -230,8 +230,8 @@ TEST(TsipPackets, SatelliteSelection) {
 TEST(TsipPackets, GpsTimeSetsTheClockOnlyWhenItDiffersAndIsReal) {
   Receiver r;
   r.in.utcNow = {2024, 5, 17, 1, 6, 22, 0, 5};
-  // 345600.5 s of the week less 18 s: 01:06:22 into the day.
-  const Bytes time = Data{}.f32(345600.5f).i16(2100).f32(18).b;
+  // 349600.5 s of the week less 18 s: 01:06:22 into the fifth day.
+  const Bytes time = Data{}.f32(349600.5f).i16(2100).f32(18).b;
   auto fx = r.send(0x41, time);
   EXPECT_TRUE(fx.handled);
   EXPECT_FALSE(fx.setClock);
