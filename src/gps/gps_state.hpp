@@ -82,6 +82,7 @@ struct GpsData {
   GpsParms parms;
   bool active = false;      // the receiver has a fix; the sounds mark changes of it
   bool packet8fSeen = false;  // TSIP: a 0x8F packet has been handled
+  bool tsipFixUsable = true;  // TSIP: the last receiver health allows fixes (true before any)
   int lastClockCheckSecond = -1;  // ZDA: the PC clock's seconds at the last check
   bool busy = false;        // a handler is mid-update
 };
