@@ -9,9 +9,11 @@
 #include <string>
 
 #include "platform/clock.hpp"
-#include "runtime/program_hooks.hpp"
+#include "gps/receiver.hpp"
 #include "serial/port_layer.hpp"
+#include "shell/gps_commands.hpp"
 #include "shell/main_window.hpp"
+#include "shell/session_hooks.hpp"
 #include "shell/startup.hpp"
 #include "tui/main_loop.hpp"
 #include "tui/main_screen.hpp"
@@ -66,10 +68,15 @@ int main(int argc, char** argv) {
     // The serial ports outlive the hooks that read sensors through them.
     serial::PortLayer ports(platform::nativeSerialOpener());
     ports.setHost(&host);
-    auto programs = std::make_unique<runtime::ProgramHooks>();
+    // The receiver closes its port before the ports go.
+    gps::Receiver receiver(ports, shell::gpsServices(host, startup.values()));
+    auto programs = std::make_unique<shell::SessionHooks>();
     programs->attachSerialPorts(ports);
     shell::MainWindow window(host, startup.values());
+    shell::GpsCommands gpsCommands(host, startup.values(), receiver);
+    programs->attachGps(gpsCommands);
     window.setProgramHooks(*programs);
+    window.setGps(gpsCommands);
     window.create();
     tui::MainLoop loop(host, window);
     tui::applyStartSelection(window, options);

@@ -78,7 +78,7 @@ MainAction MainLoop::mainEvent(const InputEvent& e) {
       return window_.enterKey();
     case k::kMouseClick:
     case k::kMouseDoubleClick: {
-      MainScreenLayout l = layoutMainScreen(host_.rows(), host_.cols());
+      MainScreenLayout l = layoutMainScreen(host_.rows(), host_.cols(), static_cast<int>(status().gps.size()));
       MenuLayout ml = layoutMenu(menu, nullptr, l.menuRow, host_.rows(), host_.cols());
       if (int t = menuTitleAt(ml, e.row, e.col); t >= 0) return runMenu(t);
       if (int b = commandButtonAt(l.bar, e.row, e.col); b >= 0) return runButton(b);

@@ -1,6 +1,7 @@
 #include "main_screen.hpp"
 
 #include <algorithm>
+#include <vector>
 
 #include "glyphs.hpp"
 #include "menu.hpp"
@@ -8,9 +9,9 @@
 
 namespace tui {
 
-MainScreenLayout layoutMainScreen(int rows, int cols) {
+MainScreenLayout layoutMainScreen(int rows, int cols, int gpsLines) {
   MainScreenLayout l;
-  l.statusRow = std::max(rows - 4, 4);
+  l.statusRow = std::max(rows - 4 - std::max(gpsLines, 0), 4);
   int top = l.menuRow + 2;
   int bottom = l.statusRow - 2;
   // Half a button's height of space above the bar when there is room for it.
@@ -23,7 +24,7 @@ MainScreenLayout layoutMainScreen(int rows, int cols) {
 
 void drawMainScreen(CellGrid& grid, const shell::StatusLines& status, int pressed) {
   const Rgb ink = paletteRgb(kWhite);
-  MainScreenLayout l = layoutMainScreen(grid.rows(), grid.cols());
+  MainScreenLayout l = layoutMainScreen(grid.rows(), grid.cols(), static_cast<int>(status.gps.size()));
   grid.fill(Cell{U' ', ink, kMainBackground, kAttrNone});
   grid.fillRect(l.titleRow, 1, l.titleRow, grid.cols(), Cell{U' ', ink, paletteRgb(kDkGreen), kAttrNone});
   std::u32string title = glyphsOfUtf8(kMainTitle);
@@ -34,9 +35,13 @@ void drawMainScreen(CellGrid& grid, const shell::StatusLines& status, int presse
   drawMenu(grid, layoutMenu(menu, nullptr, l.menuRow, grid.rows(), grid.cols()), menu, nullptr);
   drawCommandBar(grid, l.bar, pressed);
 
-  const std::string* lines[] = {&status.application, &status.appPath, &status.dataPath, &status.dateTime};
+  // The application, the GPS block while GPS is on, the paths and the clock.
+  std::vector<const std::string*> lines = {&status.application};
+  for (const std::string& line : status.gps) lines.push_back(&line);
+  for (const std::string* line : {&status.appPath, &status.dataPath, &status.dateTime}) lines.push_back(line);
   int row = l.statusRow;
-  for (const std::string* line : lines) grid.putText(row++, 2, glyphsOfUtf8(*line), ink, kMainBackground, kAttrBold);
+  for (const std::string* line : lines)
+    if (row <= grid.rows()) grid.putText(row++, 2, glyphsOfUtf8(*line), ink, kMainBackground, kAttrBold);
 }
 
 }  // namespace tui

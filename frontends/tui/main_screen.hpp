@@ -16,8 +16,9 @@ struct MainScreenLayout {
 };
 
 // The status lines take the four rows above the last one (from row 4 down on
-// a short screen); the buttons the rows between the menu bar and them.
-MainScreenLayout layoutMainScreen(int rows, int cols);
+// a short screen), and the GPS block's lines above those while GPS is on;
+// the buttons the rows between the menu bar and them.
+MainScreenLayout layoutMainScreen(int rows, int cols, int gpsLines = 0);
 
 // Paints the whole grid. Status texts are UTF-8; pressed marks a button (0-5).
 void drawMainScreen(CellGrid& grid, const shell::StatusLines& status, int pressed = -1);

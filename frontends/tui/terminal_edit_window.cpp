@@ -1,5 +1,7 @@
 #include "terminal_edit_window.hpp"
 
+#include "platform/clock.hpp"
+
 #include <algorithm>
 #include <utility>
 
@@ -49,11 +51,30 @@ void TerminalEditWindow::draw(CellGrid& grid, CursorState& cursor) const {
     const Rgb ink = ui::paletteRgb(ui::kWhite), bar = ui::paletteRgb(ui::kDkBlue);
     grid.fillRect(1, 1, 1, grid.cols(), Cell{U' ', ink, bar, kAttrNone});
     grid.putText(1, 2, glyphsOfUtf8(setup_.title), ink, bar, kAttrBold);
+    // The GPS status line stands at the right end of the bar while it fits
+    // beside the title.
+    const std::u32string status = glyphsOfUtf8(statusLine_);
+    const int titleEnd = 2 + static_cast<int>(glyphsOfUtf8(setup_.title).size());
+    const int at = grid.cols() - static_cast<int>(status.size());
+    if (!status.empty() && at > titleEnd + 2) grid.putText(1, at, status, ink, bar, kAttrNone);
   }
   drawScreen(grid, screen_, rows, top);
   if (buttons) drawTouchButtons(grid, grid.rows(), setup_.buttons, layoutTouchButtons(setup_.buttons, grid.cols()));
   cursor = screenCursor(screen_, rows, grid.cols());
   cursor.row += top;
+}
+
+bool TerminalEditWindow::refreshStatusLine() {
+  if (!setup_.statusLine) return false;
+  const std::uint64_t now = platform::clock().ticks();
+  if (statusEverAsked_ && now - statusAsked_ < static_cast<std::uint64_t>(ui::kStatusLineEveryMs)) return false;
+  statusEverAsked_ = true;
+  statusAsked_ = now;
+  std::string text = setup_.statusLine();
+  if (!text.empty()) text += ' ';
+  if (text == statusLine_) return false;
+  statusLine_ = std::move(text);
+  return true;
 }
 
 void TerminalEditWindow::pushButton(int index) {

@@ -6,6 +6,7 @@
 // (with the touch buttons in the bottom row from production level 2), and
 // the input that reaches it becomes key codes in the engine's KeyQueue.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "cell_grid.hpp"
@@ -63,6 +64,10 @@ class TerminalEditWindow : public ui::EditWindow {
   // The terminal went away: every loop of the engine that takes keys ends.
   void abortInput() { keys_.abort(); }
 
+  // Asks the engine for the GPS status line when it is due (about once a
+  // second): true when the text changed and the window needs drawing.
+  bool refreshStatusLine();
+
   // True when the bottom row holds the touch buttons.
   bool hasTouchRow() const;
   // True when the top row is the title bar: a window with a title on a
@@ -76,6 +81,9 @@ class TerminalEditWindow : public ui::EditWindow {
   ui::Screen& screen_;
   ui::KeyQueue& keys_;
   ui::EditWindowSetup setup_;
+  std::string statusLine_;
+  std::uint64_t statusAsked_ = 0;
+  bool statusEverAsked_ = false;
 };
 
 }  // namespace tui

@@ -218,7 +218,8 @@ void TerminalHost::pump() {
     deliver(e);
   }
   tick();
-  if (edit_ && edit_->changeCount() != editDrawn_) refresh();
+  const bool statusChanged = edit_ && edit_->refreshStatusLine();
+  if (edit_ && (statusChanged || edit_->changeCount() != editDrawn_)) refresh();
 }
 
 void TerminalHost::post(std::function<void()> fn) {

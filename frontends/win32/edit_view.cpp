@@ -272,11 +272,21 @@ void EditView::eraseBackground() {
   if (IsWindowEnabled(window_) && GetFocus() != window_) SetFocus(window_);
 }
 
+void EditView::showStatusLine() {
+  // The GPS status line follows the title in the caption.
+  const std::string text = setup_.statusLine ? setup_.statusLine() : std::string();
+  if (text == statusLine_) return;
+  statusLine_ = text;
+  const std::string caption = text.empty() ? setup_.title : setup_.title + "     " + text;
+  SetWindowTextW(window_, platform::win32::toUtf16(caption).c_str());
+}
+
 LRESULT EditView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   const bool mouse = setup_.productionLevel >= 1;
   switch (message) {
     case WM_CREATE:
       SetTimer(window_, IDT_EDIT_CURSOR, kCursorMs, nullptr);
+      if (setup_.statusLine) SetTimer(window_, IDT_EDIT_STATUS, ui::kStatusLineEveryMs, nullptr);
       createButtons();
       return 0;
     case WM_SIZE:
@@ -290,6 +300,10 @@ LRESULT EditView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       eraseBackground();
       return 1;
     case WM_TIMER:
+      if (wParam == IDT_EDIT_STATUS) {
+        showStatusLine();
+        return 0;
+      }
       if (wParam != IDT_EDIT_CURSOR) break;
       // What a dialog's own message loop kept from being drawn is drawn here.
       if (!refresh()) blink();

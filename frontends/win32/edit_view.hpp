@@ -72,6 +72,7 @@ class EditView {
  private:
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
   void paint();
+  void showStatusLine();
   void cursorOff();
   void cursorOn();
   // A key from the user: F1 and Ctrl+K may go to their callbacks, every
@@ -94,6 +95,7 @@ class EditView {
   ui::Screen& screen_;
   ui::KeyQueue& keys_;
   ui::EditWindowSetup setup_;
+  std::string statusLine_;  // the GPS status line the caption shows
   HWND window_ = nullptr;
   HDC dc_ = nullptr;
   bool dcFailed_ = false;

@@ -11,7 +11,9 @@
 #include "main_window.hpp"
 #include "platform/win32/wide.hpp"
 #include "resource.h"
-#include "runtime/program_hooks.hpp"
+#include "gps/receiver.hpp"
+#include "shell/gps_commands.hpp"
+#include "shell/session_hooks.hpp"
 #include "serial/port_layer.hpp"
 #include "shell/startup.hpp"
 #include "win32_host.hpp"
@@ -57,7 +59,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLin
   // The serial ports outlive the hooks that read sensors through them.
   serial::PortLayer ports(platform::nativeSerialOpener());
   ports.setHost(&host);
-  auto programs = std::make_unique<runtime::ProgramHooks>();
+  auto programs = std::make_unique<shell::SessionHooks>();
   programs->attachSerialPorts(ports);
   frontend::MainWindow mainWindow(host, startup);
   mainWindow.model().setProgramHooks(*programs);
@@ -83,6 +85,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLin
   hooks.taskbarWindow = [] { return FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr; };
 
   if (startup.run(host, options, hooks) != 1) return 0;
+  // The receiver reads its settings from the install root start-up fixed; it
+  // closes its port before the ports go.
+  gps::Receiver receiver(ports, shell::gpsServices(host, startup.values()));
+  shell::GpsCommands gpsCommands(host, startup.values(), receiver);
+  programs->attachGps(gpsCommands);
+  mainWindow.model().setGps(gpsCommands);
   mainWindow.start();
   int exitCode = host.runMessageLoop();
   startup.shutdown();

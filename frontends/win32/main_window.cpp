@@ -165,8 +165,8 @@ void MainWindow::onTimer() {
     act(action);
   }
   if (window_) {
-    RECT band = status_.clockBand();
-    InvalidateRect(window_, &band, FALSE);
+    RECT area = status_.area();
+    InvalidateRect(window_, &area, FALSE);
   }
 }
 

@@ -65,6 +65,7 @@
 #define IDT_MAIN_CLOCK 1001
 // The edit window's cursor blink (300 ms).
 #define IDT_EDIT_CURSOR 1003
+#define IDT_EDIT_STATUS 1004
 
 // Private messages of the main window: the edit window has gone (WM_APP + 10)
 // and end the program (WM_USER + 51).

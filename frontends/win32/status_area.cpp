@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "main_window.hpp"
 #include "platform/win32/wide.hpp"
@@ -39,16 +40,25 @@ void StatusArea::paint(HDC dc, const shell::StatusLines& s) const {
   SetBkMode(dc, OPAQUE);
   SetBkColor(dc, kMainGreen);
   SetTextColor(dc, RGB(255, 255, 255));
-  const std::array<const std::string*, kLines> lines = {&s.application, &s.appPath, &s.dataPath,
-                                                        &s.dateTime};
-  for (int i = 0; i < kLines; ++i) {
-    std::wstring text = platform::win32::toUtf16(*lines[static_cast<std::size_t>(i)]);
+  // The application, the GPS block while GPS is on, the paths and the clock.
+  std::vector<const std::string*> lines = {&s.application};
+  for (const std::string& line : s.gps) lines.push_back(&line);
+  for (const std::string* line : {&s.appPath, &s.dataPath, &s.dateTime}) lines.push_back(line);
+  int i = 0;
+  for (const std::string* line : lines) {
+    std::wstring text = platform::win32::toUtf16(*line);
     // The whole band is filled, so nothing of a longer earlier text stays.
+    RECT rc = band(i++);
+    ExtTextOutW(dc, left_, rc.top, ETO_OPAQUE, &rc, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+  }
+  // A block that went away leaves no lines behind.
+  for (; i < kMostLines; ++i) {
     RECT rc = band(i);
-    ExtTextOutW(dc, left_, rc.top, ETO_OPAQUE, &rc, text.c_str(), static_cast<UINT>(text.size()),
-                nullptr);
+    ExtTextOutW(dc, left_, rc.top, ETO_OPAQUE, &rc, L"", 0, nullptr);
   }
   SelectObject(dc, oldFont);
 }
+
+RECT StatusArea::area() const { return RECT{0, top_, width_, top_ + kMostLines * lineHeight_}; }
 
 }  // namespace frontend

@@ -1,6 +1,7 @@
 #pragma once
 // The main window's status area below the command bar: the current
-// application, the two paths and the date-and-time line, in a bold font one
+// application, the GPS block while GPS is on, the two paths and the
+// date-and-time line, in a bold font one
 // 25th of the client height high (and 1/80 of its width wide in portrait).
 #include <windows.h>
 
@@ -22,14 +23,13 @@ class StatusArea {
   // text covers a longer one.
   void paint(HDC dc, const shell::StatusLines& lines) const;
 
-  // The band of the date-and-time line (repainted every second).
-  RECT clockBand() const { return band(kClockLine); }
+  // The bands of every line, the GPS block's included (repainted every second).
+  RECT area() const;
   HFONT font() const { return font_; }
   int lineHeight() const { return lineHeight_; }
 
  private:
-  static constexpr int kLines = 4;
-  static constexpr int kClockLine = 3;
+  static constexpr int kMostLines = 4 + 4;  // with the GPS block
   RECT band(int line) const;
 
   HFONT font_ = nullptr;

@@ -93,6 +93,7 @@ EditSession::End EditSession::run(const std::string& title) {
     if (en.level().open()) toggleHelpWindow(en, isVirtualDisplay(displayTypeOf(en.level(), en.level().column())));
   };
   setup.hierarchyMenu = [this] { openHierarchyMenu(); };
+  setup.statusLine = [this] { return hooks_.gpsStatusLine(); };
   setup.actionKeys = [this] {
     if (inActionKeys_) return;
     inActionKeys_ = true;

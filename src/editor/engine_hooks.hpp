@@ -69,6 +69,9 @@ class EngineHooks {
   virtual bool toggleGpsLog() { return false; }
   // Ctrl+N: the navigation display; false when not available.
   virtual bool openNavigation() { return false; }
+  // The GPS status line of the edit window; empty while GPS is off or there
+  // is no GPS subsystem.
+  virtual std::string gpsStatusLine() { return {}; }
 };
 
 // The hooks of a program without those subsystems.

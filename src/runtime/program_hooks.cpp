@@ -39,7 +39,7 @@ void ProgramHooks::attachSerialPorts(serial::PortLayer& ports) {
 }
 
 void ProgramHooks::editWindowClosed() {
-  if (ports_) ports_->closeAll();
+  if (ports_) ports_->closeGeneral();
 }
 
 }  // namespace runtime

@@ -143,14 +143,22 @@ int PortLayer::closePort(int port) {
   return 1;
 }
 
-void PortLayer::closeAll() {
+void PortLayer::closeAll() { closeWhere(true); }
+
+void PortLayer::closeGeneral() { closeWhere(false); }
+
+void PortLayer::closeWhere(bool withGps) {
+  auto chosen = [withGps](const PortInstance* instance) {
+    return instance != nullptr && (withGps || instance->instanceClass() != kClassGps);
+  };
   // What is queued goes out first; then every reader is asked to stop at
   // once, so the waits for them overlap.
   for (PortInstance* instance : table_)
-    if (instance != nullptr) drainSend(*instance->channel());
+    if (chosen(instance)) drainSend(*instance->channel());
   for (PortInstance* instance : table_)
-    if (instance != nullptr) instance->requestStop();
-  for (int port = 0; port <= kHighestPort; ++port) (void)closePort(port);
+    if (chosen(instance)) instance->requestStop();
+  for (int port = 0; port <= kHighestPort; ++port)
+    if (chosen(table_[port])) (void)closePort(port);
 }
 
 int PortLayer::readMessage(int port, std::string& out, std::size_t maxLength, std::uint32_t timeoutMs,

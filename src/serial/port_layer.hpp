@@ -80,8 +80,11 @@ class PortLayer {
   // a reader that hangs in the device to end on its own, never killing it)
   // and closes the port: 1, or 0 when the port was not open.
   int closePort(int port);
-  // Closes every open port (the edit window's end, shutdown).
+  // Closes every open port (shutdown).
   void closeAll();
+  // Closes every open port but the GPS receiver's (the edit window's end:
+  // the sensors and programs are done, the receiver keeps running).
+  void closeGeneral();
   bool isOpen(int port) const;
 
   // Waits up to timeoutMs (0: looks once; measured on platform::clock()) for
@@ -121,6 +124,7 @@ class PortLayer {
 
  private:
   PortInstance* instanceOf(int port) const;
+  void closeWhere(bool withGps);
 
   platform::SerialOpener opener_;
   ui::Host* host_ = nullptr;

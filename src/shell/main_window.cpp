@@ -15,12 +15,14 @@
 #include "editor/edit_session.hpp"
 #include "editor/help_lists.hpp"
 #include "platform/clock.hpp"
+#include "platform/clock_set.hpp"
 #include "platform/codepage.hpp"
 #include "platform/fileops.hpp"
 #include "platform/registry.hpp"
 #include "platform/system.hpp"
 #include "shell/choice_dialogs.hpp"
 #include "shell/commands.hpp"
+#include "shell/date_time_dialog.hpp"
 #include "shell/exit_prompt.hpp"
 #include "shell/messages.hpp"
 #include "shell/passwords.hpp"
@@ -149,12 +151,39 @@ MainAction MainWindow::dispatch(int id) {
     case cmd::kAppVersion: applicationVersion(); break;
     case cmd::kLoadFromRemovable: apps::installFromRemovable(host_, values_.appPath, sep); break;
     case cmd::kPendingApplications: apps::installPending(host_, pendingAppFolder(), values_.appPath, sep); break;
+    case cmd::kSetDateTime: setDateTime(); break;
+    case cmd::kGpsConnect:
+    case cmd::kGpsPortSettings:
+    case cmd::kWarningFilters:
+    case cmd::kPresentation:
+    case cmd::kNavParameters:
+    case cmd::kLoggingSetup: gpsCommand(id); break;
     case cmd::kExit:
     case cmd::kExitAlt:
     case cmd::kBarExit: return close();
     default: break;
   }
   return MainAction::None;
+}
+
+void MainWindow::gpsCommand(int id) {
+  if (gps_ == nullptr) {
+    host_.beep();  // a program without a receiver
+    return;
+  }
+  switch (id) {
+    case cmd::kGpsConnect: gps_->connectOrDisconnect(); break;
+    case cmd::kGpsPortSettings: gps_->portSettings(); break;
+    case cmd::kWarningFilters: gps_->warningFilters(); break;
+    case cmd::kPresentation: gps_->presentation(); break;
+    case cmd::kNavParameters: gps_->navigationParameters(); break;
+    case cmd::kLoggingSetup: gps_->loggingSetup(); break;
+    default: break;
+  }
+}
+
+void MainWindow::setDateTime() {
+  (void)setDateTimeDialog(host_, clockSetter_ ? *clockSetter_ : platform::nativeClockSetter());
 }
 
 namespace {
@@ -302,6 +331,7 @@ MainAction MainWindow::close() {
     endEditSession(MainAction::Destroy);
     return MainAction::None;
   }
+  if (gps_) gps_->shutdown();
   return MainAction::Destroy;
 }
 
@@ -359,7 +389,9 @@ MainAction MainWindow::checkForUpdate() {
 }
 
 StatusLines MainWindow::status(int month, int day, int year, int hour, int minute, int second) const {
-  return statusLines(values_, portrait(), month, day, year, hour, minute, second);
+  StatusLines lines = statusLines(values_, portrait(), month, day, year, hour, minute, second);
+  if (gps_) lines.gps = gps_->statusLines();
+  return lines;
 }
 
 ButtonLayout MainWindow::buttons(int clientWidth, int clientHeight) const {

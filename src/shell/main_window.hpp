@@ -10,11 +10,13 @@
 #include "datasets/open_data.hpp"
 #include "editor/engine_hooks.hpp"
 #include "runtime/program_hooks.hpp"
+#include "shell/gps_commands.hpp"
 #include "shell/main_layout.hpp"
 #include "shell/startup.hpp"
 
 namespace ui { class Host; }
 namespace editor { class EditSession; }
+namespace platform { class ClockSetter; }
 
 namespace shell {
 
@@ -63,6 +65,11 @@ class MainWindow {
     hooks_ = &hooks;
     programs_ = &hooks;
   }
+  // The GPS commands; without them the GPS commands do nothing and the
+  // status area has no GPS block.
+  void setGps(GpsCommands& gps) { gps_ = &gps; }
+  // What Set Date - Time sets the clock with (the native setter by default).
+  void setClockSetter(platform::ClockSetter& setter) { clockSetter_ = &setter; }
   const datasets::DataSession& dataSession() const { return session_; }
   // Selects and opens the application named (with or without ".tfa") as the
   // Select Application command does after the user picked it; used to start
@@ -88,6 +95,8 @@ class MainWindow {
 
  private:
   MainAction dispatch(int id);
+  void gpsCommand(int id);
+  void setDateTime();
   MainAction checkForUpdate();
   void about();
   void preferences();
@@ -112,6 +121,8 @@ class MainWindow {
   MainAction afterEdit_ = MainAction::None;
   editor::EngineHooks* hooks_ = &editor::noHooks();
   runtime::ProgramHooks* programs_ = nullptr;
+  GpsCommands* gps_ = nullptr;
+  platform::ClockSetter* clockSetter_ = nullptr;
   datasets::DataSession session_;
   datasets::EditSessionStart editStart_;
   bool silenced_ = false;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include "config/process_values.hpp"
@@ -107,6 +108,7 @@ struct StatusLines {
   std::string appPath;      // " App Path:%s"
   std::string dataPath;     // "Data Path:%s"
   std::string dateTime;     // "Date:%02d/%02d/%04d" "Time:%02d:%02d:%02d"
+  std::vector<std::string> gps;  // the GPS status block while GPS is on
 };
 StatusLines statusLines(const StartupValues& values, bool portrait, int month, int day, int year,
                         int hour, int minute, int second);

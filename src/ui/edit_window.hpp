@@ -59,7 +59,13 @@ struct EditWindowSetup {
   // The right mouse button over the grid (production level 1 and up): the
   // engine shows its hierarchy menu (Host::popupMenu). May be empty.
   std::function<void()> hierarchyMenu;
+  // The GPS status line the window shows beside its title, asked for on the
+  // UI thread at most about once a second; empty text: no line. May be empty.
+  std::function<std::string()> statusLine;
 };
+
+// How often a window asks for its status line.
+inline constexpr int kStatusLineEveryMs = 990;
 
 // The cell size the engine chose, for a window that draws with pixels.
 struct CellGeometry {

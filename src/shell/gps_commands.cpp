@@ -1,0 +1,96 @@
+#include "shell/gps_commands.hpp"
+
+#include "gps/logging_dialog.hpp"
+#include "gps/port_dialog.hpp"
+#include "gps/presentation_dialog.hpp"
+#include "gps/receiver.hpp"
+#include "gps/status_view.hpp"
+#include "gps/view_dialog.hpp"
+#include "gps/warning_filters_dialog.hpp"
+#include "platform/clock_set.hpp"
+#include "shell/startup.hpp"
+#include "ui/host.hpp"
+
+namespace shell {
+
+namespace {
+
+gps::StatusView viewOf(const gps::Receiver& receiver) {
+  gps::StatusView view;
+  view.enabled = receiver.enabled();
+  view.detected = receiver.detected();
+  if (view.enabled) view.data = receiver.state().snapshot();
+  view.clockNote = receiver.clockNote();
+  return view;
+}
+
+}  // namespace
+
+gps::ReceiverServices gpsServices(ui::Host& host, const StartupValues& values) {
+  gps::ReceiverServices s;
+  s.host = &host;
+  s.installRoot = values.installRoot;
+  s.sep = values.style.sep;
+  s.clockSetter = &platform::nativeClockSetter();
+  s.landscape = !values.geometry.portrait;
+  return s;
+}
+
+void GpsCommands::connectOrDisconnect() {
+  if (receiver_.enabled()) {
+    receiver_.disconnectGps();
+    return;
+  }
+  if (receiver_.connectGps() == 1) return;
+  // Stays disabled; the settings it tried are kept for the next try.
+  gps::GpsPortImage image = receiver_.portSettings();
+  image.setDetected(false);
+  (void)gps::writeGpsPort(host_, values_.installRoot, image, values_.style.sep);
+}
+
+void GpsCommands::portSettings() {
+  const bool wasOpen = receiver_.enabled();
+  if (wasOpen) {
+    if (ui::askYesNo(host_, "GPS Port Active\nClose Port to Change Settings?", "") != ui::kIdYes) return;
+    receiver_.disconnectGps();
+  }
+  gps::GpsPortImage image = receiver_.portSettings();
+  if (gps::portSettingsDialog(host_, values_.installRoot, values_.style.sep, image) != 1) {
+    if (wasOpen) (void)receiver_.connectGps();
+    return;
+  }
+  receiver_.resetState();
+  if (ui::askYesNo(host_, "Open the GPS Port With New Settings?", "") == ui::kIdYes)
+    connectOrDisconnect();
+}
+
+void GpsCommands::warningFilters() {
+  gps::GpsParms parms;
+  if (gps::warningFiltersDialog(host_, values_.installRoot, values_.style.sep, parms) == 1)
+    receiver_.reloadParms();
+}
+
+void GpsCommands::presentation() {
+  gps::GpsParms parms;
+  if (gps::viewPropertiesDialog(host_, values_.installRoot, values_.style.sep, parms) == 1)
+    receiver_.reloadParms();
+}
+
+void GpsCommands::navigationParameters() {
+  gps::GpsParms parms;
+  if (gps::presentationDialog(host_, values_.installRoot, values_.style.sep, parms) == 1)
+    receiver_.reloadParms();
+}
+
+void GpsCommands::loggingSetup() {
+  gps::GpsParms parms;
+  if (gps::loggingParametersDialog(host_, values_.installRoot, values_.style.sep, parms) == 1) receiver_.reloadParms();
+}
+
+void GpsCommands::shutdown() { receiver_.disconnectGps(); }
+
+std::vector<std::string> GpsCommands::statusLines() const { return gps::mainStatusLines(viewOf(receiver_)); }
+
+std::string GpsCommands::editStatusLine() const { return gps::editStatusLine(viewOf(receiver_)); }
+
+}  // namespace shell
