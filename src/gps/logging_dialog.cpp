@@ -20,17 +20,22 @@ ui::Form loggingForm() {
   ui::Form f;
   f.resource = kLoggingDialog;
   f.caption = kCaption;
-  f.size = {0, 0, kWidth, 106};
+  f.size = {0, 0, kWidth, 100};
   f.controls.push_back(sf::label(kRecordingIntervalEntry + 10, "Position Recording Interval", 0, kLabelWidth));
   // Seven characters: a minus and six digits.
   f.controls.push_back(sf::entry(kRecordingIntervalEntry, 0, kFieldX, kFieldWidth, 7, false));
   f.controls.push_back({kIntervalNote, ui::ControlKind::Static, "(seconds; below 0: feet apart)",
                         {sf::kMargin + 8, sf::rowY(0) + 8, kWidth - 2 * sf::kMargin - 8, 8}});
-  f.controls.push_back(sf::checkBox(kLogDuringWarningsCheck, "Log During Active Warnings", 2, 150));
-  f.controls.push_back(sf::checkBox(kAveragePointsCheck, "Average Positions for Points", 3, 150));
-  f.controls.push_back(sf::label(kPositionsToAverageEntry + 10, "Positions to Average", 4, kLabelWidth));
-  f.controls.push_back(sf::entry(kPositionsToAverageEntry, 4, kFieldX, kFieldWidth, 3, true));
-  sf::addOkCancel(f, kWidth, 88);
+  // The rows under the note move down by its height.
+  auto belowNote = [](ui::Control c) {
+    c.rect.y += 8;
+    return c;
+  };
+  f.controls.push_back(belowNote(sf::checkBox(kLogDuringWarningsCheck, "Log During Active Warnings", 1, 150)));
+  f.controls.push_back(belowNote(sf::checkBox(kAveragePointsCheck, "Average Positions for Points", 2, 150)));
+  f.controls.push_back(belowNote(sf::label(kPositionsToAverageEntry + 10, "Positions to Average", 3, kLabelWidth)));
+  f.controls.push_back(belowNote(sf::entry(kPositionsToAverageEntry, 3, kFieldX, kFieldWidth, 3, true)));
+  sf::addOkCancel(f, kWidth, 80);
   f.firstFocus = kRecordingIntervalEntry;
   return f;
 }

@@ -44,7 +44,7 @@ ui::Form portForm() {
   ui::Form f;
   f.resource = kPortDialog;
   f.caption = "GPS Comm Port Settings";
-  f.size = {0, 0, kWidth, 114};
+  f.size = {0, 0, kWidth, 104};
   const struct {
     int id;
     const char* text;
@@ -60,7 +60,7 @@ ui::Form portForm() {
     f.controls.push_back(sf::dropDown(r.id, row, kFieldX, kFieldWidth, r.items));
     ++row;
   }
-  sf::addOkCancel(f, kWidth, 92);
+  sf::addOkCancel(f, kWidth, 84);
   f.firstFocus = kPortList;
   return f;
 }

@@ -18,17 +18,17 @@ const std::vector<std::string> kBearingTexts = {"True", "Mag"};
 const char* const kUnitNames[] = {"Standard", "Metric", "Nautical"};
 constexpr double kMaxMagVar = 180.0;
 
-constexpr int kWidth = 176, kLabelWidth = 64, kFieldX = 80, kFieldWidth = 84;
+constexpr int kWidth = 188, kLabelWidth = 64, kFieldX = 80, kFieldWidth = 84;
 
 ui::Form presentationForm() {
   ui::Form f;
   f.resource = kPresentationDialog;
   f.caption = "Navigation Presentation";
-  f.size = {0, 0, kWidth, 122};
+  f.size = {0, 0, kWidth, 104};
   f.controls.push_back(sf::label(kUnitOfMeasureText + 10, "Unit of Measure", 0, kLabelWidth));
-  f.controls.push_back({kUnitOfMeasureText, ui::ControlKind::Static, "", {kFieldX, sf::rowY(0), 40, 10}});
+  f.controls.push_back({kUnitOfMeasureText, ui::ControlKind::Static, "", {kFieldX, sf::rowY(0), 36, 10}});
   f.controls.push_back(
-      {kChangeUnitsButton, ui::ControlKind::Button, "Change Units", {kFieldX + 40, sf::rowY(0) - 2, 52, 14}});
+      {kChangeUnitsButton, ui::ControlKind::Button, "Change Units", {kFieldX + 36, sf::rowY(0) - 2, 64, 14}});
   f.controls.push_back(sf::label(kBearingList + 10, "Bearing:", 1, kLabelWidth));
   f.controls.push_back(sf::dropDown(kBearingList, 1, kFieldX, kFieldWidth, 2));
   f.controls.push_back(sf::label(kMagVarEntry + 10, "Mag Var:", 2, kLabelWidth));
@@ -37,7 +37,7 @@ ui::Form presentationForm() {
   f.controls.push_back(sf::dropDown(kDistanceList, 3, kFieldX, kFieldWidth, 2));
   f.controls.push_back(sf::label(kVelocityList + 10, "Velocity:", 4, kLabelWidth));
   f.controls.push_back(sf::dropDown(kVelocityList, 4, kFieldX, kFieldWidth, 2));
-  sf::addOkCancel(f, kWidth, 100);
+  sf::addOkCancel(f, kWidth, 84);
   f.firstFocus = kBearingList;
   return f;
 }

@@ -24,7 +24,7 @@ ui::Form viewForm() {
   ui::Form f;
   f.resource = kViewDialog;
   f.caption = "View Properties";
-  f.size = {0, 0, kWidth, 106};
+  f.size = {0, 0, kWidth, 98};
   f.controls.push_back(sf::label(kPositionViewList + 10, "Position View", 0, kLabelWidth));
   f.controls.push_back(sf::dropDown(kPositionViewList, 0, kFieldX, kFieldWidth, 6));
   f.controls.push_back(sf::label(kUnitOfMeasureList + 10, "Unit of Measure", 1, kLabelWidth));
@@ -36,7 +36,7 @@ ui::Form viewForm() {
                         {sf::kMargin, sf::rowY(3), kWidth - 2 * sf::kMargin, 8}});
   f.controls.push_back({kNoteSecond, ui::ControlKind::Static, "Requires NMEA $GGA Sentences",
                         {sf::kMargin, sf::rowY(3) + 8, kWidth - 2 * sf::kMargin, 8}});
-  sf::addOkCancel(f, kWidth, 84);
+  sf::addOkCancel(f, kWidth, 78);
   f.firstFocus = kPositionViewList;
   return f;
 }

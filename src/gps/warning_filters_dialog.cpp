@@ -20,7 +20,7 @@ ui::Form filtersForm() {
   ui::Form f;
   f.resource = kWarningFiltersDialog;
   f.caption = kCaption;
-  f.size = {0, 0, kWidth, 114};
+  f.size = {0, 0, kWidth, 104};
   f.controls.push_back(sf::checkBox(kRequireDgpsCheck, "Require DGPS:", 0, 80));
   f.controls.push_back(sf::checkBox(kRequire3dCheck, "Require 3D:", 1, 80));
   f.controls.push_back(sf::label(kMinSatellitesEntry + 10, "Minimum Sv's:", 2, kLabelWidth));
@@ -29,7 +29,7 @@ ui::Form filtersForm() {
   f.controls.push_back(sf::entry(kMaxPdopEntry, 3, kFieldX, kFieldWidth, 3, true));
   f.controls.push_back(sf::label(kMaxHdopEntry + 10, "Max HDOP:", 4, kLabelWidth));
   f.controls.push_back(sf::entry(kMaxHdopEntry, 4, kFieldX, kFieldWidth, 3, true));
-  sf::addOkCancel(f, kWidth, 92);
+  sf::addOkCancel(f, kWidth, 84);
   f.firstFocus = kRequireDgpsCheck;
   return f;
 }

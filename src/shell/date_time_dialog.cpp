@@ -33,7 +33,7 @@ ui::Form dateTimeForm() {
   ui::Form f;
   f.resource = kDateTimeDialog;
   f.caption = kCaption;
-  f.size = {0, 0, 176, 66};
+  f.size = {0, 0, 176, 58};
   const int y1 = 8, y2 = 24;
   f.controls = {text(1410, "Date:", 8, y1, 26),
                 field(kMonthEntry, kCol1, y1, kNarrowW, 2),
@@ -49,8 +49,8 @@ ui::Form dateTimeForm() {
                 text(1416, ":", kCol2 + kNarrowW, y2, kSepW),
                 field(kSecondEntry, kCol3, y2, kNarrowW, 2),
                 text(1417, "24-hour clock", kNoteX, y2, 66),
-                ui::defaultButton(ui::kIdOkButton, "OK", {30, 44, 50, 14}),
-                ui::cancelButton(ui::kIdCancelButton, "Cancel", {96, 44, 50, 14})};
+                ui::defaultButton(ui::kIdOkButton, "OK", {30, 40, 50, 14}),
+                ui::cancelButton(ui::kIdCancelButton, "Cancel", {96, 40, 50, 14})};
   f.firstFocus = kMonthEntry;
   return f;
 }

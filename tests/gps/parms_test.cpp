@@ -166,11 +166,4 @@ TEST_F(ParmsFile, AFailedWriteKeepsTheOldFileWholeAndSetsDefaults) {
   EXPECT_EQ(host.shown().size(), 2u);
 }
 
-TEST_F(ParmsFile, WrittenRecordReadsBackTheSame) {
-  GpsParms p = unusual();
-  ASSERT_EQ(gps::writeGpsParms(host, root, p, sep), 1);
-  EXPECT_EQ(gps::readGpsParms(host, root, parms, sep), 1);
-  EXPECT_EQ(bytesOf(parms), bytesOf(p));
-}
-
 }  // namespace

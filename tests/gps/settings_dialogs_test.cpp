@@ -204,22 +204,6 @@ TEST_F(SettingsDialogs, KeepingTheUnitOfMeasureKeepsTheChosenUnitsAndCancelKeeps
 
 // --- Navigation Presentation ---
 
-TEST(PresentationUnits, EachUnitOfMeasureOffersItsTwoUnitsAndFallsBackToTheFirst) {
-  const auto metric = gps::distanceChoices(gps::kMetric);
-  ASSERT_EQ(metric.size(), 2u);
-  EXPECT_STREQ(metric[1].text, "Kilometer");
-  EXPECT_EQ(metric[1].unit, gps::kKilometer);
-  EXPECT_EQ(gps::choiceIndex(metric, gps::kFeet), 0);  // feet is not metric
-  const auto nautical = gps::distanceChoices(gps::kNautical);
-  EXPECT_STREQ(nautical[1].text, "Naut Miles");
-  EXPECT_EQ(nautical[1].unit, gps::kNautMile);
-  EXPECT_EQ(gps::distanceChoices(gps::kStandard)[1].unit, gps::kMiles);
-  EXPECT_EQ(gps::velocityChoices(gps::kMetric)[1].unit, gps::kMps);
-  EXPECT_STREQ(gps::velocityChoices(gps::kNautical)[0].text, "knot");
-  EXPECT_EQ(gps::velocityChoices(gps::kNautical)[1].unit, gps::kFps);
-  EXPECT_EQ(gps::choiceIndex(gps::velocityChoices(gps::kStandard), gps::kFps), 1);
-}
-
 TEST_F(SettingsDialogs, PresentationStoresBearingMagVarAndUnits) {
   GpsParms p;
   p.setUnitOfMeasure(gps::kMetric);
