@@ -16,25 +16,11 @@
 #include "platform/files.hpp"
 #include "serial/port_layer.hpp"
 #include "support/fake_serial.hpp"
+#include "support/manual_clock.hpp"
 #include "support/scripted_host.hpp"
 #include "support/temp_dir.hpp"
 
 namespace {
-
-// Time the test moves by hand: sleeps wait a real millisecond and leave the
-// time alone, so a silent receiver stays "recent" until the test says not.
-class ManualClock : public platform::Clock {
- public:
-  std::uint64_t ticks() override { return now.load(); }
-  void sleep(std::uint32_t) override { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
-  platform::DateTime localTime() override { return systemTime(); }
-  platform::DateTime systemTime() override {
-    platform::DateTime t;
-    t.year = 2030, t.month = 6, t.day = 15, t.hour = 12, t.minute = 0, t.second = 0;
-    return t;
-  }
-  std::atomic<std::uint64_t> now{1000};
-};
 
 class FakeClockSetter : public platform::ClockSetter {
  public:
@@ -105,7 +91,7 @@ class ReceiverTest : public ::testing::Test {
     return names;
   }
 
-  ManualClock clock;
+  testing_support::ManualClock clock;
   platform::ScopedClock useClock{clock};
   testing_support::TempDir dir;
   testing_support::ScriptedHost host;
