@@ -8,19 +8,16 @@ namespace {
 
 std::string trimmed(const std::string& s) { return base::trimRight(base::trimLeft(s)); }
 
-std::string joined(std::initializer_list<std::string> parts) {
+// The texts that are not blank, trimmed, between separators.
+std::string joined(std::initializer_list<std::string> parts, const char* separator = "  ") {
   std::string out;
   for (const std::string& part : parts) {
     const std::string t = trimmed(part);
     if (t.empty()) continue;
-    if (!out.empty()) out += "  ";
+    if (!out.empty()) out += separator;
     out += t;
   }
   return out;
-}
-
-std::string positionLine(const Position& p) {
-  return joined({p.latitudeText, p.longitudeText, p.elevationText});
 }
 
 }  // namespace
@@ -30,7 +27,7 @@ std::vector<std::string> mainStatusLines(const StatusView& view) {
   const Position& p = view.data.position;
   const DisplayTexts& t = view.data.texts;
   std::vector<std::string> lines;
-  lines.push_back("GPS: " + positionLine(p));
+  lines.push_back("GPS: " + joined({p.latitudeText, p.longitudeText, p.elevationText}));
   lines.push_back(joined({t.satellites, t.hdop, t.pdop, t.fixType, t.dimension, t.cog}));
   lines.push_back(p.utcTimeText.empty() ? std::string("UTC: --") : "UTC: " + p.utcDateText + " " + p.utcTimeText);
   std::string status = trimmed(p.statusText);
@@ -47,7 +44,8 @@ std::string editStatusLine(const StatusView& view) {
   if (!status.empty()) return status;
   if (!view.detected) return "Waiting for GPS";
   const DisplayTexts& t = view.data.texts;
-  return joined({positionLine(p), t.satellites, t.fixType});
+  // Short enough to stand beside the edit window's title.
+  return joined({p.latitudeText, p.longitudeText, t.satellites, t.fixType}, " ");
 }
 
 }  // namespace gps

@@ -49,7 +49,13 @@
 #     receive them byte for byte. Last the rangefinder sends garbage, a line
 #     of 10,000 characters and 10,000 lines and loses its cable: the cell
 #     reports the port's failure, and the crown beside it is keyed.
-#  6. Alt+E on the main window, y: the program ends with status 0.
+#  6. GPS: a receiver replayed on a third cable (Ports\COM2); GPS, "Port
+#     Settings" keeps the default port and opens it: the main window shows the
+#     position, satellites and fix, the edit window's title bar the position;
+#     the replay stops: "Warning ! GPS  Not Detected!!!", then "*** Attempting
+#     to ReConnect ! ***"; it starts again: the position is back; "Connect /
+#     Disconnect" takes the GPS block away.
+#  7. Alt+E on the main window, y: the program ends with status 0.
 # Every wait polls with a time-out. Prints each failure; exits non-zero when
 # there was one. The tmux server is always killed.
 set -u
@@ -102,7 +108,7 @@ instrument_pids=()
 if [ ! -x "$instrument" ]; then
   echo "tui_data_smoke: FAIL: no scripted instrument at $instrument" >&2; exit 1
 fi
-serial_pair "$serial" 2 >/dev/null || { echo "tui_data_smoke: FAIL: no serial cables" >&2; exit 1; }
+serial_pair "$serial" 3 >/dev/null || { echo "tui_data_smoke: FAIL: no serial cables" >&2; exit 1; }
 "$instrument" "$serial/ttyA1" --rangefinder --values 120,100,100,110,130,15 >"$work/rangefinder.log" 2>&1 &
 instrument_pids+=($!)
 "$instrument" "$serial/ttyA2" --capture "$printed" >"$work/printer.log" 2>&1 &
@@ -111,6 +117,7 @@ instrument_pids+=($!)
   printf '[HKCU\\Software\\Tallyfin PC\\Ports]\n'
   printf '"COM3"=sz:"%s"\n' "$(store_text "$serial/ttyB1")"
   printf '"COM4"=sz:"%s"\n' "$(store_text "$serial/ttyB2")"
+  printf '"COM2"=sz:"%s"\n' "$(store_text "$serial/ttyB3")"
 } >>"$store"
 
 socket="tallyfin-data-smoke-$$"
@@ -610,7 +617,55 @@ expect 5 "back on the plots after the rangefinder vanished" "windthrow"
 keys Escape
 expect 10 "Escape did not bring the main window back" "Current Application: Cruise"
 
-# --- 6. Leaving ----------------------------------------------------------------------------------
+# --- 6. The GPS receiver on COM 2 ------------------------------------------------------------
+# A receiver replayed into the third cable: Port Settings keeps the default
+# port (COM2:, NMEA, 9600) and opens it; the main window and the edit window
+# show the position; the receiver falls silent (the replay stops): the
+# warning, then the reconnect; it talks again and the position is back.
+replay=$(dirname "$0")/../support/nmea_replay.py
+start_replay() { python3 "$replay" "$serial/ttyA3" >>"$work/nmea-replay.log" 2>&1 & replay_pid=$!; instrument_pids+=($replay_pid); }
+start_replay
+keys M-g
+if expect 10 "Alt+G did not bring up the GPS choice" "Port Settings" "Connect / Disconnect"; then
+  click_on "Port Settings" || fail "could not click the \"Port Settings\" button"
+  if expect 10 "the port settings dialog did not open" "GPS Comm Port Settings" "COM2:" "NMEA"; then
+    keys Enter
+    if expect 10 "the new port settings were not offered for opening" "Open the GPS Port With New Settings?"; then
+      keys y
+    fi
+  fi
+fi
+if expect 15 "the main window does not show the receiver's position" "GPS: 45°31'2" "122°40'3" "Sv:8" "GPS  A3D" "UTC: "; then
+  note "the main window shows the position of a receiver replayed on COM 2"
+fi
+[ -f "$root/GPS_Port.dft" ] || fail "GPS_Port.dft was not written in the install root"
+screen >"$work/main-window-gps.txt"
+keys M-d
+expect 10 "Alt+D did not bring up the Data choice" "Collect Data" && keys Enter
+expect 10 "the dataset list did not come" "01 [North Block]" && keys Enter
+if expect 15 "the edit window's title bar does not show the position" "windthrow" "45°31'2" "Sv:8"; then
+  note "the edit window's title bar shows the GPS position"
+  screen >"$work/edit-window-gps.txt"
+fi
+keys Escape
+expect 10 "Escape did not bring the main window back" "Current Application: Cruise"
+kill "$replay_pid" 2>/dev/null
+wait "$replay_pid" 2>/dev/null
+if expect 12 "a silent receiver was not reported" "Warning ! GPS  Not Detected!!!" \
+   && expect 12 "the program did not reconnect to a silent receiver" "*** Attempting to ReConnect ! ***"; then
+  note "a receiver falling silent is reported, then reconnected"
+fi
+start_replay
+if wait_until 20 screen_lacks "Attempting to ReConnect" && expect 10 "the position did not come back" "GPS: 45°31'2" "Sv:8"; then
+  note "the receiver talking again brings the position back"
+fi
+keys M-g
+if expect 10 "Alt+G did not bring up the GPS choice" "Connect / Disconnect"; then
+  click_on "Connect / Disconnect"
+  wait_until 10 screen_lacks "GPS: 45" || fail "Connect / Disconnect did not take the GPS block away"
+fi
+
+# --- 7. Leaving ----------------------------------------------------------------------------------
 keys M-e
 leave_program
 finish
