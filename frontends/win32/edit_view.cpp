@@ -164,7 +164,10 @@ void EditView::paint() {
   cursorOff();
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window_, &ps);
-  if (dc) painter_.paint(dc, screen_, ps.rcPaint);
+  if (dc) {
+    painter_.paint(dc, screen_, ps.rcPaint);
+    paintStatusBand(dc);
+  }
   EndPaint(window_, &ps);
   cursorOn();
 }
@@ -228,10 +231,11 @@ void EditView::placeButtons() {
   // Right to left along the bottom, the first at the right edge.
   const int width = static_cast<int>(0.99 * client.right / 12);
   const int height = painter_.cellHeight();
+  const int bottom = client.bottom - statusBandHeight();
   for (std::size_t i = 0; i < buttons_.size(); ++i) {
     if (!buttons_[i]) continue;
     const int x = client.right - static_cast<int>(i + 1) * width;
-    MoveWindow(buttons_[i], x, client.bottom - height, width, height, TRUE);
+    MoveWindow(buttons_[i], x, bottom - height, width, height, TRUE);
   }
 }
 
@@ -273,12 +277,32 @@ void EditView::eraseBackground() {
 }
 
 void EditView::showStatusLine() {
-  // The GPS status line follows the title in the caption.
   const std::string text = setup_.statusLine ? setup_.statusLine() : std::string();
   if (text == statusLine_) return;
   statusLine_ = text;
+  // Shown in the band and, for the taskbar, after the title in the caption.
   const std::string caption = text.empty() ? setup_.title : setup_.title + "     " + text;
   SetWindowTextW(window_, platform::win32::toUtf16(caption).c_str());
+  RECT client{};
+  GetClientRect(window_, &client);
+  RECT band{0, client.bottom - statusBandHeight(), client.right, client.bottom};
+  InvalidateRect(window_, &band, FALSE);
+}
+
+void EditView::paintStatusBand(HDC dc) {
+  const int height = statusBandHeight();
+  if (height == 0) return;
+  RECT client{};
+  GetClientRect(window_, &client);
+  RECT band{0, client.bottom - height, client.right, client.bottom};
+  HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(dc, OPAQUE);
+  SetBkColor(dc, RGB(0, 0, 128));
+  SetTextColor(dc, RGB(255, 255, 255));
+  const std::wstring text = platform::win32::toUtf16(statusLine_.empty() ? std::string() : " " + statusLine_);
+  ExtTextOutW(dc, band.left + 2, band.top + 3, ETO_OPAQUE, &band, text.c_str(), static_cast<UINT>(text.size()),
+              nullptr);
+  SelectObject(dc, oldFont);
 }
 
 LRESULT EditView::handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -31,6 +31,9 @@ class EditView {
   // 0) and dcFailed() tells which. The window is not shown yet.
   [[nodiscard]] bool create(HINSTANCE instance, HWND owner, const RECT& where, const std::wstring& title);
   bool dcFailed() const { return dcFailed_; }
+  // The pixels at the bottom of the client area that the GPS status band
+  // takes (none when the engine shows no status line); the cells lie above.
+  int statusBandHeight() const { return setup_.statusLine ? kStatusBand : 0; }
   // Shows the window with the focus and paints it.
   void show();
   // The window, or null once it has been destroyed.
@@ -73,6 +76,8 @@ class EditView {
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
   void paint();
   void showStatusLine();
+  void paintStatusBand(HDC dc);
+  static constexpr int kStatusBand = 20;
   void cursorOff();
   void cursorOn();
   // A key from the user: F1 and Ctrl+K may go to their callbacks, every

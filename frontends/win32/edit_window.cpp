@@ -1,5 +1,7 @@
 #include "edit_window.hpp"
 
+#include <algorithm>
+
 #include "base/text.hpp"
 #include "edit_view.hpp"
 #include "platform/codepage.hpp"
@@ -71,7 +73,8 @@ int Win32EditWindow::clientWidth() const {
 int Win32EditWindow::clientHeight() const {
   RECT rc{};
   if (HWND w = view_->window()) GetClientRect(w, &rc);
-  return rc.bottom;
+  // The GPS status band is no part of the cells.
+  return std::max(static_cast<int>(rc.bottom) - view_->statusBandHeight(), 0);
 }
 
 int Win32EditWindow::cellRows() const { return clientHeight() / view_->painter().cellHeight(); }

@@ -115,4 +115,13 @@ void formatPosition(Position& p, const GpsParms& parms) {
       elevationText(parms.elevationMsl() ? p.altitudeMsl : p.heightEllipsoid, parms.unitOfMeasure() == kMetric);
 }
 
+void moveToPosition(GpsData& d, double latitude, double longitude) {
+  Position& p = d.position;
+  d.previousLatitude = p.valid ? p.latitude : latitude;
+  d.previousLongitude = p.valid ? p.longitude : longitude;
+  p.latitude = latitude;
+  p.longitude = longitude;
+  formatPosition(p, d.parms);
+}
+
 }  // namespace gps

@@ -25,4 +25,9 @@ std::string elevationText(double metres, bool metric);
 // by the coordinate format, unit of measure and elevation reference of parms.
 void formatPosition(Position& p, const GpsParms& parms);
 
+// Moves d's position to a new one a receiver reported and formats it (with
+// the heights already set). The one before is kept for navigation, or is the
+// new one itself when there was no valid fix.
+void moveToPosition(GpsData& d, double latitude, double longitude);
+
 }  // namespace gps

@@ -80,13 +80,7 @@ class LoggingController : public ui::FormController {
 }  // namespace
 
 int loggingParametersDialog(ui::Host& host, const std::string& installRoot, char sep, GpsParms& parms) {
-  GpsParms work = parms;
-  (void)readGpsParms(host, installRoot, work, sep);
-  LoggingController controller(host, work);
-  if (host.runForm(loggingForm(), controller) != 1) return 0;
-  parms = work;
-  (void)writeGpsParms(host, installRoot, parms, sep);
-  return 1;
+  return sf::editParms(host, installRoot, sep, parms, loggingForm(), [&](GpsParms& work) { return LoggingController(host, work); });
 }
 
 }  // namespace gps

@@ -97,26 +97,10 @@ ReadPosition readPosition(const SentenceFields& f, std::size_t first) {
   return r;
 }
 
-// The new position; the previous one is kept for navigation, or equals the
-// new one when there was no valid fix.
-void setPosition(GpsData& d, double latitude, double longitude) {
-  Position& p = d.position;
-  if (p.valid) {
-    d.previousLatitude = p.latitude;
-    d.previousLongitude = p.longitude;
-  } else {
-    d.previousLatitude = latitude;
-    d.previousLongitude = longitude;
-  }
-  p.latitude = latitude;
-  p.longitude = longitude;
-  formatPosition(p, d.parms);
-}
-
 void setDefaultPosition(GpsData& d) {
   d.position.heightEllipsoid = kDefaultHeight;
   d.position.altitudeMsl = kDefaultHeight;
-  setPosition(d, kDefaultLatitude, kDefaultLongitude);
+  moveToPosition(d, kDefaultLatitude, kDefaultLongitude);
 }
 
 void loseFix(GpsData& d, DecodeEffects& e) {
@@ -179,7 +163,7 @@ bool handleGga(GpsData& d, const SentenceFields& f, const DecodeInput& in, Decod
   if (!where.atZero) {
     p.altitudeMsl = altitude;
     p.heightEllipsoid = altitude + separation;
-    setPosition(d, where.latitude, where.longitude);
+    moveToPosition(d, where.latitude, where.longitude);
   } else if (!d.received.gga) {
     setDefaultPosition(d);
   }
@@ -320,7 +304,7 @@ bool handleRmc(GpsData& d, const SentenceFields& f, const DecodeInput& in) {
     } else {
       p.heightEllipsoid = 0;
       p.altitudeMsl = 0;
-      setPosition(d, where.latitude, where.longitude);
+      moveToPosition(d, where.latitude, where.longitude);
     }
     ClockTime t;
     if (clockTime(fieldNumber(f[1]), t)) p.utcTimeText = timeText(t);

@@ -8,7 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "gps/parms.hpp"
 #include "ui/form.hpp"
+#include "ui/host.hpp"
 
 namespace gps::settings_form {
 
@@ -33,5 +35,20 @@ std::optional<std::int32_t> wholeNumber(std::string_view text, bool allowMinus);
 
 // The index of text in items, or -1.
 int indexOf(const std::vector<std::string>& items, std::string_view text);
+
+// How a dialog over GPS_Parms.dft runs: the file is read into a working
+// copy, form is shown with the controller make(copy) returns, and OK stores
+// the copy in parms and writes the file (1); Cancel changes nothing (0).
+template <class MakeController>
+int editParms(ui::Host& host, const std::string& installRoot, char sep, GpsParms& parms, const ui::Form& form,
+              MakeController make) {
+  GpsParms work = parms;
+  (void)readGpsParms(host, installRoot, work, sep);
+  auto controller = make(work);
+  if (host.runForm(form, controller) != 1) return 0;
+  parms = work;
+  (void)writeGpsParms(host, installRoot, parms, sep);
+  return 1;
+}
 
 }  // namespace gps::settings_form

@@ -92,21 +92,10 @@ bool plausible(double latitude, double longitude, double height) {
          latitude <= 90 && longitude >= -180 && longitude <= 180;
 }
 
-// Stores a reported position; the previous one is kept for navigation (the
-// new one itself when there was no fix before).
+// Stores a reported position.
 void takePosition(GpsData& d, double latitude, double longitude, double height) {
-  Position& p = d.position;
-  if (p.valid) {
-    d.previousLatitude = p.latitude;
-    d.previousLongitude = p.longitude;
-  } else {
-    d.previousLatitude = latitude;
-    d.previousLongitude = longitude;
-  }
-  p.latitude = latitude;
-  p.longitude = longitude;
-  p.heightEllipsoid = height;  // the receiver is set to report heights above the ellipsoid
-  formatPosition(p, d.parms);
+  d.position.heightEllipsoid = height;  // the receiver is set to report heights above the ellipsoid
+  moveToPosition(d, latitude, longitude);
 }
 
 void setSatellites(GpsData& d, int count) {

@@ -95,13 +95,7 @@ void applyUnitOfMeasure(GpsParms& parms, int unitOfMeasure) {
 }
 
 int viewPropertiesDialog(ui::Host& host, const std::string& installRoot, char sep, GpsParms& parms) {
-  GpsParms work = parms;
-  (void)readGpsParms(host, installRoot, work, sep);
-  ViewController controller(work);
-  if (host.runForm(viewForm(), controller) != 1) return 0;
-  parms = work;
-  (void)writeGpsParms(host, installRoot, parms, sep);
-  return 1;
+  return sf::editParms(host, installRoot, sep, parms, viewForm(), [&](GpsParms& work) { return ViewController(work); });
 }
 
 }  // namespace gps

@@ -83,13 +83,7 @@ class FiltersController : public ui::FormController {
 }  // namespace
 
 int warningFiltersDialog(ui::Host& host, const std::string& installRoot, char sep, GpsParms& parms) {
-  GpsParms work = parms;
-  (void)readGpsParms(host, installRoot, work, sep);
-  FiltersController controller(host, work);
-  if (host.runForm(filtersForm(), controller) != 1) return 0;
-  parms = work;
-  (void)writeGpsParms(host, installRoot, parms, sep);
-  return 1;
+  return sf::editParms(host, installRoot, sep, parms, filtersForm(), [&](GpsParms& work) { return FiltersController(host, work); });
 }
 
 }  // namespace gps

@@ -15,6 +15,7 @@
 #include "platform/errors.hpp"
 #include "platform/files.hpp"
 #include "serial/port_layer.hpp"
+#include "support/eventually.hpp"
 #include "support/fake_serial.hpp"
 #include "support/manual_clock.hpp"
 #include "support/scripted_host.hpp"
@@ -39,14 +40,7 @@ class FakeClockSetter : public platform::ClockSetter {
   int answer = 0;
 };
 
-template <class Cond>
-bool eventually(Cond cond) {
-  for (int i = 0; i < 5000; ++i) {
-    if (cond()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return cond();
-}
+using testing_support::eventually;
 
 std::string sentence(const std::string& body) {
   unsigned x = 0;

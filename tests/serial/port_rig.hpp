@@ -9,21 +9,13 @@
 
 #include "serial/port_layer.hpp"
 #include "support/fake_clock.hpp"
+#include "support/eventually.hpp"
 #include "support/fake_serial.hpp"
 #include "support/scripted_host.hpp"
 
 namespace serialtest {
 
-// Polls cond until it holds; false when it still does not after a few
-// seconds (the guard of a test that would otherwise hang, not a timing).
-template <class Cond>
-bool eventually(Cond cond) {
-  for (int i = 0; i < 5000; ++i) {
-    if (cond()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return cond();
-}
+using testing_support::eventually;
 
 class PortRig : public ::testing::Test {
  protected:

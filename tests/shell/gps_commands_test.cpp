@@ -15,6 +15,7 @@
 #include "shell/commands.hpp"
 #include "shell/gps_commands.hpp"
 #include "shell/main_window.hpp"
+#include "support/eventually.hpp"
 #include "support/fake_serial.hpp"
 #include "support/install_root.hpp"
 #include "support/manual_clock.hpp"
@@ -25,14 +26,7 @@ namespace {
 
 namespace cmd = shell::cmd;
 
-template <class Cond>
-bool eventually(Cond cond) {
-  for (int i = 0; i < 5000; ++i) {
-    if (cond()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return cond();
-}
+using testing_support::eventually;
 
 const char kFix[] = "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n";
 

@@ -142,16 +142,17 @@ instrument="$build/../linux/tests/test_instrument"
 serial="$work/serial"
 printed="$work/printed.txt"
 serial_pair() { bash "$(dirname "$0")/../support/serial_pair.sh" "$@"; }
-mapfile -t cables < <(serial_pair "$serial" 2)
-[ "${#cables[@]}" = 2 ] || fail "no serial cables"
+mapfile -t cables < <(serial_pair "$serial" 3)
+[ "${#cables[@]}" = 3 ] || fail "no serial cables"
 "$instrument" "$serial/ttyA1" --rangefinder --values 120,100,100,110,130,15 >"$work/rangefinder.log" 2>&1 &
 instrument_pids+=($!)
 "$instrument" "$serial/ttyA2" --capture "$printed" >"$work/printer.log" 2>&1 &
 instrument_pids+=($!)
 # Wine opens the mapped path itself: the pseudo-terminal, not socat's link.
 "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM3 /t REG_SZ /d "$(readlink -f "$serial/ttyB1")" /f >/dev/null 2>&1 &&
-  "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM4 /t REG_SZ /d "$(readlink -f "$serial/ttyB2")" /f >/dev/null 2>&1 ||
-  fail "cannot map COM 3 and COM 4"
+  "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM4 /t REG_SZ /d "$(readlink -f "$serial/ttyB2")" /f >/dev/null 2>&1 &&
+  "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM2 /t REG_SZ /d "$(readlink -f "$serial/ttyB3")" /f >/dev/null 2>&1 ||
+  fail "cannot map COM 2, COM 3 and COM 4"
 # Wine makes its COM devices from the Ports key when it starts.
 "$wineserver" -k >/dev/null 2>&1
 timeout 60 "$wineserver" -w
@@ -823,6 +824,47 @@ PY
 note "a log longer than its tree was refused by the program and kept once shorter ($build/gui_smoke_long_log.png, $build/gui_smoke_log_kept.png)"
 xdotool key Escape
 sleep 1
+leave_edit_window
+
+# --- GPS: a receiver replayed on COM 2 ------------------------------------------------------
+# GPS, Port Settings keeps the default port (COM2:, NMEA) and opens it; the
+# main window shows the GPS block; the edit window's caption carries the
+# position, then, while the replay is stopped, the silence warning and the
+# reconnect, and the position again once it plays on.
+replay="$(dirname "$0")/../support/nmea_replay.py"
+start_replay() { python3 "$replay" "$serial/ttyA3" >>"$work/nmea-replay.log" 2>&1 & replay_pid=$!; instrument_pids+=($replay_pid); }
+start_replay
+choose_bar alt+g GPS
+xdotool key Tab Return  # the first button (Connect / Disconnect) has the focus; Port Settings is next
+wait_for 30 shown '^GPS Comm Port Settings$' || fail "the GPS choice did not open \"GPS Comm Port Settings\""
+screenshot gui_smoke_gps_port.png
+xdotool key Return
+wait_for 30 gone '^GPS Comm Port Settings$' || fail "Enter did not close \"GPS Comm Port Settings\""
+sleep 1
+xdotool key Return  # "Open the GPS Port With New Settings?": Yes
+sleep 3
+screenshot gui_smoke_gps_main.png
+note "GPS port settings and the main window's GPS block ($build/gui_smoke_gps_port.png, $build/gui_smoke_gps_main.png)"
+gps_edit() { xdotool search --name "North Block.*$1" 2>/dev/null | grep -q .; }
+choose_bar alt+d Data
+xdotool key Return
+wait_for 30 shown '^Select Dataset$' || fail "Collect Data did not offer the dataset list"
+xdotool key Return
+answer_font_question
+wait_for 30 edit_shown || fail "the edit window did not open"
+if wait_for 20 gps_edit "45.*31'2.*Sv:8"; then
+  note "the edit window's caption shows the receiver's position: $(xdotool getwindowname "$(edit_windows | head -1)")"
+else
+  fail "the edit window's caption does not show the GPS position: '$(xdotool getwindowname "$(edit_windows | head -1)")'"
+fi
+screenshot gui_smoke_gps_edit.png
+kill "$replay_pid" 2>/dev/null
+wait "$replay_pid" 2>/dev/null
+wait_for 20 gps_edit "Warning ! GPS  Not Detected" || fail "the caption did not show the silence warning"
+wait_for 20 gps_edit "Attempting to ReConnect" || fail "the caption did not show the reconnect"
+start_replay
+wait_for 30 gps_edit "45.*31'2.*Sv:8" || fail "the position did not come back after the receiver talked again"
+note "a silent receiver was reported and reconnected, and its position came back"
 leave_edit_window
 
 exit_program

@@ -38,7 +38,7 @@ TEST_F(MainWindowTest, CommandBarFollowsTheModelsLayout) {
   }
   // The status lines start below the buttons.
   const ui::Rect& last = layout.buttons[5];
-  EXPECT_GE(window_->statusArea().clockBand().top, last.y + last.height);
+  EXPECT_GE(window_->statusArea().area().top, last.y + last.height);
 
   // A portrait client lays out two rows of three.
   SetWindowPos(main_, nullptr, 0, 0, 600, 900, SWP_NOMOVE | SWP_NOZORDER);
