@@ -10,5 +10,10 @@ namespace gps {
 bool realDateTime(const platform::DateTime& t);
 // Whether t lies on or after the day this program was built.
 bool notBeforeBuild(const platform::DateTime& t);
+// Whether the PC clock pc is far enough from GPS time gps to be set: more
+// than 2 seconds. A time stamp of whole seconds that arrives a little late
+// cannot mend a clock that is already that close; setting it would only
+// move it back and forth.
+bool worthSetting(const platform::DateTime& gps, const platform::DateTime& pc);
 
 }  // namespace gps

@@ -203,7 +203,7 @@ class Reader {
   void setClock(const platform::DateTime& gpsTime) {
     platform::ClockSetter* setter = s_.services.clockSetter;
     if (setter == nullptr || s_.clockRefused) return;
-    if (!realDateTime(gpsTime) || !notBeforeBuild(gpsTime)) return;
+    if (!realDateTime(gpsTime) || !notBeforeBuild(gpsTime) || !worthSetting(gpsTime, clock_.systemTime())) return;
     const int rc = setter->setUtc(gpsTime);
     if (rc == platform::kErrPrivilegeNotHeld || rc == platform::kErrAccessDenied) {
       // Said once: the next fixes would only be refused again.

@@ -205,6 +205,18 @@ TEST_F(ReceiverTest, GpsTimeSetsTheClockOnlyFromAFixAndARefusalIsSaidOnce) {
   EXPECT_EQ(setter.count(), 1u);
 }
 
+TEST_F(ReceiverTest, AClockWithinTwoSecondsOfGpsTimeIsLeftAlone) {
+  writePortFile(3);
+  auto line = fakes.line(3);
+  make();
+  ASSERT_EQ(receiver->connectGps(), 1);
+  // The PC says 15 June 2030 12:00:00 UTC.
+  line->feed(kFix + sentence("GPZDA,120002,15,06,2030,00,00"));
+  ASSERT_TRUE(eventually([&] { return state().received.zda; }));
+  ASSERT_TRUE(line->waitUntilConsumed());
+  EXPECT_EQ(setter.count(), 0u);
+}
+
 TEST_F(ReceiverTest, AClockFromBeforeTheProgramWasBuiltIsNeverSet) {
   writePortFile(3);
   auto line = fakes.line(3);
