@@ -688,11 +688,18 @@ sleep 1
 screenshot gui_smoke_search.png
 xdotool type --delay 120 west; xdotool key F5
 screenshot gui_smoke_found.png
-# The cell found, line 2's species, is drawn in the cursor's black; line 1's is not.
-found=$(colour_share "$build/gui_smoke_found.png" 0,0,0 186x12+182+86)
-above=$(colour_share "$build/gui_smoke_found.png" 0,0,0 186x12+182+72)
-[ "${found:-0}" -ge 50 ] && [ "${above:-100}" -lt 50 ] ||
-  fail "F3 did not find the hemlock on line 2 (see $build/gui_smoke_found.png)"
+# The cell found, line 2's species, is drawn in the cursor's black; line 1's,
+# a row above it, is not. Where the rows lie depends on the font the window
+# fitted, so the black cell is looked for down the species column.
+found_y=""
+for y in $(seq 60 2 140); do
+  share=$(colour_share "$build/gui_smoke_found.png" 0,0,0 186x8+182+$y)
+  if [ "${share:-0}" -ge 60 ]; then found_y=$y; break; fi
+done
+above=100
+[ -n "$found_y" ] && above=$(colour_share "$build/gui_smoke_found.png" 0,0,0 186x8+182+$((found_y - 22)))
+[ -n "$found_y" ] && [ "$found_y" -ge 80 ] && [ "$found_y" -le 124 ] && [ "${above:-100}" -lt 50 ] ||
+  fail "F3 did not find the hemlock on line 2 (black at y=${found_y:-none}; see $build/gui_smoke_found.png)"
 # A fourth tree without its DBH: F4 stays on the trees; with the DBH it leaves.
 xdotool key ctrl+End; sleep 0.3; xdotool key Return; sleep 0.3
 xdotool key --delay 120 Return; xdotool type --delay 120 RC; xdotool key --delay 120 Return; sleep 0.3
@@ -743,7 +750,12 @@ note "opened again, plot 1 shows its four trees ($build/gui_smoke_trees_again.pn
 xdotool key F7
 sleep 1
 screenshot gui_smoke_programs.png
-chosen=$(colour_share "$build/gui_smoke_programs.png" 0,0,0 200x18+390+358)
+# The list stands in the middle of the window, its rows where the fitted font puts them.
+chosen=0
+for y in $(seq 300 4 420); do
+  share=$(colour_share "$build/gui_smoke_programs.png" 0,0,0 200x12+390+$y)
+  [ "${share:-0}" -gt "$chosen" ] && chosen=$share
+done
 if [ "${chosen:-0}" -ge 40 ]; then
   xdotool key Return
   sleep 1
