@@ -54,7 +54,8 @@
 #     position, satellites and fix, the edit window's title bar the position;
 #     the replay stops: "Warning ! GPS  Not Detected!!!", then "*** Attempting
 #     to ReConnect ! ***"; it starts again: the position is back; "Connect /
-#     Disconnect" takes the GPS block away.
+#     Disconnect" takes the GPS block away. Setups, "Set Date - Time" shows the
+#     clock and refuses 02/30 (Escape then leaves the clock alone).
 #  7. Alt+E on the main window, y: the program ends with status 0.
 # Every wait polls with a time-out. Prints each failure; exits non-zero when
 # there was one. The tmux server is always killed.
@@ -663,6 +664,20 @@ keys M-g
 if expect 10 "Alt+G did not bring up the GPS choice" "Connect / Disconnect"; then
   click_on "Connect / Disconnect"
   wait_until 10 screen_lacks "GPS: 45" || fail "Connect / Disconnect did not take the GPS block away"
+fi
+
+# Setups, "Set Date - Time" shows the clock's date and time; a date that does
+# not exist is refused (nothing is set: the machine's clock is left alone).
+keys M-s
+if expect 10 "Alt+S did not bring up the Setups choice" "Set Date - Time"; then
+  click_on "Set Date - Time"
+  if expect 10 "the date and time dialog did not open" "month/day/year" "24-hour clock" "$(date +%Y)"; then
+    keys BSpace BSpace 02 Tab BSpace BSpace 30 Enter
+    expect 10 "a date that does not exist was not refused" "02/30/" "Is Not a Valid Date" && keys Enter
+    keys Escape
+    wait_until 10 screen_lacks "month/day/year" || fail "Cancel did not close the date and time dialog"
+    note "Set Date - Time shows the clock and refuses 02/30"
+  fi
 fi
 
 # --- 7. Leaving ----------------------------------------------------------------------------------
