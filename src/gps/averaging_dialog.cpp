@@ -124,18 +124,18 @@ class AveragingController : public ui::FormController {
       return view.end(0);
     }
     if (id != ui::kIdOkButton) return;
-    if (average_.accepted() == 0) {
-      // The start position alone is no measurement: it may be the receiver's
-      // fixed start-up position or one long gone.
-      ui::inform(host_, kNoFixesText, kCaption);
-      return;
-    }
     if (average_.running()) {
       if (!allowUnfinished_) {
         (void)host_.messageBox(kMustWaitText, kCaption, ui::kMbOk | ui::kMbIconStop | ui::kMbTopmost);
         return;
       }
       if (ui::askYesNo(host_, kUseAnywayText, kCaption) != ui::kIdYes) return;
+    }
+    if (average_.accepted() == 0) {
+      // The start position alone is no measurement: it may be the receiver's
+      // fixed start-up position or one long gone.
+      ui::inform(host_, kNoFixesText, kCaption);
+      return;
     }
     store(view);
   }

@@ -209,7 +209,7 @@ TEST_F(AveragingDialog, OkBeforeTheCountIsReachedFollowsTheLevelsRule) {
 }
 
 TEST_F(AveragingDialog, NothingIsStoredUntilAFixHasBeenAveraged) {
-  host.expect("No Fixes Averaged", ui::kIdOk, "Averaging Points");
+  host.expect("Use Anyway?", ui::kIdYes).expect("No Fixes Averaged", ui::kIdOk, "Averaging Points");
   host.onForm(gps::kAveragingDialog, [&](ui::FormState& f) {
     f.press(ui::kIdOkButton);  // only the start position so far
     EXPECT_FALSE(f.ended());
@@ -222,6 +222,7 @@ TEST_F(AveragingDialog, NothingIsStoredUntilAFixHasBeenAveraged) {
   });
   ASSERT_EQ(run(1, true), 1);
   EXPECT_EQ(host.countText("No Fixes Averaged"), 2);
+  EXPECT_EQ(host.countText("Use Anyway?"), 2);  // asked first, as for any unfinished average
   // The restart's seed (the position then) averages with the fix.
   EXPECT_DOUBLE_EQ(out.latitude, 43);
   EXPECT_DOUBLE_EQ(out.heightEllipsoid, 525);
