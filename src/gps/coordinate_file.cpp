@@ -72,7 +72,7 @@ bool coordinateFileName(const datasets::RawName& levelTable, const std::vector<s
   parts.keyPath = datasets::joinKeys(keys);
   parts.tableName = base::trimRight(levelName);
   if (parts.tableName.find('^') != std::string::npos) return false;
-  parts.gpsSuffix = "^" + std::string(shapeWord(shape)) + "^";
+  parts.gpsSuffix.assign(1, '^').append(shapeWord(shape)).push_back('^');
   parts.extension = datasets::kCoordinateExtension;
   std::string name;
   if (!datasets::buildRawName(parts, name)) return false;
