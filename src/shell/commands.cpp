@@ -23,7 +23,7 @@ const std::vector<CommandInfo>& commandTable() {
       {kPreferences, "Preferences", {false, false, 2}, true},
       {kPassword1, "Level 1 Password", {true, false, 1}, true},
       {kPassword2, "Level 2 Password", {true, false, 2}, true},
-      {kTempCoordFiles, "Temp Coordinate Files", {true, false, 0}, false},
+      {kTempCoordFiles, "Temp Coordinate Files", {true, false, 0}, true},
       {kSetDateTime, "Set Date - Time", {true, false, 0}, true},
       {kTcpipSetups, "TCP/IP Transfer Setups", {false, false, 0}, false},
       {kLogWaypoint, "Log Waypoint", {false, false, 0}, false},

@@ -26,6 +26,7 @@
 #include "shell/exit_prompt.hpp"
 #include "shell/messages.hpp"
 #include "shell/passwords.hpp"
+#include "shell/temp_coord_dialog.hpp"
 #include "ui/host.hpp"
 
 namespace shell {
@@ -152,6 +153,12 @@ MainAction MainWindow::dispatch(int id) {
     case cmd::kLoadFromRemovable: apps::installFromRemovable(host_, values_.appPath, sep); break;
     case cmd::kPendingApplications: apps::installPending(host_, pendingAppFolder(), values_.appPath, sep); break;
     case cmd::kSetDateTime: setDateTime(); break;
+    case cmd::kTempCoordFiles: {
+      config::DefaultPaths d{values_.installRoot, values_.appPath, values_.dataPath};
+      config::loadSettings(host_, values_.installRoot, d, values_.settings, sep);
+      (void)tempCoordinateFilesDialog(host_, values_.installRoot, values_.settings, sep);
+      break;
+    }
     case cmd::kGpsConnect:
     case cmd::kGpsPortSettings:
     case cmd::kWarningFilters:

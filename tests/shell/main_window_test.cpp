@@ -8,6 +8,7 @@
 #include "shell/commands.hpp"
 #include "shell/main_window.hpp"
 #include "shell/passwords.hpp"
+#include "shell/temp_coord_dialog.hpp"
 #include "support/fake_clock.hpp"
 #include "support/install_root.hpp"
 #include "support/scripted_host.hpp"
@@ -185,6 +186,31 @@ TEST_F(MainWindowTest, EraseCoordinateFilesAsksAndKeepsTheTables) {
   window->command(cmd::kEraseCoordFiles);
   EXPECT_FALSE(platform::fileExists(data + platform::kSep + "*.??$"));
   EXPECT_TRUE(platform::fileExists(data + platform::kSep + "keep.dbf"));
+}
+
+TEST_F(MainWindowTest, TempCoordinateFilesSetsWhetherADatasetChangeClearsThem) {
+  using Settings = config::SettingsRecord;
+  auto stored = [&] {
+    config::SettingsRecord r;
+    config::DefaultPaths d{v.installRoot, v.appPath, v.dataPath};
+    config::loadSettings(host, v.installRoot, d, r, v.style.sep);
+    return r.i32(Settings::kClearCoordFiles);
+  };
+  ASSERT_EQ(stored(), 1);  // the default
+  host.onForm(shell::kTempCoordDialog, [](ui::FormState& f) {
+    EXPECT_TRUE(f.checked(shell::kClearCoordCheck));
+    f.press(shell::kClearCoordCheck);
+    f.press(ui::kIdCancelButton);
+  });
+  window->command(cmd::kTempCoordFiles);
+  EXPECT_EQ(stored(), 1);
+  host.onForm(shell::kTempCoordDialog, [](ui::FormState& f) {
+    f.press(shell::kClearCoordCheck);
+    f.press(ui::kIdOkButton);
+  });
+  window->command(cmd::kTempCoordFiles);
+  EXPECT_EQ(stored(), 0);
+  EXPECT_EQ(v.settings.i32(Settings::kClearCoordFiles), 0);
 }
 
 TEST_F(MainWindowTest, UnbuiltCommandsDoNothing) {

@@ -879,6 +879,22 @@ wait_for 30 gps_edit "45.*31'2.*Sv:8" || fail "the position did not come back af
 note "a silent receiver was reported and reconnected, and its position came back"
 leave_edit_window
 
+# --- Setups: Temp Coordinate Files and Set Date - Time (each cancelled) ----------------------
+# The first button (Preferences) has the focus; Tab moves down the buttons.
+choose_bar alt+s Setups
+xdotool key Tab Tab Tab Return
+wait_for 30 shown '^Temp Coordinate Files$' || fail "the Setups choice did not open \"Temp Coordinate Files\""
+screenshot gui_smoke_temp_coord.png
+xdotool key Escape
+wait_for 30 gone '^Temp Coordinate Files$' || fail "Escape did not close \"Temp Coordinate Files\""
+choose_bar alt+s Setups
+xdotool key Tab Tab Tab Tab Return
+wait_for 30 shown '^Set Date - Time$' || fail "the Setups choice did not open \"Set Date - Time\""
+screenshot gui_smoke_date_time.png
+xdotool key Escape
+wait_for 30 gone '^Set Date - Time$' || fail "Escape did not close \"Set Date - Time\""
+note "Temp Coordinate Files and Set Date - Time shown and cancelled ($build/gui_smoke_temp_coord.png, $build/gui_smoke_date_time.png)"
+
 exit_program
 
 # --- The Windows front-end tests, where windows can be made -------------------------------

@@ -679,6 +679,16 @@ if expect 10 "Alt+S did not bring up the Setups choice" "Set Date - Time"; then
     note "Set Date - Time shows the clock and refuses 02/30"
   fi
 fi
+# Setups, "Temp Coordinate Files": the check box of the ClearCoordFiles setting.
+keys M-s
+if expect 10 "Alt+S did not bring up the Setups choice" "Temp Coordinate Files"; then
+  click_on "Temp Coordinate Files"
+  if expect 10 "the Temp Coordinate Files dialog did not open" "Clear Them When the Dataset Changes"; then
+    keys Escape
+    wait_until 10 screen_lacks "Clear Them When" || fail "Escape did not close the Temp Coordinate Files dialog"
+    note "Temp Coordinate Files shows its setting"
+  fi
+fi
 
 # --- 7. Leaving ----------------------------------------------------------------------------------
 keys M-e
