@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/clock.hpp"
+#include "gps/gps_logging.hpp"
 #include "gps/receiver.hpp"
 #include "serial/port_layer.hpp"
 #include "shell/gps_commands.hpp"
@@ -74,7 +75,8 @@ int main(int argc, char** argv) {
     programs->attachSerialPorts(ports);
     shell::MainWindow window(host, startup.values());
     shell::GpsCommands gpsCommands(host, startup.values(), receiver);
-    programs->attachGps(gpsCommands);
+    gps::GpsLogging gpsLogging(host, receiver, startup.values().installRoot, startup.values().style.sep);
+    programs->attachGps(gpsCommands, gpsLogging);
     window.setProgramHooks(*programs);
     window.setGps(gpsCommands);
     window.create();

@@ -53,10 +53,13 @@ void TerminalEditWindow::draw(CellGrid& grid, CursorState& cursor) const {
     grid.putText(1, 2, glyphsOfUtf8(setup_.title), ink, bar, kAttrBold);
     // The GPS status line stands at the right end of the bar while it fits
     // beside the title.
-    const std::u32string status = glyphsOfUtf8(statusLine_);
+    std::u32string status = glyphsOfUtf8(statusLine_);
     const int titleEnd = 2 + static_cast<int>(glyphsOfUtf8(setup_.title).size());
+    const int room = grid.cols() - titleEnd - 3;
+    // A line too long for the room keeps its beginning.
+    if (room > 0 && static_cast<int>(status.size()) > room) status.resize(static_cast<std::size_t>(room));
     const int at = grid.cols() - static_cast<int>(status.size());
-    if (!status.empty() && at > titleEnd + 2) grid.putText(1, at, status, ink, bar, kAttrNone);
+    if (!status.empty() && room > 0) grid.putText(1, at, status, ink, bar, kAttrNone);
   }
   drawScreen(grid, screen_, rows, top);
   if (buttons) drawTouchButtons(grid, grid.rows(), setup_.buttons, layoutTouchButtons(setup_.buttons, grid.cols()));

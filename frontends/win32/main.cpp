@@ -11,6 +11,7 @@
 #include "main_window.hpp"
 #include "platform/win32/wide.hpp"
 #include "resource.h"
+#include "gps/gps_logging.hpp"
 #include "gps/receiver.hpp"
 #include "shell/gps_commands.hpp"
 #include "shell/session_hooks.hpp"
@@ -89,7 +90,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLin
   // closes its port before the ports go.
   gps::Receiver receiver(ports, shell::gpsServices(host, startup.values()));
   shell::GpsCommands gpsCommands(host, startup.values(), receiver);
-  programs->attachGps(gpsCommands);
+  gps::GpsLogging gpsLogging(host, receiver, startup.values().installRoot, startup.values().style.sep);
+  programs->attachGps(gpsCommands, gpsLogging);
   mainWindow.model().setGps(gpsCommands);
   mainWindow.start();
   int exitCode = host.runMessageLoop();

@@ -186,7 +186,7 @@ void dispatchExitKey(Engine& e) {
     case Command::TimeFromClock: clockFill(e, false); break;
     case Command::AutoEntry: autoEntryMenu(e); break;
     case Command::GpsLog:
-      if (!e.hooks.toggleGpsLog()) e.host.beep();
+      if (!e.hooks.toggleGpsLog(e)) e.host.beep();
       break;
     case Command::Navigation:
       if (!e.hooks.openNavigation()) e.host.beep();

@@ -75,6 +75,10 @@ struct Engine {
   // drawn plain again when another line becomes current.
   std::int32_t markedLine = 0;
 
+  // What the move now leaving the current line is (storeLine tells the GPS
+  // subsystem); OtherLine unless a level move says otherwise (LineMoveScope).
+  LineMove lineMove = LineMove::OtherLine;
+
   // Set when the session must end at once (the abort code came).
   bool aborted = false;
 
@@ -106,5 +110,18 @@ void readDisplaySettings(Engine& e, const config::SettingsRecord& settings);
 // The warning pop-up over the display: a framed box with the lines, shown
 // for tenths × 10 ms or until a key, then the screen beneath put back.
 void warnOnScreen(Engine& e, const std::vector<std::string>& lines, int tenths);
+
+// Marks the move that leaves the current line while it lives.
+class LineMoveScope {
+ public:
+  LineMoveScope(Engine& e, LineMove move) : e_(e), saved_(e.lineMove) { e.lineMove = move; }
+  ~LineMoveScope() { e_.lineMove = saved_; }
+  LineMoveScope(const LineMoveScope&) = delete;
+  LineMoveScope& operator=(const LineMoveScope&) = delete;
+
+ private:
+  Engine& e_;
+  LineMove saved_;
+};
 
 }  // namespace editor

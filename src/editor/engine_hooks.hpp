@@ -13,6 +13,10 @@ namespace editor {
 
 struct Engine;
 
+// The moves that leave the current line, as GPS logging tells them apart:
+// into a child level the record stays the one being logged.
+enum class LineMove { OtherLine, ChildLevel, ParentLevel, SiblingLevel };
+
 // Which program slot a run uses: the field-exit and line-event programs are
 // read once and kept while the application stays open; every other run reads
 // its file anew.
@@ -57,16 +61,21 @@ class EngineHooks {
     return 0;
   }
 
-  // Whether the GPS requirement of level (1-5) lets the crew leave the line
-  // or the level; the GPS subsystem refuses (and says why) while the points
-  // the level asks for are not taken. No GPS subsystem: always true.
-  virtual bool gpsRequirementMet(int level) {
-    (void)level;
+  // Whether the current line of e may be left by move. A GPS log running for
+  // the record must be stopped first: the GPS subsystem asks, and refuses
+  // the move when the crew keeps logging. No GPS subsystem: always true.
+  virtual bool lineMoveAllowed(Engine& e, LineMove move) {
+    (void)e;
+    (void)move;
     return true;
   }
 
-  // Ctrl+G: GPS logging on or off for the level; false when not available.
-  virtual bool toggleGpsLog() { return false; }
+  // Ctrl+G on e: GPS logging on or off for the current level; false when not
+  // available (the engine beeps).
+  virtual bool toggleGpsLog(Engine& e) {
+    (void)e;
+    return false;
+  }
   // Ctrl+N: the navigation display; false when not available.
   virtual bool openNavigation() { return false; }
   // The GPS status line of the edit window; empty while GPS is off or there

@@ -80,7 +80,8 @@ bool hasChildLevel(Engine& e) {
 
 bool leaveWithChecks(Engine& e) {
   LevelState& s = e.level();
-  if (!e.hooks.gpsRequirementMet(e.current)) return false;
+  LineMoveScope move(e, LineMove::ParentLevel);
+  if (!e.hooks.lineMoveAllowed(e, LineMove::ParentLevel)) return false;
   if (timersHold(e)) return false;
   if (!flushLine(e)) return false;
   if (!levelEvent(e, lh::kEventBeforeLeave)) return false;
@@ -120,6 +121,7 @@ void leaveLevel(Engine& e) {
     return;
   }
   if (config::warn(e.host, "Exit Without Missing", " Data Checks? (Y/N)", 0, true, false) != 1) return;
+  LineMoveScope move(e, LineMove::ParentLevel);
   if (!flushLine(e)) return;
   (void)removedEveryLine(e);
   (void)s.table->flush();
@@ -130,7 +132,10 @@ bool childLevelTo(Engine& e, int preselect) {
   if (!hasChildLevel(e)) return false;
   LevelState& s = e.level();
   const apps::LevelBct& bct = s.def->bct;
-  if (!flushLine(e)) return false;
+  {
+    LineMoveScope move(e, LineMove::ChildLevel);
+    if (!flushLine(e)) return false;
+  }
   const int count = entries(bct.childCount());
   bool open = false;
   for (int i = 1; i <= count; ++i) open = open || !bct.childBlocked(i);
@@ -188,6 +193,7 @@ bool siblingJumpTo(Engine& e, int preselect) {
   if (!levelEvent(e, lh::kEventSiblingJump)) return false;
   // The line is written before empty lines are looked for, so an edited
   // last line is never taken for an empty one.
+  LineMoveScope move(e, LineMove::SiblingLevel);
   if (!flushLine(e)) return false;
   if (!removedEveryLine(e)) {
     if (s.header().checkOnSibling() && !checkLevel(e)) {

@@ -27,8 +27,9 @@ std::int32_t countOf(const LevelState& s) {
 bool storeLine(Engine& e) {
   LevelState& s = e.level();
   if (!s.open() || s.line() < 1) return true;
-  // The GPS subsystem says why when the points the level asks for are missing.
-  if (!e.hooks.gpsRequirementMet(e.current)) return false;
+  // A GPS log of the record must be stopped before the line is left (the GPS
+  // subsystem asks).
+  if (!e.hooks.lineMoveAllowed(e, e.lineMove)) return false;
   if (!levelEvent(e, lh::kEventLineExit)) return false;
   if (s.table->changed() > 0) {
     if (s.table->writeRecord(s.line()) != 0) return false;

@@ -19,7 +19,7 @@ std::string stopQuestion(LogShape running, const std::string& levelName) {
 }
 
 ui::Control radio(int id, const char* text, int y, bool first, bool enabled) {
-  ui::Control c{id, ControlKind::Radio, text, {24, y, 80, 12}};
+  ui::Control c{id, ControlKind::Radio, text, {24, y, 80, 8}};
   c.groupStart = first;
   c.enabled = enabled;
   return c;
@@ -29,13 +29,14 @@ ui::Form startForm(const LevelLogging& level) {
   ui::Form f;
   f.resource = kStartLoggingDialog;
   f.caption = "Start GPS Logging";
-  f.size = {0, 0, 150, 110};
-  f.controls = {{2570, ControlKind::Group, "Select GPS Logging Type", {8, 6, 134, 64}},
-                radio(kPointRadio, "&Point", 20, true, level.points),
-                radio(kLineRadio, "&Line", 36, false, level.lines),
-                radio(kPolygonRadio, "P&olygon", 52, false, level.polygons),
-                ui::defaultButton(ui::kIdOkButton, "OK", {14, 84, 50, 14}),
-                ui::cancelButton(ui::kIdCancelButton, "Cancel", {86, 84, 50, 14})};
+  // Rows 8 dialog units apart: one terminal line each.
+  f.size = {0, 0, 150, 96};
+  f.controls = {{2570, ControlKind::Group, "Select GPS Logging Type", {8, 8, 134, 48}},
+                radio(kPointRadio, "&Point", 24, true, level.points),
+                radio(kLineRadio, "&Line", 32, false, level.lines),
+                radio(kPolygonRadio, "P&olygon", 40, false, level.polygons),
+                ui::defaultButton(ui::kIdOkButton, "OK", {14, 72, 50, 14}),
+                ui::cancelButton(ui::kIdCancelButton, "Cancel", {86, 72, 50, 14})};
   return f;
 }
 

@@ -41,7 +41,7 @@ class ProgramHooks : public editor::EngineHooks {
   // must outlive these hooks).
   void attachSerialPorts(serial::PortLayer& ports);
   // The edit window closed: the ports its sensors left open are closed.
-  void editWindowClosed();
+  virtual void editWindowClosed();
 
   // The application is closed, erased or opened anew: the keeping slots
   // forget what they hold, so the next run reads its file again.

@@ -143,7 +143,7 @@ class RefuseOnce : public editor::EngineHooks {
     last = name;
     return {true, false, programs == 1 ? 0 : 1};
   }
-  bool gpsRequirementMet(int) override { return ++gps > 1 || !gpsRefusal; }
+  bool lineMoveAllowed(editor::Engine&, editor::LineMove) override { return ++gps > 1 || !gpsRefusal; }
   int programs = 0, gps = 0;
   bool gpsRefusal = false;
   std::string last;

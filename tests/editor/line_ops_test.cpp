@@ -107,7 +107,7 @@ TEST_F(LineChecks, RemovingEmptyLinesKeepsTheUnsavedCurrentLine) {
 }
 
 struct NoGps : editor::EngineHooks {
-  bool gpsRequirementMet(int) override { return false; }
+  bool lineMoveAllowed(editor::Engine&, editor::LineMove) override { return false; }
 };
 
 TEST_F(LineChecks, AnUnmetGpsRequirementKeepsTheLineUnstored) {

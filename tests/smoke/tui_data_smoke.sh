@@ -54,7 +54,10 @@
 #     position, satellites and fix, the edit window's title bar the position;
 #     the replay stops: "Warning ! GPS  Not Detected!!!", then "*** Attempting
 #     to ReConnect ! ***"; it starts again: the position is back; "Connect /
-#     Disconnect" takes the GPS block away. Setups, "Set Date - Time" shows the
+#     Disconnect" takes the GPS block away. Ctrl+G on plot 1 averages a point
+#     into LAT/LON/ELEV, logs a line stopped by PageDown's question, and on
+#     plot 2 a polygon stopped by Ctrl+G; gps_log_check.py holds the tables
+#     to what the replay sent. Setups, "Set Date - Time" shows the
 #     clock and refuses 02/30 (Escape then leaves the clock alone).
 #  7. Alt+E on the main window, y: the program ends with status 0.
 # Every wait polls with a time-out. Prints each failure; exits non-zero when
@@ -624,7 +627,14 @@ expect 10 "Escape did not bring the main window back" "Current Application: Crui
 # show the position; the receiver falls silent (the replay stops): the
 # warning, then the reconnect; it talks again and the position is back.
 replay=$(dirname "$0")/../support/nmea_replay.py
-start_replay() { python3 "$replay" "$serial/ttyA3" >>"$work/nmea-replay.log" 2>&1 & replay_pid=$!; instrument_pids+=($replay_pid); }
+sent="$work/nmea-sent.log"
+rm -f "$sent"
+# Every fourth epoch has 3 satellites: the warning filters refuse it.
+start_replay() {
+  python3 "$replay" "$serial/ttyA3" --few-every 4 --log "$sent" >>"$work/nmea-replay.log" 2>&1 &
+  replay_pid=$!
+  instrument_pids+=($replay_pid)
+}
 start_replay
 keys M-g
 if expect 10 "Alt+G did not bring up the GPS choice" "Port Settings" "Connect / Disconnect"; then
@@ -647,6 +657,50 @@ expect 10 "the dataset list did not come" "01 [North Block]" && keys Enter
 if expect 15 "the edit window's title bar does not show the position" "windthrow" "45°31'2" "Sv:8"; then
   note "the edit window's title bar shows the GPS position"
   screen >"$work/edit-window-gps.txt"
+fi
+# Ctrl+G on plot 1: a point averaged from 5 fixes into LAT, LON and ELEV.
+keys C-g
+if expect 10 "Ctrl+G did not offer the logging types" "Start GPS Logging" "Select GPS Logging Type"; then
+  keys Enter
+  expect 10 "the point was not averaged" "Averaging Points" "Points Left To"
+  wait_until 30 screen_lacks "Averaging Points" || fail "averaging did not store by itself"
+  expect 5 "plot 1's latitude was not stored" "Latitude           45.52" "Longitude        -122.67"
+fi
+# A line log on plot 1 (every 5 s), stopped by moving to plot 2, where a
+# polygon is logged (every fix) and stopped with Ctrl+G.
+keys C-g
+if expect 10 "Ctrl+G did not offer the logging types again" "Select GPS Logging Type"; then
+  keys Down Space Enter
+  expect 10 "the line log did not start" "Plot:LINE Positions logged:"
+  sleep 13
+  keys PageDown
+  if expect 10 "moving to another line did not ask to stop the log" "You Must Stop GPS Logging Before" \
+      "Moving to a Different Line."; then
+    keys y
+    expect 10 "the move to plot 2 did not follow" "Plot    2"
+  fi
+fi
+keys C-g
+if expect 10 "Ctrl+G did not offer the logging types on plot 2" "Select GPS Logging Type"; then
+  keys Down Down Space Enter
+  expect 10 "the polygon log did not start" "Plot:POLY Positions logged:"
+  sleep 9
+  keys C-g
+  if expect 10 "Ctrl+G did not offer to stop the polygon" "GPS Logging Choices" "Stop Current Log"; then
+    keys Tab Enter
+    expect 10 "the stop was not asked" "Stop Logging GPS Polygon" && keys y
+    wait_until 10 screen_lacks "Positions logged" || fail "the polygon log did not stop"
+  fi
+fi
+line_file=$(ls "$data"/*"~   1~Plot^GPS Line ^.GPF" 2>/dev/null | head -1)
+poly_file=$(ls "$data"/*"~   2~Plot^GPS Poly ^.GPF" 2>/dev/null | head -1)
+py=/usr/bin/python3
+[ -x "$py" ] || py=python3
+if [ -n "$line_file" ] && [ -n "$poly_file" ] &&
+   "$py" "$(dirname "$0")/gps_log_check.py" "$sent" "$plots" "$line_file" "$poly_file" >"$work/gps-log-check.txt" 2>&1; then
+  note "GPS logging: $(tr '\n' ';' <"$work/gps-log-check.txt")"
+else
+  fail "the GPS logs do not hold what the receiver sent: line '${line_file:-none}', polygon '${poly_file:-none}': $(cat "$work/gps-log-check.txt" 2>/dev/null)"
 fi
 keys Escape
 expect 10 "Escape did not bring the main window back" "Current Application: Cruise"
