@@ -59,7 +59,7 @@ void fileProperties(Properties& p, const CoordinateFile& f, const CoordinateReco
   p.number("DATASET", f.name.datasetNumber);
   p.number("LEVEL", f.name.level);
   p.text("LEVEL_NAME", nameText(f.name.tableName));
-  for (std::size_t k = 0; k < r.keys.size(); ++k) p.text(base::format("L%zu_Key", k + 1), r.keys[k]);
+  for (std::size_t k = 0; k < r.keys.size(); ++k) p.text("L" + std::to_string(k + 1) + "_Key", r.keys[k]);
   p.text("F_TYPE", r.fType);
 }
 
@@ -137,8 +137,8 @@ std::string linesLayer(const std::vector<CoordinateFile>& files, std::vector<std
   for (const CoordinateFile& f : files) {
     if (f.shape != gps::LogShape::kLine) continue;
     if (f.records.size() < 2) {
-      notes.push_back(base::format("%s: line left out: %zu position(s), a line needs 2",
-                                   nameText(f.fileName).c_str(), f.records.size()));
+      notes.push_back(base::format("%s: line left out: %d position(s), a line needs 2",
+                                   nameText(f.fileName).c_str(), static_cast<int>(f.records.size())));
       continue;
     }
     features.push_back(feature("LineString", vertexList(f.records, false), pathProperties(f)));
@@ -154,8 +154,8 @@ std::string polygonsLayer(const std::vector<CoordinateFile>& files, std::vector<
     std::set<std::string> distinct;
     for (const CoordinateRecord& r : f.records) distinct.insert(position(r));
     if (distinct.size() < 3) {
-      notes.push_back(base::format("%s: polygon left out: %zu distinct position(s), a polygon needs 3",
-                                   nameText(f.fileName).c_str(), distinct.size()));
+      notes.push_back(base::format("%s: polygon left out: %d distinct position(s), a polygon needs 3",
+                                   nameText(f.fileName).c_str(), static_cast<int>(distinct.size())));
       continue;
     }
     features.push_back(feature("Polygon", "[" + vertexList(f.records, true) + "]", pathProperties(f)));
