@@ -844,7 +844,14 @@ leave_edit_window
 # position, then, while the replay is stopped, the silence warning and the
 # reconnect, and the position again once it plays on.
 replay="$(dirname "$0")/../support/nmea_replay.py"
-start_replay() { python3 "$replay" "$serial/ttyA3" >>"$work/nmea-replay.log" 2>&1 & replay_pid=$!; instrument_pids+=($replay_pid); }
+sent="$work/nmea-sent.log"
+rm -f "$sent"
+# Every fourth epoch has 3 satellites: the warning filters refuse it.
+start_replay() {
+  python3 "$replay" "$serial/ttyA3" --few-every 4 --log "$sent" >>"$work/nmea-replay.log" 2>&1 &
+  replay_pid=$!
+  instrument_pids+=($replay_pid)
+}
 start_replay
 choose_bar alt+g GPS
 xdotool key Tab Return  # the first button (Connect / Disconnect) has the focus; Port Settings is next
@@ -858,6 +865,7 @@ sleep 3
 screenshot gui_smoke_gps_main.png
 note "GPS port settings and the main window's GPS block ($build/gui_smoke_gps_port.png, $build/gui_smoke_gps_main.png)"
 gps_edit() { xdotool search --name "North Block.*$1" 2>/dev/null | grep -q .; }
+no_log_shown() { ! gps_edit "Positions logged"; }
 choose_bar alt+d Data
 xdotool key Return
 wait_for 30 shown '^Select Dataset$' || fail "Collect Data did not offer the dataset list"
@@ -870,6 +878,47 @@ else
   fail "the edit window's caption does not show the GPS position: '$(xdotool getwindowname "$(edit_windows | head -1)")'"
 fi
 screenshot gui_smoke_gps_edit.png
+
+# Ctrl+G on plot 1: a point averaged from 5 fixes into LAT, LON and ELEV;
+# then a line log, stopped by moving to plot 2 (PageDown asks), where a
+# polygon is logged and stopped with Ctrl+G.
+xdotool key ctrl+g
+wait_for 20 shown '^Start GPS Logging$' || fail "Ctrl+G did not offer the logging types"
+screenshot gui_smoke_gps_types.png
+xdotool key Return
+wait_for 20 shown '^Averaging Points$' || fail "the point was not averaged"
+screenshot gui_smoke_gps_averaging.png
+wait_for 40 gone '^Averaging Points$' || fail "averaging did not store by itself"
+xdotool key ctrl+g
+wait_for 20 shown '^Start GPS Logging$' || fail "Ctrl+G did not offer the logging types again"
+xdotool key Down; sleep 0.3; xdotool key Return
+wait_for 20 gps_edit "Plot:LINE Positions logged" || fail "the line log did not start"
+sleep 13
+xdotool key Next
+wait_for 20 shown '^Stop GPS Data Logging$' || fail "moving to another line did not ask to stop the log"
+screenshot gui_smoke_gps_stop_line.png
+xdotool key Return
+sleep 1
+xdotool key ctrl+g
+wait_for 20 shown '^Start GPS Logging$' || fail "Ctrl+G did not offer the logging types on plot 2"
+xdotool key Down; sleep 0.3; xdotool key Down; sleep 0.3; xdotool key Return
+wait_for 20 gps_edit "Plot:POLY Positions logged" || fail "the polygon log did not start"
+sleep 9
+xdotool key ctrl+g
+wait_for 20 shown '^GPS Logging Choices$' || fail "Ctrl+G did not offer to stop the polygon"
+screenshot gui_smoke_gps_choices.png
+xdotool key Tab; sleep 0.3; xdotool key Return
+wait_for 20 shown '^Stop GPS Data Logging$' || fail "the polygon's stop was not asked"
+xdotool key Return
+wait_for 20 no_log_shown || fail "the polygon log did not stop"
+line_file=$(ls "$data_dir"/*"~   1~Plot^GPS Line ^.GPF" 2>/dev/null | head -1)
+poly_file=$(ls "$data_dir"/*"~   2~Plot^GPS Poly ^.GPF" 2>/dev/null | head -1)
+if [ -n "$line_file" ] && [ -n "$poly_file" ] &&
+   /usr/bin/python3 "$(dirname "$0")/gps_log_check.py" "$sent" "$plots" "$line_file" "$poly_file" >"$work/gps-log-check.txt" 2>&1; then
+  note "GPS logging: $(tr '\n' ';' <"$work/gps-log-check.txt")"
+else
+  fail "the GPS logs do not hold what the receiver sent: line '${line_file:-none}', polygon '${poly_file:-none}': $(cat "$work/gps-log-check.txt" 2>/dev/null)"
+fi
 kill "$replay_pid" 2>/dev/null
 wait "$replay_pid" 2>/dev/null
 wait_for 20 gps_edit "Warning ! GPS  Not Detected" || fail "the caption did not show the silence warning"

@@ -702,6 +702,16 @@ if [ -n "$line_file" ] && [ -n "$poly_file" ] &&
 else
   fail "the GPS logs do not hold what the receiver sent: line '${line_file:-none}', polygon '${poly_file:-none}': $(cat "$work/gps-log-check.txt" 2>/dev/null)"
 fi
+# The coordinate files as GIS layers: tallyfin-gis, read back by ogrinfo.
+gis=$(dirname "$bin")/../../tools/gis/tallyfin-gis
+if [ -x "$gis" ] && "$gis" "$data" --dataset 1 --out "$work/gis" >"$work/gis.log" 2>&1 &&
+   ogrinfo -so -al "$work/gis/lines.geojson" 2>/dev/null | grep -q "Geometry: Line String" &&
+   ogrinfo -so -al "$work/gis/polygons.geojson" 2>/dev/null | grep -q "Feature Count: 1" &&
+   ogrinfo -so -al "$work/gis/polygons.geojson" 2>/dev/null | grep -q "Geometry: Polygon"; then
+  note "tallyfin-gis wrote the line and the polygon as GeoJSON layers that ogrinfo reads"
+else
+  fail "tallyfin-gis did not give ogrinfo the logged line and polygon (see $work/gis.log)"
+fi
 keys Escape
 expect 10 "Escape did not bring the main window back" "Current Application: Cruise"
 kill "$replay_pid" 2>/dev/null
