@@ -672,7 +672,16 @@ keys C-g
 if expect 10 "Ctrl+G did not offer the logging types again" "Select GPS Logging Type"; then
   keys Down Space Enter
   expect 10 "the line log did not start" "Plot:LINE Positions logged:"
-  sleep 13
+  sleep 6
+  # Into plot 1's trees and back: the record stays the logged one, nothing is asked.
+  keys F5
+  expect 10 "F5 did not offer the children while logging" "Select Child" && keys Enter
+  expect 10 "the trees of plot 1 did not open while logging" "Western redcedar"
+  screen_lacks "You Must Stop GPS Logging" || fail "moving into a child level asked to stop the log"
+  keys F4
+  expect 10 "F4 did not bring plot 1 back while logging" "Plot    1" "windthrow"
+  screen_lacks "You Must Stop GPS Logging" || fail "coming back from the child level asked to stop the log"
+  sleep 6
   keys PageDown
   if expect 10 "moving to another line did not ask to stop the log" "You Must Stop GPS Logging Before" \
       "Moving to a Different Line."; then
