@@ -703,6 +703,32 @@ if expect 10 "Ctrl+G did not offer the logging types on plot 2" "Select GPS Logg
 fi
 line_file=$(ls "$data"/*"~   1~Plot^GPS Line ^.GPF" 2>/dev/null | head -1)
 poly_file=$(ls "$data"/*"~   2~Plot^GPS Poly ^.GPF" 2>/dev/null | head -1)
+# A second polygon on plot 2: the file exists; No overwrites it.
+[ -n "$poly_file" ] && cp "$poly_file" "$work/first-polygon.GPF"
+keys C-g
+if expect 10 "Ctrl+G did not offer the logging types for a second polygon" "Select GPS Logging Type"; then
+  keys Down Down Space Enter
+  if expect 10 "the existing polygon file was not asked about" "GPS Polygon File Exists" "Press No to Overwrite"; then
+    keys n
+    expect 10 "the second polygon log did not start" "Plot:POLY Positions logged:"
+    sleep 5
+    keys C-g
+    expect 10 "Ctrl+G did not offer to stop the second polygon" "Stop Current Log" && keys Tab Enter
+    expect 10 "the second stop was not asked" "Stop Logging GPS Polygon" && keys y
+    wait_until 10 screen_lacks "Positions logged" || fail "the second polygon log did not stop"
+  fi
+fi
+if [ -n "$poly_file" ] && /usr/bin/python3 - "$work/first-polygon.GPF" "$poly_file" <<'PY'
+import sys, dbfread
+old = list(dbfread.DBF(sys.argv[1], ignorecase=False))
+new = list(dbfread.DBF(sys.argv[2], ignorecase=False))
+sys.exit(0 if old and new and new[0]["UTC_TOF"] > old[-1]["UTC_TOF"] else 1)
+PY
+then
+  note "No to \"GPS Polygon File Exists\" replaced the old polygon"
+else
+  fail "the second polygon did not replace the first one"
+fi
 py=/usr/bin/python3
 [ -x "$py" ] || py=python3
 if [ -n "$line_file" ] && [ -n "$poly_file" ] &&
