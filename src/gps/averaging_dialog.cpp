@@ -32,7 +32,7 @@ ui::Form averagingForm() {
   ui::Form f;
   f.resource = kAveragingDialog;
   f.caption = kCaption;
-  f.size = {0, 0, kWidth, 160};
+  f.size = {0, 0, kWidth, sf::rowY(9) + sf::kButtonHeight + sf::kMargin};  // the buttons on the last row
   const int fieldWidth = kWidth - kFieldX - sf::kMargin;
   const int wide = kWidth - 2 * sf::kMargin;
   f.controls.push_back(sf::label(kAverageLatitudeText + 10, "Latitude:", 0, kLabelWidth));
