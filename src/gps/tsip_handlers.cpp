@@ -127,6 +127,7 @@ void applyVelocity(GpsData& d, double east, double north) {
   } else {
     course = std::atan2(east, north) * kDegreesPerRadian;
     if (course < 0) course += 360;
+    if (course >= 360) course = 0;  // a tiny negative angle plus 360 rounds to 360
   }
   switch (d.parms.velocityUnit()) {
     case kKph: speed = speed * 3600 / 1000; break;
