@@ -75,7 +75,8 @@ int main(int argc, char** argv) {
     programs->attachSerialPorts(ports);
     shell::MainWindow window(host, startup.values());
     shell::GpsCommands gpsCommands(host, startup.values(), receiver);
-    gps::GpsLogging gpsLogging(host, receiver, startup.values().installRoot, startup.values().style.sep);
+    gps::GpsLogging gpsLogging(host, [&receiver] { return receiver.enabled(); }, receiver.state(),
+                             startup.values().installRoot, startup.values().style.sep);
     programs->attachGps(gpsCommands, gpsLogging);
     window.setProgramHooks(*programs);
     window.setGps(gpsCommands);

@@ -90,7 +90,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLin
   // closes its port before the ports go.
   gps::Receiver receiver(ports, shell::gpsServices(host, startup.values()));
   shell::GpsCommands gpsCommands(host, startup.values(), receiver);
-  gps::GpsLogging gpsLogging(host, receiver, startup.values().installRoot, startup.values().style.sep);
+  gps::GpsLogging gpsLogging(host, [&receiver] { return receiver.enabled(); }, receiver.state(),
+                             startup.values().installRoot, startup.values().style.sep);
   programs->attachGps(gpsCommands, gpsLogging);
   mainWindow.model().setGps(gpsCommands);
   mainWindow.start();

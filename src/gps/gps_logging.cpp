@@ -16,7 +16,6 @@
 #include "gps/fix_quality.hpp"
 #include "gps/log_thread.hpp"
 #include "gps/logging_prompts.hpp"
-#include "gps/receiver.hpp"
 #include "platform/clock.hpp"
 #include "platform/fileops.hpp"
 #include "tablestore/table_store.hpp"
@@ -44,8 +43,9 @@ bool ask(ui::Host& host, const std::string& text, const char* caption) {
 
 }  // namespace
 
-GpsLogging::GpsLogging(ui::Host& host, Receiver& receiver, std::string installRoot, char sep)
-    : host_(host), receiver_(receiver), installRoot_(std::move(installRoot)), sep_(sep) {}
+GpsLogging::GpsLogging(ui::Host& host, std::function<bool()> gpsEnabled, GpsState& state, std::string installRoot,
+                       char sep)
+    : host_(host), gpsEnabled_(std::move(gpsEnabled)), state_(state), installRoot_(std::move(installRoot)), sep_(sep) {}
 
 GpsLogging::~GpsLogging() { stop(); }
 
@@ -75,7 +75,7 @@ void GpsLogging::stop() {
 }
 
 bool GpsLogging::toggle(editor::Engine& e) {
-  if (!receiver_.enabled()) {
+  if (!gpsEnabled_ || !gpsEnabled_()) {
     (void)ui::inform(host_, "Must Enable GPS First", "");
     return true;
   }
@@ -144,10 +144,10 @@ bool GpsLogging::logPoint(editor::Engine& e, const LevelLogging& level) {
     return false;
   }
 
-  GpsData fix = receiver_.state().snapshot();
+  GpsData fix = state_.snapshot();
   if (bct.gpsAverageCount() != 0) {
     AveragedPoint average;
-    if (averagingDialog(host_, installRoot_, sep_, receiver_.state(), e.ctx.app.appCtl(), bct.gpsAverageCount(),
+    if (averagingDialog(host_, installRoot_, sep_, state_, e.ctx.app.appCtl(), bct.gpsAverageCount(),
                         bct.gpsAllowUnfinished(), average) != 1)
       return false;
     fix.position.latitude = average.latitude;
@@ -199,7 +199,7 @@ bool GpsLogging::startLog(editor::Engine& e, const LevelLogging& level, LogShape
     }
   }
   const apps::LevelBct& bct = e.level().def->bct;
-  const GpsParms parms = receiver_.state().snapshot().parms;
+  const GpsParms parms = state_.snapshot().parms;
   // The limits are fixed when the log starts.
   const LogLimits limits = loggingLimits(e.ctx.app.appCtl(), parms);
   LogRequest request;
@@ -219,7 +219,7 @@ bool GpsLogging::startLog(editor::Engine& e, const LevelLogging& level, LogShape
     *message = text;
   };
   auto thread = std::make_unique<LogThread>();
-  if (!thread->start(receiver_.state(), std::move(request))) return false;
+  if (!thread->start(state_, std::move(request))) return false;
   thread_ = std::move(thread);
   logLevel_ = e.current;
   logShape_ = shape;

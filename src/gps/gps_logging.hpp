@@ -5,6 +5,7 @@
 // record a line or polygon is logged for asks to stop it first. Runs on the
 // UI thread; the log itself runs on its LogThread.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -16,13 +17,15 @@ namespace ui { class Host; }
 
 namespace gps {
 
-class Receiver;
+class GpsState;
 class LogThread;
 struct LevelLogging;
 
 class GpsLogging {
  public:
-  GpsLogging(ui::Host& host, Receiver& receiver, std::string installRoot, char sep);
+  // gpsEnabled says whether the receiver's port is open; state is its
+  // position state (both outlive this).
+  GpsLogging(ui::Host& host, std::function<bool()> gpsEnabled, GpsState& state, std::string installRoot, char sep);
   // Stops a running log.
   ~GpsLogging();
   GpsLogging(const GpsLogging&) = delete;
@@ -53,7 +56,8 @@ class GpsLogging {
   void setMessage(const std::string& text);
 
   ui::Host& host_;
-  Receiver& receiver_;
+  std::function<bool()> gpsEnabled_;
+  GpsState& state_;
   std::string installRoot_;
   char sep_;
   std::unique_ptr<LogThread> thread_;
