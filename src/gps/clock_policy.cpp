@@ -1,5 +1,7 @@
 #include "gps/clock_policy.hpp"
 
+#include "base/civil_date.hpp"
+
 #include <cstring>
 
 namespace gps {
@@ -25,18 +27,8 @@ platform::DateTime buildDay() {
   return d;
 }
 
-// Days from 1 January 1970 to the civil date (the proleptic Gregorian calendar).
-long long daysFromCivil(int y, int m, int d) {
-  y -= m <= 2;
-  const long long era = (y >= 0 ? y : y - 399) / 400;
-  const int yoe = static_cast<int>(y - era * 400);
-  const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
 long long secondsOf(const platform::DateTime& t) {
-  return daysFromCivil(t.year, t.month, t.day) * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
+  return base::daysFromCivil(t.year, t.month, t.day) * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "gps/logging_dialog.hpp"
 
+#include <cstdint>
+
 #include <optional>
 
 #include "base/text.hpp"
@@ -67,10 +69,7 @@ class LoggingController : public ui::FormController {
 
  private:
   std::optional<std::int32_t> read(ui::FormView& view, int id, bool allowMinus, const char* name) {
-    if (const auto v = sf::wholeNumber(base::trim(view.text(id)), allowMinus)) return v;
-    ui::inform(host_, base::format("%s Needs a Whole Number", name), kCaption);
-    view.setFocus(id);
-    return std::nullopt;
+    return sf::readWholeNumber(host_, view, id, allowMinus, INT32_MAX, name, kCaption);
   }
 
   ui::Host& host_;

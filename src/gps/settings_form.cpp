@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "base/text.hpp"
+
 namespace gps::settings_form {
 
 namespace {
@@ -36,6 +38,15 @@ void addOkCancel(ui::Form& form, int width, int y) {
   form.controls.push_back(ui::defaultButton(ui::kIdOkButton, "OK", {left, y, kButtonWidth, kButtonHeight}));
   form.controls.push_back(
       ui::cancelButton(ui::kIdCancelButton, "Cancel", {left + kButtonWidth + kMargin, y, kButtonWidth, kButtonHeight}));
+}
+
+std::optional<std::int32_t> readWholeNumber(ui::Host& host, ui::FormView& view, int id, bool allowMinus,
+                                            std::int32_t most, const char* name, const char* caption) {
+  const auto v = wholeNumber(base::trim(view.text(id)), allowMinus);
+  if (v && *v <= most) return v;
+  ui::inform(host, base::format("%s Needs a Whole Number", name), caption);
+  view.setFocus(id);
+  return std::nullopt;
 }
 
 std::optional<std::int32_t> wholeNumber(std::string_view text, bool allowMinus) {

@@ -33,6 +33,12 @@ void addOkCancel(ui::Form& form, int width, int y);
 // blanks, nothing else and a value that fits in 32 bits. Nothing otherwise.
 std::optional<std::int32_t> wholeNumber(std::string_view text, bool allowMinus);
 
+// The whole number typed into control id (see wholeNumber), at most most.
+// Otherwise "<name> Needs a Whole Number" is shown with caption, the focus
+// goes to the control, and nothing is returned.
+std::optional<std::int32_t> readWholeNumber(ui::Host& host, ui::FormView& view, int id, bool allowMinus,
+                                            std::int32_t most, const char* name, const char* caption);
+
 // The index of text in items, or -1.
 int indexOf(const std::vector<std::string>& items, std::string_view text);
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/civil_date.hpp"
 #include "gps/coordinate_text.hpp"
 #include "gps/display_texts.hpp"
 
@@ -146,27 +147,6 @@ void applyVelocity(GpsData& d, double east, double north) {
   refreshCourseTexts(d);
 }
 
-// Days since 1970-01-01 of a civil date, and back.
-long daysFromCivil(long y, int m, int d) {
-  y -= m <= 2;
-  const long era = (y >= 0 ? y : y - 399) / 400;
-  const long yoe = y - era * 400;
-  const long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-void civilFromDays(long z, platform::DateTime& t) {
-  z += 719468;
-  const long era = (z >= 0 ? z : z - 146096) / 146097;
-  const long doe = z - era * 146097;
-  const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const long mp = (5 * doy + 2) / 153;
-  t.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  t.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  t.year = static_cast<int>(yoe + era * 400 + (t.month <= 2));
-}
-
 // 0x41: the GPS time of week less the UTC offset gives the UTC time of day.
 bool gpsTime(GpsData& d, const Bytes& b, const DecodeInput& in, DecodeEffects& fx) {
   if (b.size() < 10) return false;
@@ -181,11 +161,14 @@ bool gpsTime(GpsData& d, const Bytes& b, const DecodeInput& in, DecodeEffects& f
   // The date is the PC's; near midnight it is the day whose time of day
   // lies nearest the PC clock.
   const int nowSeconds = now.hour * 3600 + now.minute * 60 + now.second;
-  long days = daysFromCivil(now.year, now.month, now.day);
+  long long days = base::daysFromCivil(now.year, now.month, now.day);
   if (seconds - nowSeconds > 43200) --days;
   if (nowSeconds - seconds > 43200) ++days;
   platform::DateTime gps;
-  civilFromDays(days, gps);
+  const base::CivilDate date = base::civilFromDays(days);
+  gps.year = date.year;
+  gps.month = date.month;
+  gps.day = date.day;
   gps.hour = seconds / 3600;
   gps.minute = seconds / 60 % 60;
   gps.second = seconds % 60;

@@ -67,13 +67,9 @@ class FiltersController : public ui::FormController {
 
  private:
   // The field's whole number, or nothing after saying what it needs.
-  std::optional<int> read(ui::FormView& view, int id, const char* name) {
-    // The fields take 2 and 3 digits: every value fits the record's fields.
-    const auto v = sf::wholeNumber(base::trim(view.text(id)), false);
-    if (v && *v <= 999) return *v;
-    ui::inform(host_, base::format("%s Needs a Whole Number", name), kCaption);
-    view.setFocus(id);
-    return std::nullopt;
+  // The fields take 2 and 3 digits: every value fits the record's fields.
+  std::optional<std::int32_t> read(ui::FormView& view, int id, const char* name) {
+    return sf::readWholeNumber(host_, view, id, false, 999, name, kCaption);
   }
 
   ui::Host& host_;
