@@ -21,28 +21,14 @@
 #include <string>
 
 #include "gps/nmea.hpp"
+#include "support/nmea_sentence.hpp"
 
 namespace {
 
 constexpr long kSentences = 100000;
 
-std::string withChecksum(const char* body) {
-  unsigned sum = 0;
-  for (const char* c = body; *c; ++c) sum ^= static_cast<unsigned char>(*c);
-  char tail[8];
-  std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
-  return std::string("$") + body + tail;
-}
-
-// ddmm.mmmm or dddmm.mmmm and the hemisphere letter.
-std::string angle(double degrees, int degreeDigits, char positive, char negative) {
-  // In ten-thousandths of a minute, so that the minutes never print as 60.
-  const long long units = std::llround(std::fabs(degrees) * 60 * 10000);
-  char text[32];
-  std::snprintf(text, sizeof text, "%0*lld%07.4f,%c", degreeDigits, units / 600000, (units % 600000) / 10000.0,
-                degrees < 0 ? negative : positive);
-  return text;
-}
+// A sentence as a receiver sends it, ended by CR LF.
+std::string withChecksum(const char* body) { return gpstest::nmea(body) + "\r\n"; }
 
 std::string generatedLog() {
   std::string log;
@@ -51,7 +37,7 @@ std::string generatedLog() {
     const double lat = -80 + std::fmod(i * 0.0137, 160.0), lon = -179 + std::fmod(i * 0.0291, 358.0);
     const int s = static_cast<int>(i % 86400);
     const int h = s / 3600, m = s / 60 % 60, sec = s % 60;
-    const std::string la = angle(lat, 2, 'N', 'S'), lo = angle(lon, 3, 'E', 'W');
+    const std::string la = gpstest::nmeaAngle(lat, 2, 'N', 'S'), lo = gpstest::nmeaAngle(lon, 3, 'E', 'W');
     std::snprintf(body, sizeof body, "GPGGA,%02d%02d%02d.00,%s,%s,%d,%02d,%.1f,%.1f,M,%.1f,M,,", h, m, sec, la.c_str(),
                   lo.c_str(), 1 + static_cast<int>(i % 2), 5 + static_cast<int>(i % 7), 0.8 + (i % 9) * 0.1,
                   100 + (i % 500) * 0.7, -30 + (i % 60) * 1.0);

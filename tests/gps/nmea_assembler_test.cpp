@@ -8,7 +8,7 @@
 
 #include "gps/nmea.hpp"
 #include "gps/nmea_fields.hpp"
-#include "nmea_sentence.hpp"
+#include "support/nmea_sentence.hpp"
 
 namespace {
 

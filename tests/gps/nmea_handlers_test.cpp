@@ -8,7 +8,7 @@
 
 #include "gps/coordinate_text.hpp"
 #include "gps/nmea.hpp"
-#include "nmea_sentence.hpp"
+#include "support/nmea_sentence.hpp"
 
 namespace {
 

@@ -18,6 +18,7 @@
 #include "support/eventually.hpp"
 #include "support/fake_serial.hpp"
 #include "support/manual_clock.hpp"
+#include "support/nmea_sentence.hpp"
 #include "support/scripted_host.hpp"
 #include "support/temp_dir.hpp"
 
@@ -42,13 +43,8 @@ class FakeClockSetter : public platform::ClockSetter {
 
 using testing_support::eventually;
 
-std::string sentence(const std::string& body) {
-  unsigned x = 0;
-  for (char c : body) x ^= static_cast<unsigned char>(c);
-  char tail[8];
-  std::snprintf(tail, sizeof tail, "*%02X\r\n", x);
-  return "$" + body + tail;
-}
+// A sentence as a receiver sends it, ended by CR LF.
+std::string sentence(const std::string& body) { return gpstest::nmea(body) + "\r\n"; }
 
 class ReceiverTest : public ::testing::Test {
  protected:

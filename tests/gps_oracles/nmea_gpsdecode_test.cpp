@@ -15,28 +15,14 @@
 #include <vector>
 
 #include "gps/nmea.hpp"
+#include "support/nmea_sentence.hpp"
 
 namespace {
 
 constexpr int kEpochs = 400;
 constexpr double kPrinted = 0.005 + 1e-9;  // gpsdecode's rounding to two decimals
 
-std::string nmea(const std::string& body) {
-  unsigned sum = 0;
-  for (unsigned char c : body) sum ^= c;
-  char tail[8];
-  std::snprintf(tail, sizeof tail, "*%02X", sum);
-  return "$" + body + tail;
-}
-
-std::string angle(double degrees, int degreeDigits, char positive, char negative) {
-  // In ten-thousandths of a minute, so that the minutes never print as 60.
-  const long long units = std::llround(std::fabs(degrees) * 60 * 10000);
-  char text[32];
-  std::snprintf(text, sizeof text, "%0*lld%07.4f,%c", degreeDigits, units / 600000, (units % 600000) / 10000.0,
-                degrees < 0 ? negative : positive);
-  return text;
-}
+using gpstest::nmea;
 
 struct Epoch {
   double latitude, longitude, altitude, separation, pdop, hdop, course;
@@ -56,7 +42,7 @@ std::vector<Epoch> generated() {
     e.hdop = 0.6 + (i % 13) * 0.2;
     e.course = 0.5 + std::fmod(i * 17.31, 359.0);
     const int h = i / 3600 % 24, m = i / 60 % 60, s = i % 60;
-    const std::string la = angle(e.latitude, 2, 'N', 'S'), lo = angle(e.longitude, 3, 'E', 'W');
+    const std::string la = gpstest::nmeaAngle(e.latitude, 2, 'N', 'S'), lo = gpstest::nmeaAngle(e.longitude, 3, 'E', 'W');
     std::snprintf(body, sizeof body, "GPGGA,%02d%02d%02d.00,%s,%s,%d,%02d,%.1f,%.2f,M,%.1f,M,,", 10 + h, m, s, la.c_str(),
                   lo.c_str(), 1 + i % 2, 5 + i % 8, e.hdop, e.altitude, e.separation);
     e.gga = nmea(body);
