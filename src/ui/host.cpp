@@ -29,6 +29,8 @@ void listCommands(const std::vector<MenuItem>& items, const std::string& prefix,
 
 }  // namespace
 
+Host::CanvasOutcome Host::runCanvasWindow(const CanvasWindowSpec&, CanvasController&) { return {}; }
+
 int Host::popupMenu(const std::vector<MenuItem>& items) {
   if (!editScreen_ || !editKeys_) return 0;
   SelectList list;

@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "ui/canvas.hpp"
 #include "ui/edit_window.hpp"
 #include "ui/form.hpp"
 #include "ui/progress.hpp"
@@ -93,6 +94,18 @@ class Host {
   // "< Hierarchy >" (the edit window's one menu); 0 when no edit
   // window is open or nothing can be chosen.
   virtual int popupMenu(const std::vector<MenuItem>& items);
+
+  // Shows the canvas window of spec (a pop-up over the main window's area,
+  // focused, with the spec's menu and title), driving controller through a
+  // CanvasState until it ends; the main window gets its focus back after.
+  // shown is false when the window cannot be made: error then holds the
+  // system's error number (this default: a host without such a window, 0).
+  struct CanvasOutcome {
+    bool shown = false;
+    int error = 0;
+    int result = 0;
+  };
+  virtual CanvasOutcome runCanvasWindow(const CanvasWindowSpec& spec, CanvasController& controller);
 
   // Opens the edit window over the main window on screen and keys (both
   // outlive the window); it stays open until the returned object is

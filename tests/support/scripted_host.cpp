@@ -72,6 +72,33 @@ int ScriptedHost::runForm(const ui::Form& form, ui::FormController& controller) 
   return state.result();
 }
 
+ScriptedHost& ScriptedHost::onCanvas(CanvasScript script) {
+  canvasScripts_.push_back(std::move(script));
+  return *this;
+}
+
+ui::Host::CanvasOutcome ScriptedHost::runCanvasWindow(const ui::CanvasWindowSpec& spec,
+                                                      ui::CanvasController& controller) {
+  if (canvasRefused) return {false, canvasRefused, 0};
+  canvases_.push_back(spec.title);
+  ui::CanvasState state(spec, controller);
+  ui::CanvasMetrics first;
+  first.width = 640;
+  first.height = 480;
+  state.resize(first);
+  state.open();
+  if (canvasScripts_.empty()) {
+    ADD_FAILURE() << "unexpected canvas window \"" << spec.title << "\"";
+  } else {
+    CanvasScript script = std::move(canvasScripts_.front());
+    canvasScripts_.pop_front();
+    if (!state.ended()) script(state);
+  }
+  if (!state.ended()) state.key(ui::key::kEscape);
+  if (!state.ended()) state.end(0);
+  return {true, 0, state.result()};
+}
+
 bool ScriptedHost::toggleScrollWindow(const std::string& title, const std::vector<std::string>& lines) {
   if (scrollWindow && scrollWindow->title() == title) {
     scrollWindow.reset();

@@ -66,6 +66,18 @@ class ScriptedHost : public ui::Host {
   };
   const std::vector<ShownForm>& forms() const { return forms_; }
 
+  // Plays the user's part in the next canvas window: the script sizes it,
+  // ticks, chooses commands and presses keys through the state, and reads
+  // what it draws. A window the script leaves open is closed with Escape;
+  // a window without a script fails the test. canvasRefused makes every
+  // canvas window fail to open with that error.
+  using CanvasScript = std::function<void(ui::CanvasState&)>;
+  ScriptedHost& onCanvas(CanvasScript script);
+  int canvasRefused = 0;
+  // Titles of the canvas windows shown.
+  const std::vector<std::string>& canvases() const { return canvases_; }
+  CanvasOutcome runCanvasWindow(const ui::CanvasWindowSpec& spec, ui::CanvasController& controller) override;
+
   int messageBox(std::string_view text, std::string_view caption, unsigned flags) override;
   void pump() override;
   void post(std::function<void()> fn) override;
@@ -102,6 +114,8 @@ class ScriptedHost : public ui::Host {
   std::vector<Rule> rules_;
   std::deque<std::pair<int, FormScript>> formScripts_;
   std::vector<ShownForm> forms_;
+  std::deque<CanvasScript> canvasScripts_;
+  std::vector<std::string> canvases_;
   std::vector<ShownMessage> shown_;
   std::mutex postLock_;
   std::deque<std::function<void()>> posted_;
