@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "canvas_window.hpp"
 #include "edit_window.hpp"
 #include "form_dialog.hpp"
 #include "menu_data.hpp"
@@ -154,6 +155,11 @@ int Win32Host::popupMenu(const std::vector<ui::MenuItem>& items) {
   }
   DestroyMenu(menu);
   return chosen;
+}
+
+ui::Host::CanvasOutcome Win32Host::runCanvasWindow(const ui::CanvasWindowSpec& spec,
+                                                   ui::CanvasController& controller) {
+  return frontend::runCanvasWindow(instance_, frontOwner(), spec, controller);
 }
 
 HWND Win32Host::editWindow() const { return edit_ ? edit_->handle() : nullptr; }
