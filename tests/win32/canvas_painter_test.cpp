@@ -217,16 +217,4 @@ TEST_F(CanvasPainter, LeavesTheDcAsItFoundIt) {
   EXPECT_EQ(bitmap_.count(kCanvasBackground, 0, 0, kWidth, kHeight), kWidth * kHeight);
 }
 
-TEST(CanvasMetrics, DescribeTheAreaAndTheNormalFont) {
-  const ui::CanvasMetrics m = frontend::canvasMetrics(640, 480);
-  EXPECT_EQ(m.width, 640);
-  EXPECT_EQ(m.height, 480);
-  EXPECT_TRUE(m.scalableText);
-  EXPECT_EQ(m.pointRadius, 4);
-  EXPECT_NEAR(m.lineHeight, frontend::kCanvasTextHeight, 3);
-  EXPECT_GE(m.charWidth, 4);
-  EXPECT_LT(m.charWidth, m.lineHeight);
-  EXPECT_EQ(frontend::canvasMetrics(-5, -1).width, 0);
-}
-
 }  // namespace

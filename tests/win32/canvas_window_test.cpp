@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "canvas_painter.hpp"
@@ -133,29 +134,22 @@ TEST_F(CanvasWindow, OpensOverTheMainWindowFocusedWithItsMenuAndKeepsTheMainWind
   expectMainWindowBack();
 }
 
-TEST_F(CanvasWindow, F4AndEscapeCloseItAndOtherKeysDoNot) {
-  for (WPARAM closeKey : {static_cast<WPARAM>(VK_F4), static_cast<WPARAM>(VK_ESCAPE)}) {
+TEST_F(CanvasWindow, F4EscapeAndTheCloseBoxCloseItAndOtherKeysDoNot) {
+  const std::pair<UINT, WPARAM> closers[] = {{WM_KEYDOWN, VK_F4}, {WM_KEYDOWN, VK_ESCAPE}, {WM_CLOSE, 0}};
+  for (const auto& [message, wParam] : closers) {
     whenOpen([&](HWND w) {
       for (WPARAM other : {static_cast<WPARAM>(VK_F5), static_cast<WPARAM>('A'), static_cast<WPARAM>(VK_RETURN)})
         SendMessageW(w, WM_KEYDOWN, other, 0);
       // An ended window takes no more commands: this one shows it is still open.
       SendMessageW(w, WM_COMMAND, MAKEWPARAM(kZoomIn, 0), 0);
-      PostMessageW(w, WM_KEYDOWN, closeKey, 0);
+      PostMessageW(w, message, wParam, 0);
     });
     const ui::Host::CanvasOutcome out = run();
     EXPECT_TRUE(out.shown);
     EXPECT_EQ(out.result, 0);
     expectMainWindowBack();
   }
-  EXPECT_EQ(controller_.commands, (std::vector<int>{kZoomIn, kZoomIn}));
-}
-
-TEST_F(CanvasWindow, TheCloseBoxEndsIt) {
-  whenOpen([](HWND w) { PostMessageW(w, WM_CLOSE, 0, 0); });
-  const ui::Host::CanvasOutcome out = run();
-  EXPECT_TRUE(out.shown);
-  EXPECT_EQ(out.result, 0);
-  expectMainWindowBack();
+  EXPECT_EQ(controller_.commands, (std::vector<int>{kZoomIn, kZoomIn, kZoomIn}));
 }
 
 TEST_F(CanvasWindow, MenuCommandsReachTheControllerWhichMayEndTheWindow) {
