@@ -42,4 +42,23 @@ void setEnableStates(HMENU popup, const std::function<bool(int)>& enabled) {
   }
 }
 
+bool appendMenuItems(HMENU menu, const std::vector<ui::MenuItem>& items) {
+  for (const ui::MenuItem& item : items) {
+    const std::wstring label = platform::win32::toUtf16(item.label);
+    const UINT grey = item.enabled ? 0u : static_cast<UINT>(MF_GRAYED);
+    if (!item.items.empty() || item.id <= 0) {
+      HMENU sub = CreatePopupMenu();
+      if (!sub) return false;
+      if (!appendMenuItems(sub, item.items) ||
+          !AppendMenuW(menu, MF_POPUP | MF_STRING | grey, reinterpret_cast<UINT_PTR>(sub), label.c_str())) {
+        DestroyMenu(sub);
+        return false;
+      }
+    } else if (!AppendMenuW(menu, MF_STRING | grey, static_cast<UINT_PTR>(item.id), label.c_str())) {
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace frontend

@@ -2,8 +2,10 @@
 
 #include <utility>
 
+#include "canvas_window.hpp"
 #include "edit_window.hpp"
 #include "form_dialog.hpp"
+#include "menu_data.hpp"
 #include "platform/win32/wide.hpp"
 #include "progress_dialog.hpp"
 #include "scroll_window.hpp"
@@ -138,31 +140,6 @@ bool Win32Host::mainWindowHasFocus() {
   return mainWindow_ && focus && (focus == mainWindow_ || IsChild(mainWindow_, focus));
 }
 
-namespace {
-
-// Appends items to menu; submenus become pop-ups of their own (destroyed
-// with the menu). False when Windows could not make one.
-bool appendItems(HMENU menu, const std::vector<ui::MenuItem>& items) {
-  for (const ui::MenuItem& item : items) {
-    const std::wstring label = platform::win32::toUtf16(item.label);
-    const UINT grey = item.enabled ? 0u : static_cast<UINT>(MF_GRAYED);
-    if (!item.items.empty() || item.id <= 0) {
-      HMENU sub = CreatePopupMenu();
-      if (!sub) return false;
-      if (!appendItems(sub, item.items) ||
-          !AppendMenuW(menu, MF_POPUP | MF_STRING | grey, reinterpret_cast<UINT_PTR>(sub), label.c_str())) {
-        DestroyMenu(sub);
-        return false;
-      }
-    } else if (!AppendMenuW(menu, MF_STRING | grey, static_cast<UINT_PTR>(item.id), label.c_str())) {
-      return false;
-    }
-  }
-  return true;
-}
-
-}  // namespace
-
 int Win32Host::popupMenu(const std::vector<ui::MenuItem>& items) {
   HWND window = editWindow();
   if (!window) window = owner();
@@ -171,13 +148,18 @@ int Win32Host::popupMenu(const std::vector<ui::MenuItem>& items) {
   if (!menu) return 0;
   int chosen = 0;
   POINT at{};
-  if (appendItems(menu, items) && GetCursorPos(&at)) {
+  if (appendMenuItems(menu, items) && GetCursorPos(&at)) {
     // TPM_RETURNCMD: the command comes back here instead of as WM_COMMAND.
     chosen = static_cast<int>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN,
                                              at.x, at.y, 0, window, nullptr));
   }
   DestroyMenu(menu);
   return chosen;
+}
+
+ui::Host::CanvasOutcome Win32Host::runCanvasWindow(const ui::CanvasWindowSpec& spec,
+                                                   ui::CanvasController& controller) {
+  return frontend::runCanvasWindow(instance_, frontOwner(), spec, controller);
 }
 
 HWND Win32Host::editWindow() const { return edit_ ? edit_->handle() : nullptr; }

@@ -1,5 +1,6 @@
 #include "window_classes.hpp"
 
+#include "canvas_window.hpp"
 #include "edit_view.hpp"
 #include "main_window.hpp"
 #include "resource.h"
@@ -10,12 +11,6 @@ namespace frontend {
 
 namespace {
 
-// The navigation window gets its procedure with its subsystem; until then
-// its class draws nothing of its own.
-LRESULT CALLBACK plainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
 bool registerClass(ui::Host& host, const WNDCLASSEXW& wc,
                    const char* failureText) {
   if (RegisterClassExW(&wc)) return true;
@@ -23,8 +18,7 @@ bool registerClass(ui::Host& host, const WNDCLASSEXW& wc,
   return false;
 }
 
-WNDCLASSEXW cellWindowClass(HINSTANCE instance, const wchar_t* name,
-                            WNDPROC procedure = plainWindowProc) {
+WNDCLASSEXW cellWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
@@ -57,7 +51,7 @@ bool registerWindowClasses(HINSTANCE instance, ui::Host& host) {
   if (!registerClass(host, cellWindowClass(instance, kScrollClass, scrollWindowProc),
                      "Failed to initialize ScrollWnd Class."))
     return false;
-  WNDCLASSEXW nav = cellWindowClass(instance, kNavGraphClass);
+  WNDCLASSEXW nav = cellWindowClass(instance, kNavGraphClass, canvasWindowProc);
   nav.lpszMenuName = MAKEINTRESOURCEW(IDM_NAV_MENU);
   return registerClass(host, nav, "Failed to Register NavGraphWin Class");
 }
