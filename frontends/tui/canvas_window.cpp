@@ -155,23 +155,23 @@ void drawCanvasWindow(CellGrid& grid, const CanvasWindowLayout& l, const std::st
     if (grid.contains(l.menuRow, c) && l.box.cols > 1) grid.at(l.menuRow, c) = Cell{U'\u2502', ink, paper, kAttrNone};
 }
 
-ui::Host::CanvasOutcome runTerminalCanvas(TerminalHost& host, const ui::CanvasWindowSpec& spec,
+ui::Host::CanvasOutcome runTerminalCanvas(TerminalHost& host, const ui::CanvasWindowSpec& desc,
                                           ui::CanvasController& controller) {
   platform::Clock& clock = platform::clock();
-  const std::vector<shell::MenuItem> bar = canvasMenu(spec.menu);
+  const std::vector<shell::MenuItem> bar = canvasMenu(desc.menu);
   const bool hasMenu = !bar.empty();
   auto layoutNow = [&] { return layoutCanvasWindow(host.rows(), host.cols(), hasMenu); };
 
-  ui::CanvasState state(spec, controller);
+  ui::CanvasState state(desc, controller);
   state.resize(canvasMetrics(layoutNow().area));
   state.open();
   if (state.ended()) return {true, 0, state.result()};
 
   std::optional<MenuState> menu;  // the menu while it is open
-  const MenuState::Enabled enabled = [&spec](int id) { return canvasCommandEnabled(spec.menu, id); };
+  const MenuState::Enabled enabled = [&desc](int id) { return canvasCommandEnabled(desc.menu, id); };
   TerminalHost::Overlay overlay = [&](CellGrid& grid, CursorState&) {
     CanvasWindowLayout l = layoutCanvasWindow(grid.rows(), grid.cols(), hasMenu);
-    drawCanvasWindow(grid, l, spec.title, bar, menu ? &*menu : nullptr, state.draw());
+    drawCanvasWindow(grid, l, desc.title, bar, menu ? &*menu : nullptr, state.draw());
   };
   TerminalHost::OverlayScope shown(host, overlay);
   (void)state.takeRedraw();  // showing it drew it
@@ -219,7 +219,7 @@ ui::Host::CanvasOutcome runTerminalCanvas(TerminalHost& host, const ui::CanvasWi
     return false;
   };
 
-  const std::uint64_t period = spec.timerMs > 0 ? static_cast<std::uint64_t>(spec.timerMs) : 0;
+  const std::uint64_t period = desc.timerMs > 0 ? static_cast<std::uint64_t>(desc.timerMs) : 0;
   std::uint64_t nextTick = clock.ticks() + period;
   while (!state.ended()) {
     if (host.stopping()) {

@@ -56,13 +56,13 @@ void paintDrawing(CellGrid& grid, const CellRect& area, const ui::Drawing& drawi
 void drawCanvasWindow(CellGrid& grid, const CanvasWindowLayout& layout, const std::string& title,
                       const std::vector<shell::MenuItem>& bar, const MenuState* menu, const ui::Drawing& drawing);
 
-// Shows the window of spec as a layer on host and runs it until it closes:
-// F4 and Escape (the spec's close keys) close it, F10, Alt+ a menu's letter
+// Shows the window desc describes as a layer on host and runs it until it closes:
+// F4 and Escape (its close keys) close it, F10, Alt+ a menu's letter
 // or a click open the menu and what is chosen goes to the controller, the
-// timer runs every spec.timerMs of the platform clock, and a change of the
+// timer runs every desc.timerMs of the platform clock, and a change of the
 // terminal's size reaches the controller. When the terminal goes away or a
 // signal asks to end, the window ends with 0. Always shown.
-ui::Host::CanvasOutcome runTerminalCanvas(TerminalHost& host, const ui::CanvasWindowSpec& spec,
+ui::Host::CanvasOutcome runTerminalCanvas(TerminalHost& host, const ui::CanvasWindowSpec& desc,
                                           ui::CanvasController& controller);
 
 }  // namespace tui

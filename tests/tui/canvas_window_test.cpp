@@ -68,13 +68,13 @@ class CanvasWindowTest : public ::testing::Test {
   FakeTerminal term{clock};  // 30 × 100
   TerminalHost host{term};
   Recorder recorder;
-  ui::CanvasWindowSpec spec;
+  ui::CanvasWindowSpec desc;
   int reads = 0;
   std::function<void()> atRead;  // runs at each read, after the count moved on
 
   void SetUp() override {
-    spec.title = "Navigation";
-    spec.menu = {{0, "&View", true, {{11, "Zoom &in", true, {}}, {12, "Zoom &out", false, {}}}},
+    desc.title = "Navigation";
+    desc.menu = {{0, "&View", true, {{11, "Zoom &in", true, {}}, {12, "Zoom &out", false, {}}}},
                  {13, "&Target", true, {}}};
     term.onRead = [this] {
       ++reads;
@@ -88,7 +88,7 @@ class CanvasWindowTest : public ::testing::Test {
     m.feed(term.output);
     return m;
   }
-  ui::Host::CanvasOutcome run() { return host.runCanvasWindow(spec, recorder); }
+  ui::Host::CanvasOutcome run() { return host.runCanvasWindow(desc, recorder); }
 };
 
 TEST_F(CanvasWindowTest, ShowsTitleMenuAndDrawingOverTheWholeScreen) {
@@ -162,7 +162,7 @@ TEST_F(CanvasWindowTest, AChosenMenuCommandReachesTheController) {
 }
 
 TEST_F(CanvasWindowTest, ClicksOpenTheMenuAndChooseFromIt) {
-  const std::vector<shell::MenuItem> bar = canvasMenu(spec.menu);
+  const std::vector<shell::MenuItem> bar = canvasMenu(desc.menu);
   const MenuLayout closed = layoutMenu(bar, nullptr, 2, term.rows, term.cols);
   const CellRect view = closed.titles[0];
   term.input = {click(view.row, view.col + 1), click(5, view.col + 3),  // the disabled item: stays open
@@ -194,7 +194,7 @@ TEST_F(CanvasWindowTest, ACommandMayAskAndEndTheWindow) {
 }
 
 TEST_F(CanvasWindowTest, TheTimerTicksOnThePlatformClock) {
-  spec.timerMs = 100;
+  desc.timerMs = 100;
   for (int i = 0; i < 35; ++i) term.input.push_back("");  // 10 ms a read
   TerminalModel last(1, 1);
   atRead = [&] { last = shown(); };
@@ -216,7 +216,7 @@ TEST_F(CanvasWindowTest, AChangeOfSizeReachesTheController) {
 }
 
 TEST_F(CanvasWindowTest, WithoutAMenuTheAreaStartsBelowTheTitle) {
-  spec.menu.clear();
+  desc.menu.clear();
   term.input = {"\x1b[21~", ""};  // F10 opens nothing
   run();
   ASSERT_FALSE(recorder.drawnFor.empty());
