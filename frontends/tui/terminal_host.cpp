@@ -340,9 +340,9 @@ void TerminalHost::showProgress(const ui::ProgressSpec& desc, ui::Progress& prog
   }
 }
 
-ui::Host::CanvasOutcome TerminalHost::runCanvasWindow(const ui::CanvasWindowSpec& spec,
+ui::Host::CanvasOutcome TerminalHost::runCanvasWindow(const ui::CanvasWindowSpec& desc,
                                                       ui::CanvasController& controller) {
-  return runTerminalCanvas(*this, spec, controller);
+  return runTerminalCanvas(*this, desc, controller);
 }
 
 bool TerminalHost::toggleScrollWindow(const std::string& title, const std::vector<std::string>& lines) {
