@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "canvas_window.hpp"
 #include "escapes.hpp"
 #include "form_draw.hpp"
 #include "form_input.hpp"
@@ -337,6 +338,11 @@ void TerminalHost::showProgress(const ui::ProgressSpec& desc, ui::Progress& prog
       refresh();
     }
   }
+}
+
+ui::Host::CanvasOutcome TerminalHost::runCanvasWindow(const ui::CanvasWindowSpec& desc,
+                                                      ui::CanvasController& controller) {
+  return runTerminalCanvas(*this, desc, controller);
 }
 
 bool TerminalHost::toggleScrollWindow(const std::string& title, const std::vector<std::string>& lines) {
