@@ -55,7 +55,7 @@ struct Received {
 };
 
 // The consumers that take fixes one by one.
-enum FixConsumer : int { kAveragingFix = 0, kLineFix = 1, kPolygonFix = 2, kFixConsumers = 3 };
+enum FixConsumer : int { kAveragingFix = 0, kLineFix = 1, kPolygonFix = 2, kWaypointFix = 3, kFixConsumers = 4 };
 
 // Ready-made display texts.
 struct DisplayTexts {
