@@ -155,7 +155,7 @@ void drawCanvasWindow(CellGrid& grid, const CanvasWindowLayout& l, const std::st
     if (grid.contains(l.menuRow, c) && l.box.cols > 1) grid.at(l.menuRow, c) = Cell{U'\u2502', ink, paper, kAttrNone};
 }
 
-ui::Host::CanvasOutcome runTerminalCanvas(TerminalHost& host, const ui::CanvasWindowSpec& desc,
+ui::Host::CanvasOutcome runTerminalCanvas(TerminalHost& host, const ui::CanvasWindowDesc& desc,
                                           ui::CanvasController& controller) {
   platform::Clock& clock = platform::clock();
   const std::vector<shell::MenuItem> bar = canvasMenu(desc.menu);

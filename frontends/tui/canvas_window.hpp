@@ -62,7 +62,7 @@ void drawCanvasWindow(CellGrid& grid, const CanvasWindowLayout& layout, const st
 // timer runs every desc.timerMs of the platform clock, and a change of the
 // terminal's size reaches the controller. When the terminal goes away or a
 // signal asks to end, the window ends with 0. Always shown.
-ui::Host::CanvasOutcome runTerminalCanvas(TerminalHost& host, const ui::CanvasWindowSpec& desc,
+ui::Host::CanvasOutcome runTerminalCanvas(TerminalHost& host, const ui::CanvasWindowDesc& desc,
                                           ui::CanvasController& controller);
 
 }  // namespace tui

@@ -340,7 +340,7 @@ void TerminalHost::showProgress(const ui::ProgressSpec& desc, ui::Progress& prog
   }
 }
 
-ui::Host::CanvasOutcome TerminalHost::runCanvasWindow(const ui::CanvasWindowSpec& desc,
+ui::Host::CanvasOutcome TerminalHost::runCanvasWindow(const ui::CanvasWindowDesc& desc,
                                                       ui::CanvasController& controller) {
   return runTerminalCanvas(*this, desc, controller);
 }

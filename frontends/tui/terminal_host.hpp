@@ -52,7 +52,7 @@ class TerminalHost : public ui::Host {
   void showProgress(const ui::ProgressSpec& desc, ui::Progress& progress) override;
   // The canvas window over the whole screen as a layer, run modally
   // (canvas_window.hpp); always shown.
-  CanvasOutcome runCanvasWindow(const ui::CanvasWindowSpec& desc, ui::CanvasController& controller) override;
+  CanvasOutcome runCanvasWindow(const ui::CanvasWindowDesc& desc, ui::CanvasController& controller) override;
 
   // Called by pump() at most once per kTickMs of the platform clock (first
   // kTickMs after this call), so the main window's timer keeps running while

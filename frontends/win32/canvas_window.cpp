@@ -17,8 +17,8 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS
 
 // One open canvas window; lives on runCanvasWindow's stack.
 struct CanvasWindow {
-  CanvasWindow(const ui::CanvasWindowSpec& spec, ui::CanvasController& controller)
-      : state(spec, controller), font(canvasMetrics(0, 0)) {}
+  CanvasWindow(const ui::CanvasWindowDesc& desc, ui::CanvasController& controller)
+      : state(desc, controller), font(canvasMetrics(0, 0)) {}
 
   ui::CanvasMetrics sized(int width, int height) const {
     ui::CanvasMetrics m = font;
@@ -156,22 +156,22 @@ LRESULT CALLBACK canvasWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-ui::Host::CanvasOutcome runCanvasWindow(HINSTANCE instance, HWND owner, const ui::CanvasWindowSpec& spec,
+ui::Host::CanvasOutcome runCanvasWindow(HINSTANCE instance, HWND owner, const ui::CanvasWindowDesc& desc,
                                         ui::CanvasController& controller) {
   using platform::win32::toUtf16;
-  CanvasWindow c(spec, controller);
+  CanvasWindow c(desc, controller);
   HMENU menu = nullptr;
-  if (!spec.menu.empty()) {
+  if (!desc.menu.empty()) {
     menu = CreateMenu();
-    if (!menu || !appendMenuItems(menu, spec.menu)) {
+    if (!menu || !appendMenuItems(menu, desc.menu)) {
       const DWORD error = GetLastError();
       if (menu) DestroyMenu(menu);
       return {false, static_cast<int>(error), 0};
     }
   }
-  const std::wstring className = spec.windowClass.empty() ? std::wstring(kNavGraphClass) : toUtf16(spec.windowClass);
+  const std::wstring className = desc.windowClass.empty() ? std::wstring(kNavGraphClass) : toUtf16(desc.windowClass);
   const RECT area = areaOver(owner);
-  HWND window = CreateWindowExW(0, className.c_str(), toUtf16(spec.title).c_str(), kStyle, area.left, area.top,
+  HWND window = CreateWindowExW(0, className.c_str(), toUtf16(desc.title).c_str(), kStyle, area.left, area.top,
                                 area.right - area.left, area.bottom - area.top, owner, menu, instance, &c);
   if (!window) {
     const DWORD error = GetLastError();
@@ -190,7 +190,7 @@ ui::Host::CanvasOutcome runCanvasWindow(HINSTANCE instance, HWND owner, const ui
   const bool ownerWasDisabled = owner && EnableWindow(owner, FALSE);
   if (!c.state.ended()) {
     ShowWindow(window, SW_SHOWNORMAL);
-    if (spec.timerMs > 0) SetTimer(window, kTimerId, static_cast<UINT>(spec.timerMs), nullptr);
+    if (desc.timerMs > 0) SetTimer(window, kTimerId, static_cast<UINT>(desc.timerMs), nullptr);
     SetFocus(window);
     afterEvent(window, c);
   }

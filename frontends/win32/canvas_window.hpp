@@ -14,9 +14,9 @@ namespace frontend {
 // other than by runCanvasWindow behaves as a plain window.
 LRESULT CALLBACK canvasWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Shows the canvas window of spec (class spec.windowClass, kNavGraphClass
+// Shows the canvas window of desc (class desc.windowClass, kNavGraphClass
 // when empty; it must be registered with canvasWindowProc) titled
-// spec.title with spec.menu as its menu bar, over the main window's
+// desc.title with desc.menu as its menu bar, over the main window's
 // rectangle (owner's root owner; the work area when owner is null), owned
 // by owner and focused. owner is disabled while it is open, like a dialog's.
 // The window runs its own message loop, so posted work keeps running, until
@@ -26,7 +26,7 @@ LRESULT CALLBACK canvasWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 // focus back.
 // Returns {true, 0, result}; {false, GetLastError(), 0} when the window or
 // its menu cannot be made (the controller was not called then).
-ui::Host::CanvasOutcome runCanvasWindow(HINSTANCE instance, HWND owner, const ui::CanvasWindowSpec& spec,
+ui::Host::CanvasOutcome runCanvasWindow(HINSTANCE instance, HWND owner, const ui::CanvasWindowDesc& desc,
                                         ui::CanvasController& controller);
 
 }  // namespace frontend

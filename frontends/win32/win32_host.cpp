@@ -157,9 +157,9 @@ int Win32Host::popupMenu(const std::vector<ui::MenuItem>& items) {
   return chosen;
 }
 
-ui::Host::CanvasOutcome Win32Host::runCanvasWindow(const ui::CanvasWindowSpec& spec,
+ui::Host::CanvasOutcome Win32Host::runCanvasWindow(const ui::CanvasWindowDesc& desc,
                                                    ui::CanvasController& controller) {
-  return frontend::runCanvasWindow(instance_, frontOwner(), spec, controller);
+  return frontend::runCanvasWindow(instance_, frontOwner(), desc, controller);
 }
 
 HWND Win32Host::editWindow() const { return edit_ ? edit_->handle() : nullptr; }

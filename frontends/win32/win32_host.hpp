@@ -44,7 +44,7 @@ class Win32Host final : public ui::Host {
   int popupMenu(const std::vector<ui::MenuItem>& items) override;
   // The canvas window over the main window, owned by the window in front
   // (see canvas_window.hpp); boxes and dialogs it opens are owned by it.
-  CanvasOutcome runCanvasWindow(const ui::CanvasWindowSpec& spec, ui::CanvasController& controller) override;
+  CanvasOutcome runCanvasWindow(const ui::CanvasWindowDesc& desc, ui::CanvasController& controller) override;
   // The edit window, as long as the object lives: its Screen is drawn at
   // every pump(), and its keys never go to the main window's accelerators.
   HWND editWindow() const;

@@ -109,15 +109,15 @@ int Navigation::open(ui::Host& host, const NavigationContext& context) {
                     background_.end());
   if (fromToDialog(host, list, start_, destination_) != 1) return 0;
 
-  ui::CanvasWindowSpec spec;
-  spec.windowClass = kNavWindowClass;
-  spec.title = kNavWindowTitle;
-  spec.menu = {{kNavBackgroundCommand, "&Background Points", true, {}},
+  ui::CanvasWindowDesc desc;
+  desc.windowClass = kNavWindowClass;
+  desc.title = kNavWindowTitle;
+  desc.menu = {{kNavBackgroundCommand, "&Background Points", true, {}},
                {kNavFromToCommand, "&From / To", true, {}},
                {kNavPresentationCommand, "&Presentation", true, {}}};
-  spec.timerMs = kNavRedrawMs;
+  desc.timerMs = kNavRedrawMs;
   NavController controller(host, context, list, start_, destination_, background_, includeTrack_);
-  const ui::Host::CanvasOutcome outcome = host.runCanvasWindow(spec, controller);
+  const ui::Host::CanvasOutcome outcome = host.runCanvasWindow(desc, controller);
   if (!outcome.shown) {
     (void)ui::inform(host, base::format("CreateGraphWin error=%d.\r\n", outcome.error), "Error");
     return 0;

@@ -108,7 +108,7 @@ class CanvasController {
   virtual void onTimer(CanvasView& view) {}
 };
 
-struct CanvasWindowSpec {
+struct CanvasWindowDesc {
   std::string windowClass;  // the window class it is registered under
   std::string title;        // UTF-8
   std::vector<MenuItem> menu;  // the menu bar: commands (and submenus)
@@ -122,14 +122,14 @@ struct CanvasWindowSpec {
 // events and paints what draw() returns whenever redrawWanted() was set.
 class CanvasState : public CanvasView {
  public:
-  CanvasState(const CanvasWindowSpec& spec, CanvasController& controller)
-      : spec_(spec), controller_(controller) {}
+  CanvasState(const CanvasWindowDesc& desc, CanvasController& controller)
+      : desc_(desc), controller_(controller) {}
 
   // Runs onOpen (once).
   void open() { controller_.onOpen(*this); }
   // A key: a close key ends the window with 0; true when it was used.
   bool key(KeyCode code) {
-    for (KeyCode k : spec_.closeKeys)
+    for (KeyCode k : desc_.closeKeys)
       if (k == code) {
         end(0);
         return true;
@@ -161,7 +161,7 @@ class CanvasState : public CanvasView {
   }
   bool ended() const { return ended_; }
   int result() const { return result_; }
-  const CanvasWindowSpec& spec() const { return spec_; }
+  const CanvasWindowDesc& desc() const { return desc_; }
 
   void redraw() override { redraw_ = true; }
   void end(int result) override {
@@ -171,7 +171,7 @@ class CanvasState : public CanvasView {
   }
 
  private:
-  const CanvasWindowSpec& spec_;
+  const CanvasWindowDesc& desc_;
   CanvasController& controller_;
   CanvasMetrics size_;
   bool sized_ = false, redraw_ = true, ended_ = false;

@@ -29,7 +29,7 @@ void listCommands(const std::vector<MenuItem>& items, const std::string& prefix,
 
 }  // namespace
 
-Host::CanvasOutcome Host::runCanvasWindow(const CanvasWindowSpec&, CanvasController&) { return {}; }
+Host::CanvasOutcome Host::runCanvasWindow(const CanvasWindowDesc&, CanvasController&) { return {}; }
 
 int Host::popupMenu(const std::vector<MenuItem>& items) {
   if (!editScreen_ || !editKeys_) return 0;

@@ -95,8 +95,8 @@ class Host {
   // window is open or nothing can be chosen.
   virtual int popupMenu(const std::vector<MenuItem>& items);
 
-  // Shows the canvas window of spec (a pop-up over the main window's area,
-  // focused, with the spec's menu and title), driving controller through a
+  // Shows the canvas window of desc (a pop-up over the main window's area,
+  // focused, with the desc's menu and title), driving controller through a
   // CanvasState until it ends; the main window gets its focus back after.
   // shown is false when the window cannot be made: error then holds the
   // system's error number (this default: a host without such a window, 0).
@@ -105,7 +105,7 @@ class Host {
     int error = 0;
     int result = 0;
   };
-  virtual CanvasOutcome runCanvasWindow(const CanvasWindowSpec& spec, CanvasController& controller);
+  virtual CanvasOutcome runCanvasWindow(const CanvasWindowDesc& desc, CanvasController& controller);
 
   // Opens the edit window over the main window on screen and keys (both
   // outlive the window); it stays open until the returned object is

@@ -77,18 +77,18 @@ ScriptedHost& ScriptedHost::onCanvas(CanvasScript script) {
   return *this;
 }
 
-ui::Host::CanvasOutcome ScriptedHost::runCanvasWindow(const ui::CanvasWindowSpec& spec,
+ui::Host::CanvasOutcome ScriptedHost::runCanvasWindow(const ui::CanvasWindowDesc& desc,
                                                       ui::CanvasController& controller) {
   if (canvasRefused) return {false, canvasRefused, 0};
-  canvases_.push_back(spec.title);
-  ui::CanvasState state(spec, controller);
+  canvases_.push_back(desc.title);
+  ui::CanvasState state(desc, controller);
   ui::CanvasMetrics first;
   first.width = 640;
   first.height = 480;
   state.resize(first);
   state.open();
   if (canvasScripts_.empty()) {
-    ADD_FAILURE() << "unexpected canvas window \"" << spec.title << "\"";
+    ADD_FAILURE() << "unexpected canvas window \"" << desc.title << "\"";
   } else {
     CanvasScript script = std::move(canvasScripts_.front());
     canvasScripts_.pop_front();

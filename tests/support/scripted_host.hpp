@@ -76,7 +76,7 @@ class ScriptedHost : public ui::Host {
   int canvasRefused = 0;
   // Titles of the canvas windows shown.
   const std::vector<std::string>& canvases() const { return canvases_; }
-  CanvasOutcome runCanvasWindow(const ui::CanvasWindowSpec& spec, ui::CanvasController& controller) override;
+  CanvasOutcome runCanvasWindow(const ui::CanvasWindowDesc& desc, ui::CanvasController& controller) override;
 
   int messageBox(std::string_view text, std::string_view caption, unsigned flags) override;
   void pump() override;

@@ -68,7 +68,7 @@ class CanvasWindowTest : public ::testing::Test {
   FakeTerminal term{clock};  // 30 × 100
   TerminalHost host{term};
   Recorder recorder;
-  ui::CanvasWindowSpec desc;
+  ui::CanvasWindowDesc desc;
   int reads = 0;
   std::function<void()> atRead;  // runs at each read, after the count moved on
 

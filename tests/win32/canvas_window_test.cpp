@@ -62,11 +62,11 @@ class CanvasWindow : public win32_test::MainWindowFixture {
     MainWindowFixture::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
     GetWindowRect(main_, &mainRect_);
-    spec_.windowClass = "NavGraphWin";
-    spec_.title = "Navigation test";
-    spec_.timerMs = 50;
+    desc_.windowClass = "NavGraphWin";
+    desc_.title = "Navigation test";
+    desc_.timerMs = 50;
     ui::MenuItem view{0, "&View", true, {{kZoomIn, "Zoom &in", true, {}}, {kZoomOut, "Zoom &out", false, {}}}};
-    spec_.menu = {view, {kCloseCommand, "&Close", true, {}}};
+    desc_.menu = {view, {kCloseCommand, "&Close", true, {}}};
   }
 
   static HWND canvas() { return findThreadWindow(frontend::kNavGraphClass, kTitle); }
@@ -79,7 +79,7 @@ class CanvasWindow : public win32_test::MainWindowFixture {
     });
   }
   ui::Host::CanvasOutcome run() {
-    ui::Host::CanvasOutcome out = host_.runCanvasWindow(spec_, controller_);
+    ui::Host::CanvasOutcome out = host_.runCanvasWindow(desc_, controller_);
     EXPECT_NE(out.result, kGuardResult) << "the window had to be ended by the guard";
     return out;
   }
@@ -92,7 +92,7 @@ class CanvasWindow : public win32_test::MainWindowFixture {
     EXPECT_TRUE(EqualRect(&now, &mainRect_)) << "the main window kept its place and size";
   }
 
-  ui::CanvasWindowSpec spec_;
+  ui::CanvasWindowDesc desc_;
   TestController controller_;
   RECT mainRect_{};
 };
@@ -312,7 +312,7 @@ TEST_F(CanvasWindow, AQuitMessageEndsItAndIsLeftForTheProgramsLoop) {
 }
 
 TEST_F(CanvasWindow, AWindowThatCannotBeMadeReportsTheSystemsError) {
-  spec_.windowClass = "TfpNoSuchCanvasClass";
+  desc_.windowClass = "TfpNoSuchCanvasClass";
   const ui::Host::CanvasOutcome out = run();
   EXPECT_FALSE(out.shown);
   // Windows and Wine name the missing class with different codes.
@@ -320,7 +320,7 @@ TEST_F(CanvasWindow, AWindowThatCannotBeMadeReportsTheSystemsError) {
   EXPECT_EQ(controller_.opens, 0);
   EXPECT_TRUE(IsWindowEnabled(main_));
 
-  spec_.windowClass = "STATIC";  // a class that would never end the loop
+  desc_.windowClass = "STATIC";  // a class that would never end the loop
   const ui::Host::CanvasOutcome other = run();
   EXPECT_FALSE(other.shown);
   EXPECT_NE(other.error, 0);
