@@ -14,16 +14,6 @@ using gps::WaypointRecord;
 using gps::WaypointTable;
 using testing_support::TempDir;
 
-std::vector<std::string> names(WaypointTable& t) {
-  std::vector<std::string> out;
-  for (int n = 1; n <= t.count(); ++n) {
-    WaypointRecord r;
-    EXPECT_TRUE(t.read(n, r)) << n;
-    out.push_back(r.name);
-  }
-  return out;
-}
-
 TEST(WaypointTable, IsCreatedWithItsFieldsAndKeepsRecordsInOrder) {
   TempDir dir;
   const std::string path = gps::waypointTablePath(dir.path(), platform::kSep);
@@ -64,23 +54,6 @@ TEST(WaypointTable, IsCreatedWithItsFieldsAndKeepsRecordsInOrder) {
   EXPECT_FALSE(again.read(3, r));
   EXPECT_FALSE(again.read(0, r));
   EXPECT_EQ(r.name, "Well");  // untouched by the refused reads
-}
-
-TEST(WaypointTable, OverwriteAndRemoveChangeOnlyTheirRecord) {
-  TempDir dir;
-  WaypointTable t;
-  ASSERT_EQ(t.open(dir.file("Waypoints.dbf")), WaypointTable::Opened::kCreated);
-  for (const char* name : {"one", "two", "three"}) ASSERT_TRUE(t.append({name, 1, 2}));
-  ASSERT_TRUE(t.overwrite(2, {"TWO", 3, 4}));
-  EXPECT_EQ(names(t), (std::vector<std::string>{"one", "TWO", "three"}));
-  EXPECT_FALSE(t.overwrite(4, {"past", 0, 0}));
-  ASSERT_TRUE(t.remove(1));
-  EXPECT_EQ(names(t), (std::vector<std::string>{"TWO", "three"}));
-  WaypointRecord r;
-  ASSERT_TRUE(t.read(1, r));
-  EXPECT_DOUBLE_EQ(r.latitude, 3);
-  EXPECT_FALSE(t.remove(3));
-  EXPECT_EQ(t.count(), 2);
 }
 
 TEST(WaypointTable, APositionTooWideForItsFieldIsRefusedAndNothingChanges) {
