@@ -1,5 +1,6 @@
 #include "shell/gps_commands.hpp"
 
+#include "gps/log_waypoint.hpp"
 #include "gps/logging_dialog.hpp"
 #include "gps/port_dialog.hpp"
 #include "gps/presentation_dialog.hpp"
@@ -7,7 +8,10 @@
 #include "gps/status_view.hpp"
 #include "gps/view_dialog.hpp"
 #include "gps/warning_filters_dialog.hpp"
+#include "gps/waypoint_browser.hpp"
+#include "platform/clock.hpp"
 #include "platform/clock_set.hpp"
+#include "platform/fileops.hpp"
 #include "shell/startup.hpp"
 #include "ui/host.hpp"
 
@@ -34,6 +38,35 @@ gps::ReceiverServices gpsServices(ui::Host& host, const StartupValues& values) {
   s.clockSetter = &platform::nativeClockSetter();
   s.landscape = !values.geometry.portrait;
   return s;
+}
+
+void GpsCommands::logWaypoint() {
+  (void)gps::logWaypoint(host_, values_.installRoot, values_.style.sep, receiver_.enabled(), receiver_.detected(),
+                         receiver_.state(), platform::clock().localTime(), {});
+}
+
+void GpsCommands::editWaypoints() {
+  (void)gps::editWaypoints(host_, values_.installRoot, values_.style.sep, receiver_.enabled(), receiver_.state(), {});
+}
+
+void GpsCommands::navigation() {
+  const char sep = values_.style.sep;
+  std::string table = gps::waypointTablePath(values_.installRoot, sep);
+  const std::string appFolder = values_.settings.path(config::SettingsRecord::Path::AppFolder);
+  if (!appFolder.empty()) {
+    const std::string appTable = gps::waypointTablePath(appFolder, sep);
+    if (platform::fileExists(appTable) &&
+        ui::askYesNo(host_, "Use Application Waypoints?", "Waypoint Types") == ui::kIdYes)
+      table = appTable;
+  }
+  gps::NavigationContext context;
+  context.gpsEnabled = receiver_.enabled();
+  context.detected = receiver_.detected();
+  context.gps = &receiver_.state();
+  context.waypointTable = table;
+  context.landscape = !values_.geometry.portrait;
+  context.presentation = [this] { navigationParameters(); };
+  (void)navigation_.open(host_, context);
 }
 
 void GpsCommands::connectOrDisconnect() {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "gps/navigation.hpp"
 #include "gps/receiver.hpp"
 
 namespace ui { class Host; }
@@ -34,6 +35,15 @@ class GpsCommands {
   void presentation();
   void navigationParameters();
   void loggingSetup();
+  // Log Waypoint: the current position captured into "Waypoints.dbf" of the
+  // settings folder. Edit Waypoints: the browser over that table.
+  void logWaypoint();
+  void editWaypoints();
+  // Navigation: with an application that carries its own "Waypoints.dbf"
+  // the crew chooses which table to navigate by ("Use Application
+  // Waypoints?"), then the navigation display. The start, destination and
+  // background points last while the program runs.
+  void navigation();
   // Closing the program: an open GPS port is closed.
   void shutdown();
 
@@ -46,6 +56,7 @@ class GpsCommands {
   ui::Host& host_;
   StartupValues& values_;
   gps::Receiver& receiver_;
+  gps::Navigation navigation_;
 };
 
 }  // namespace shell

@@ -164,7 +164,10 @@ MainAction MainWindow::dispatch(int id) {
     case cmd::kWarningFilters:
     case cmd::kPresentation:
     case cmd::kNavParameters:
-    case cmd::kLoggingSetup: gpsCommand(id); break;
+    case cmd::kLoggingSetup:
+    case cmd::kLogWaypoint:
+    case cmd::kNavigation:
+    case cmd::kEditWaypoints: gpsCommand(id); break;
     case cmd::kExit:
     case cmd::kExitAlt:
     case cmd::kBarExit: return close();
@@ -185,6 +188,9 @@ void MainWindow::gpsCommand(int id) {
     case cmd::kPresentation: gps_->presentation(); break;
     case cmd::kNavParameters: gps_->navigationParameters(); break;
     case cmd::kLoggingSetup: gps_->loggingSetup(); break;
+    case cmd::kLogWaypoint: gps_->logWaypoint(); break;
+    case cmd::kNavigation: gps_->navigation(); break;
+    case cmd::kEditWaypoints: gps_->editWaypoints(); break;
     default: break;
   }
 }

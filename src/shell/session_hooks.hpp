@@ -12,7 +12,7 @@ namespace shell {
 class SessionHooks : public runtime::ProgramHooks {
  public:
   // gps and logging outlive these hooks.
-  void attachGps(const GpsCommands& gps, gps::GpsLogging& logging) {
+  void attachGps(GpsCommands& gps, gps::GpsLogging& logging) {
     gps_ = &gps;
     logging_ = &logging;
   }
@@ -25,6 +25,12 @@ class SessionHooks : public runtime::ProgramHooks {
     }
     return line;
   }
+  // Ctrl+N: the main window's Navigation command, over the edit window.
+  bool openNavigation() override {
+    if (!gps_) return false;
+    gps_->navigation();
+    return true;
+  }
   bool toggleGpsLog(editor::Engine& e) override { return logging_ && logging_->toggle(e); }
   bool lineMoveAllowed(editor::Engine& e, editor::LineMove move) override {
     return !logging_ || logging_->lineMoveAllowed(e, move);
@@ -36,7 +42,7 @@ class SessionHooks : public runtime::ProgramHooks {
   }
 
  private:
-  const GpsCommands* gps_ = nullptr;
+  GpsCommands* gps_ = nullptr;
   gps::GpsLogging* logging_ = nullptr;
 };
 

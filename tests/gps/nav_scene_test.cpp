@@ -157,13 +157,17 @@ TEST(NavLayout, EveryPointInsideThePlotArea) {
   ASSERT_TRUE(start && end);
   EXPECT_LT(start->centre.x, end->centre.x);
   EXPECT_LT(start->centre.y, end->centre.y);
-  // The widest extent fills its direction of the plot area.
-  int minX = 10000, maxX = -10000;
-  for (const auto& c : d.circles) {
-    minX = std::min(minX, c.centre.x);
-    maxX = std::max(maxX, c.centre.x);
-  }
-  EXPECT_NEAR(maxX - minX, 800 * 0.70, 2);
+  // The extent fills the plot area in the direction that limits the scale.
+  int minX = 10000, maxX = -10000, minY = 10000, maxY = -10000;
+  auto take = [&](ui::CanvasXY p) {
+    minX = std::min(minX, p.x);
+    maxX = std::max(maxX, p.x);
+    minY = std::min(minY, p.y);
+    maxY = std::max(maxY, p.y);
+  };
+  for (const auto& c : d.circles) take(c.centre);
+  for (const auto& p : d.polylines[0].points) take(p);
+  EXPECT_NEAR(std::max((maxX - minX) / (800 * 0.70), (maxY - minY) / (600 * 0.45)), 1.0, 0.01);
 }
 
 TEST(NavLayout, OnePointKeepsAScaleAndTheBandsHoldTheTexts) {

@@ -5,7 +5,10 @@
 #include <chrono>
 #include <thread>
 
+#include "gps/capture_dialog.hpp"
+#include "gps/nav_dialogs.hpp"
 #include "gps/port_dialog.hpp"
+#include "gps/waypoint_table.hpp"
 #include "gps/port_settings.hpp"
 #include "gps/receiver.hpp"
 #include "platform/fileops.hpp"
@@ -76,9 +79,9 @@ class GpsCommandsTest : public ::testing::Test {
 
 TEST_F(GpsCommandsTest, ConnectShowsThePositionBlockAndDisconnectTakesItAway) {
   for (int id : {cmd::kGpsConnect, cmd::kGpsPortSettings, cmd::kWarningFilters, cmd::kPresentation,
-                 cmd::kNavParameters, cmd::kLoggingSetup, cmd::kSetDateTime})
+                 cmd::kNavParameters, cmd::kLoggingSetup, cmd::kSetDateTime, cmd::kLogWaypoint, cmd::kNavigation,
+                 cmd::kEditWaypoints})
     EXPECT_TRUE(window->commandEnabled(id)) << id;
-  EXPECT_FALSE(window->commandEnabled(cmd::kLogWaypoint));  // waypoints come later
   EXPECT_TRUE(window->status(1, 1, 2030, 0, 0, 0).gps.empty());
 
   choosePort(3);
@@ -148,6 +151,65 @@ TEST_F(GpsCommandsTest, LeavingTheProgramClosesTheGpsPort) {
   host.expectOnce("Exit Tallyfin?", ui::kIdYes);
   EXPECT_EQ(window->command(cmd::kExit), shell::MainAction::Destroy);
   EXPECT_FALSE(layer.isOpen(3));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(GpsCommandsTest, WaypointsLoggedAreTheOnesNavigatedToAndAnApplicationsOwnTableIsOffered) {
+  // GPS off: both refuse before any dialog.
+  host.expectOnce("GPS Not Enabled", ui::kIdOk, "Error");
+  window->command(cmd::kNavigation);
+  EXPECT_TRUE(host.forms().empty());
+
+  choosePort(3);
+  auto line = fakes.line(3);
+  window->command(cmd::kGpsConnect);
+  line->feed(kFix);
+  ASSERT_TRUE(eventually([&] { return receiver->detected() && receiver->state().snapshot().position.valid; }));
+  host.onForm(gps::kCaptureDialog, [](ui::FormState& f) {
+    f.type(gps::kWaypointNameEntry, "Plot 12");
+    f.press(ui::kIdOkButton);
+  });
+  window->command(cmd::kLogWaypoint);
+  const std::string table = gps::waypointTablePath(v.installRoot, v.style.sep);
+  std::vector<gps::WaypointEntry> list = gps::loadWaypointList(table);
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[1].name, "Plot 12");
+  EXPECT_NEAR(list[1].latitude, 48.1173, 1e-6);
+
+  std::string destination;
+  host.onForm(gps::kFromToDialog, [&](ui::FormState& f) {
+    destination = f.items(gps::kToList).at(static_cast<std::size_t>(f.selection(gps::kToList)));
+    f.press(ui::kIdOkButton);
+  });
+  host.onCanvas([](ui::CanvasState& c) { c.key(ui::key::kF4); });
+  window->command(cmd::kNavigation);
+  EXPECT_EQ(destination, "Plot 12");
+  ASSERT_EQ(host.canvases().size(), 1u);
+
+  // An application with its own table: the crew is asked which to use.
+  const std::string appFolder = dir.file("app");
+  ASSERT_TRUE(platform::makeFolder(appFolder));
+  v.settings.setPath(config::SettingsRecord::Path::AppFolder, appFolder);
+  {
+    gps::WaypointTable own;
+    ASSERT_NE(own.open(gps::waypointTablePath(appFolder, v.style.sep)), gps::WaypointTable::Opened::kFailed);
+    ASSERT_TRUE(own.append({"Corner A", 48.2, 11.6}));
+    ASSERT_TRUE(own.append({"Corner B", 48.3, 11.7}));
+    ASSERT_TRUE(own.close());
+  }
+  host.expectOnce("Use Application Waypoints?", ui::kIdYes, "Waypoint Types");
+  std::vector<std::string> offered;
+  host.onForm(gps::kFromToDialog, [&](ui::FormState& f) {
+    offered = f.items(gps::kFromList);
+    f.press(ui::kIdOkButton);
+  });
+  host.onCanvas([](ui::CanvasState& c) { c.key(ui::key::kEscape); });
+  window->command(cmd::kNavigation);
+  EXPECT_EQ(offered, (std::vector<std::string>{"-< Current Position >-", "Corner A", "Corner B"}));
+  window->command(cmd::kGpsConnect);
 }
 
 }  // namespace
