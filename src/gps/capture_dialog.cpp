@@ -35,14 +35,19 @@ ui::Form captureForm(CaptureMode mode) {
   f.controls.push_back({kWaypointPositionGroup, ui::ControlKind::Group, "Waypoint Position",
                         {sf::kMargin - 4, sf::rowY(2) - 4, wide + 8, 3 * sf::kRowStep}});
   const int fieldWidth = kWidth - kFieldX - 2 * sf::kMargin;
-  f.controls.push_back(sf::label(kWaypointLatitudeText + 10, "Lat:", 3, kLabelWidth));
-  f.controls.push_back(sf::label(kWaypointLongitudeText + 10, "Lon:", 4, kLabelWidth));
+  // Half a row up, so both lines stand inside the group's frame.
+  auto lifted = [](ui::Control c) {
+    c.rect.y -= sf::kRowStep / 2;
+    return c;
+  };
+  f.controls.push_back(lifted(sf::label(kWaypointLatitudeText + 10, "Lat:", 3, kLabelWidth)));
+  f.controls.push_back(lifted(sf::label(kWaypointLongitudeText + 10, "Lon:", 4, kLabelWidth)));
   for (int id : {kWaypointLatitudeText, kWaypointLongitudeText}) {
     const int row = id == kWaypointLatitudeText ? 3 : 4;
     if (browser) {
-      f.controls.push_back(sf::entry(id, row, kFieldX, fieldWidth, 20, false));
+      f.controls.push_back(lifted(sf::entry(id, row, kFieldX, fieldWidth, 20, false)));
     } else {
-      f.controls.push_back({id, ui::ControlKind::Static, "", {kFieldX, sf::rowY(row), fieldWidth, 10}});
+      f.controls.push_back(lifted({id, ui::ControlKind::Static, "", {kFieldX, sf::rowY(row), fieldWidth, 10}}));
     }
   }
   const int y = sf::rowY(5);

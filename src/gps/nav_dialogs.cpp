@@ -73,7 +73,7 @@ class FromToController : public ui::FormController {
 };
 
 ui::Form backgroundForm() {
-  constexpr int kWidth = 300, kListWidth = 110, kListHeight = 96;
+  constexpr int kWidth = 320, kListWidth = 110, kListHeight = 96;
   constexpr int kButtonsX = 8 + kListWidth + 6, kButtonWidth = kWidth - 2 * (8 + kListWidth + 6);
   ui::Form f;
   f.resource = kBackgroundDialog;

@@ -33,7 +33,7 @@ DistanceBearing measure(double fromLat, double fromLon, double toLat, double toL
 }
 
 std::string legText(const char* label, const DistanceBearing& d) {
-  return label + base::trimLeft(d.bearingText) + " " + base::trimLeft(d.distanceText);
+  return label + d.bearingText + " " + d.distanceText;
 }
 
 NavPoint pointAt(double latitude, double longitude, std::string label, ui::Ink ink) {
@@ -213,7 +213,7 @@ ui::Drawing layoutNavScene(const NavScene& scene, const ui::CanvasMetrics& m) {
     if (metres > 0 && length > 0) {
       const int y = static_cast<int>(std::lround(m.height - m.lineHeight * 1.5));
       d.scaleBars.push_back({{static_cast<int>(std::lround(box.left)), y}, length,
-                             base::trimLeft(scaleLabel(metres, scene.distanceUnit))});
+                             scaleLabel(metres, scene.distanceUnit)});
     }
   }
 
@@ -224,7 +224,8 @@ ui::Drawing layoutNavScene(const NavScene& scene, const ui::CanvasMetrics& m) {
     y += std::max(t.height, 1);
     d.texts.push_back(std::move(t));
   }
-  y = static_cast<int>(std::lround(box.top + box.height)) + m.lineHeight / 2;
+  // Below the lowest circle and its label.
+  y = static_cast<int>(std::lround(box.top + box.height)) + m.pointRadius + m.lineHeight;
   for (const std::string& text : scene.bottomTexts) {
     ui::CanvasText t = bandText(text, 0, y, m);
     y += std::max(t.height, 1);

@@ -51,7 +51,7 @@ TEST(NavScene, SameStartAndDestinationMeasureNothing) {
   ASSERT_TRUE(s.hasLeg);
   EXPECT_EQ(s.legMetres, 0.0);
   EXPECT_EQ(s.legBearing, 0);
-  EXPECT_TRUE(hasText(s.bottomTexts, " From Start To End:0°T 0.0 Meters")) << s.bottomTexts[1];
+  EXPECT_TRUE(hasText(s.bottomTexts, " From Start To End:  0°T    0.0 Meters")) << s.bottomTexts[1];
   // The leg to go is real: the current position lies elsewhere.
   EXPECT_GT(s.toGoMetres, 1000.0);
 }
@@ -79,7 +79,7 @@ TEST(NavScene, DistanceUnitsChangeAtTheirThresholds) {
   NavScene s = f.build(0, 1);
   EXPECT_TRUE(hasText(s.bottomTexts, " Meters")) << s.bottomTexts[0];
   s = f.build(0, 2);
-  EXPECT_TRUE(hasText(s.bottomTexts, "1.0 KiloMeters")) << s.bottomTexts[0];
+  EXPECT_TRUE(hasText(s.bottomTexts, "   1.0 KiloMeters")) << s.bottomTexts[0];
   f.state.parms.setDistanceUnit(gps::kNautMile);
   s = f.build(0, 3);
   EXPECT_TRUE(hasText(s.bottomTexts, " Feet")) << s.bottomTexts[0];
@@ -184,7 +184,7 @@ TEST(NavLayout, OnePointKeepsAScaleAndTheBandsHoldTheTexts) {
   // width spans 0.000145° of longitude, about 11.4 m at 45°: the bar is the
   // round length below a quarter of that.
   ASSERT_EQ(d.scaleBars.size(), 1u);
-  EXPECT_EQ(d.scaleBars[0].label, "2.00 Mt");
+  EXPECT_EQ(d.scaleBars[0].label, "  2.00 Mt");
   EXPECT_GT(d.scaleBars[0].length, 0);
   EXPECT_LE(d.scaleBars[0].length, 640 * 0.70 / 4 + 1);
   ASSERT_GE(d.texts.size(), 3u);

@@ -135,7 +135,7 @@ TEST_F(NavFixture, TheWindowRedrawsWithEachTickAndKeepsTenTrackPositions) {
   EXPECT_EQ(trackAfter12, 10u);
   EXPECT_EQ(trackAfterResize, 1u);
   EXPECT_NE(texts.find(" To Destination GO:"), std::string::npos) << texts;
-  EXPECT_NE(texts.find(" From Start To End:0°T"), std::string::npos) << texts;
+  EXPECT_NE(texts.find(" From Start To End:  0°T"), std::string::npos) << texts;
   EXPECT_NE(texts.find(" From: WP1   To: WP3"), std::string::npos) << texts;
 }
 

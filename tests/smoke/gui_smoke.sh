@@ -854,7 +854,7 @@ start_replay() {
 }
 start_replay
 choose_bar alt+g GPS
-xdotool key Tab Return  # the first button (Connect / Disconnect) has the focus; Port Settings is next
+xdotool key Tab Tab Return  # the first button (Log Waypoint) has the focus; Port Settings is the third
 wait_for 30 shown '^GPS Comm Port Settings$' || fail "the GPS choice did not open \"GPS Comm Port Settings\""
 screenshot gui_smoke_gps_port.png
 xdotool key Return
@@ -926,6 +926,86 @@ wait_for 20 gps_edit "Attempting to ReConnect" || fail "the caption did not show
 start_replay
 wait_for 30 gps_edit "45.*31'2.*Sv:8" || fail "the position did not come back after the receiver talked again"
 note "a silent receiver was reported and reconnected, and its position came back"
+leave_edit_window
+
+# --- Waypoints and navigation ---------------------------------------------------------------
+# Log Waypoint (the GPS choice's first button) captures "WP Here"; Edit
+# Waypoints (its fifth) adds two typed waypoints; Ctrl+N in the edit window
+# opens navigation from WP Here to North Corner: the window shows the points
+# (start green, destination red, current blue), the legs and the track.
+erase_field() { xdotool key End; for _ in $(seq 1 24); do xdotool key BackSpace; done; }
+choose_bar alt+g GPS
+xdotool key Return
+wait_for 30 shown '^Capture Waypoint$' || fail "Log Waypoint did not open \"Capture Waypoint\""
+screenshot gui_smoke_capture.png
+erase_field
+xdotool type --delay 50 "WP Here"
+xdotool key Return
+wait_for 30 gone '^Capture Waypoint$' || fail "OK did not close \"Capture Waypoint\""
+add_waypoint() {
+  xdotool key alt+a
+  wait_for 30 shown '^Capture Waypoint$' || { fail "Add New did not open \"Capture Waypoint\""; return; }
+  xdotool type --delay 50 "$1"
+  xdotool key Tab; erase_field; xdotool type --delay 50 -- "$2"
+  xdotool key Tab; erase_field; xdotool type --delay 50 -- "$3"
+  xdotool key Return
+  wait_for 30 gone '^Capture Waypoint$' || fail "OK did not store the waypoint $1"
+}
+choose_bar alt+g GPS
+xdotool key Tab Tab Tab Tab Return
+if wait_for 30 shown '^Select Waypoint to Edit$'; then
+  add_waypoint "North Corner" 45.5340 -122.6700
+  add_waypoint "East Gate" 45.5245 -122.6600
+  screenshot gui_smoke_waypoints.png
+  xdotool key alt+f
+  wait_for 30 gone '^Select Waypoint to Edit$' || fail "Finished did not close the browser"
+else
+  fail "Edit Waypoints did not open \"Select Waypoint to Edit\""
+fi
+if /usr/bin/python3 - "$WINEPREFIX/drive_c/Waypoints.dbf" >"$work/waypoints.txt" 2>&1 <<'PY'
+import sys, dbfread
+rows = [(r["WAYPOINT"], r["LATITUDE"], r["LONGITUDE"]) for r in dbfread.DBF(sys.argv[1])]
+print(rows)
+assert [r[0] for r in rows] == ["WP Here", "North Corner", "East Gate"], rows
+assert rows[1][1:] == (45.534, -122.67) and rows[2][1:] == (45.5245, -122.66), rows
+PY
+then
+  note "C:\\Waypoints.dbf holds the captured and the two typed waypoints (dbfread)"
+else
+  fail "C:\\Waypoints.dbf does not hold the three waypoints: $(cat "$work/waypoints.txt")"
+fi
+choose_bar alt+d Data
+xdotool key Return
+wait_for 30 shown '^Select Dataset$' || fail "Collect Data did not offer the dataset list"
+xdotool key Return
+answer_font_question
+wait_for 30 edit_shown || fail "the edit window did not open"
+sleep 1
+xdotool key ctrl+n
+if wait_for 30 shown '^Navigation Waypoints$'; then
+  xdotool key Down; sleep 0.3; xdotool key shift+Tab; sleep 0.3; xdotool key Down; sleep 0.3; xdotool key Return
+else
+  fail "Ctrl+N did not offer the start and destination"
+fi
+if wait_for 30 shown '^Graphical Navigation Window$'; then
+  sleep 4  # a few positions for the track
+  nav_shot="$build/gui_smoke_navigation.png"
+  screenshot gui_smoke_navigation.png
+  colours=$(convert "$nav_shot" -fill black +opaque 'rgb(0,160,0)' -fill white -opaque 'rgb(0,160,0)' -format '%[fx:mean>0]' info: 2>/dev/null)
+  blue=$(convert "$nav_shot" -fill black +opaque 'rgb(0,0,255)' -fill white -opaque 'rgb(0,0,255)' -format '%[fx:mean>0]' info: 2>/dev/null)
+  track=$(convert "$nav_shot" -fill black +opaque 'rgb(0,128,128)' -fill white -opaque 'rgb(0,128,128)' -format '%[fx:mean>0]' info: 2>/dev/null)
+  if [ "$colours" = 1 ] && [ "$blue" = 1 ] && [ "$track" = 1 ]; then
+    note "the navigation window draws the start, the destination, the current position and the track ($nav_shot)"
+  else
+    fail "the navigation window lacks a point or the track (green $colours, blue $blue, track $track; see $nav_shot)"
+  fi
+  red_pixels=$(convert "$nav_shot" -fill black +opaque 'rgb(220,0,0)' -fill white -opaque 'rgb(220,0,0)' -format '%[fx:int(mean*w*h)]' info: 2>/dev/null)
+  [ "${red_pixels:-0}" -ge 20 ] || fail "no destination or leg to go in red ($red_pixels pixels; see $nav_shot)"
+  xdotool key F4
+  wait_for 30 gone '^Graphical Navigation Window$' || fail "F4 did not close the navigation window"
+else
+  fail "the navigation window did not open"
+fi
 leave_edit_window
 
 # --- Setups: Temp Coordinate Files and Set Date - Time (each cancelled) ----------------------

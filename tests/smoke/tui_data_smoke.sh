@@ -59,6 +59,11 @@
 #     plot 2 a polygon stopped by Ctrl+G; gps_log_check.py holds the tables
 #     to what the replay sent. Setups, "Set Date - Time" shows the
 #     clock and refuses 02/30 (Escape then leaves the clock alone).
+#     Waypoints: Log Waypoint captures one, Edit Waypoints adds two typed
+#     ones (Waypoints.dbf read by dbfread); Navigation to one of them draws
+#     them in braille with the legs, its text agrees with GeodSolve, the
+#     background points come from its menu; Ctrl+N opens it over the edit
+#     window.
 #  7. Alt+E on the main window, y: the program ends with status 0.
 # Every wait polls with a time-out. Prints each failure; exits non-zero when
 # there was one. The tmux server is always killed.
@@ -758,6 +763,99 @@ fi
 start_replay
 if wait_until 20 screen_lacks "Attempting to ReConnect" && expect 10 "the position did not come back" "GPS: 45°31'2" "Sv:8"; then
   note "the receiver talking again brings the position back"
+fi
+
+# Waypoints and navigation: Log Waypoint captures the position as "WP Here";
+# Edit Waypoints adds two typed positions; Navigation from WP Here to North
+# Corner draws the points, the legs and the track in braille, and its text
+# agrees with GeodSolve; Ctrl+N opens it over the edit window.
+erase=()
+for _ in $(seq 1 24); do erase+=(BSpace); done
+gps_menu() { keys F10 && sleep 0.3 && keys Right Right Right && sleep 0.3; }
+gps_menu
+keys Enter
+if expect 10 "Log Waypoint did not open the capture dialog" "Capture Waypoint" "Edit Waypoint Name" "Re-Capture"; then
+  keys "${erase[@]}"; sleep 0.5
+  keys -l "WP Here"; sleep 0.5
+  keys Enter
+  wait_until 10 screen_lacks "Capture Waypoint" || fail "the captured waypoint was not taken"
+fi
+add_waypoint() {
+  click_on "Add New" || { fail "no \"Add New\" button in the browser"; return; }
+  if expect 10 "Add New did not open the capture dialog" "Capture Waypoint" "Capture GPS"; then
+    # In steps: the program keeps only so many keys it has not read yet.
+    keys -l "$1"; sleep 0.5
+    keys Tab "${erase[@]}"; sleep 0.5
+    keys -l -- "$2"; sleep 0.5
+    keys Tab "${erase[@]}"; sleep 0.5
+    keys -l -- "$3"; sleep 0.5
+    keys Enter
+    expect 10 "the new waypoint $1 did not become current" "Waypoint:$4 of $4" "$1"
+  fi
+}
+gps_menu
+keys Up Enter
+if expect 10 "Edit Waypoints did not open the browser" "Select Waypoint to Edit" "Waypoint:1 of 1" "WP Here"; then
+  add_waypoint "North Corner" 45.5340 -122.6700 2
+  add_waypoint "East Gate" 45.5245 -122.6600 3
+  click_on "Finished" || fail "no \"Finished\" button in the browser"
+  wait_until 10 screen_lacks "Select Waypoint to Edit" || fail "Finished did not close the browser"
+fi
+if "$py" - "$root/Waypoints.dbf" >"$work/waypoints.txt" 2>&1 <<'PY'
+import sys, dbfread
+rows = [(r["WAYPOINT"], r["LATITUDE"], r["LONGITUDE"]) for r in dbfread.DBF(sys.argv[1])]
+print(rows)
+assert [r[0] for r in rows] == ["WP Here", "North Corner", "East Gate"], rows
+assert abs(rows[0][1] - 45.5231) < 0.01 and abs(rows[0][2] + 122.6765) < 0.01, rows
+assert rows[1][1:] == (45.534, -122.67) and rows[2][1:] == (45.5245, -122.66), rows
+PY
+then
+  note "Waypoints.dbf holds the captured and the two typed waypoints (dbfread)"
+else
+  fail "Waypoints.dbf does not hold the three waypoints: $(cat "$work/waypoints.txt")"
+fi
+gps_menu
+keys Down Enter
+if expect 10 "Navigation did not offer the start and destination" "Navigation Waypoints" "From Waypoint" "To Waypoint" "East Gate"; then
+  keys Down BTab Down && sleep 0.3 && keys Enter
+fi
+if expect 10 "the navigation window did not open" "Graphical Navigation Window" "Background Points" \
+   "North Corner" "WP Here" "Current Position" "To Destination GO:" "From Start To End:" \
+   "From: WP Here   To: North Corner" "├"; then
+  sleep 2
+  screen >"$work/navigation.txt"
+  if "$py" -c 'import sys; t = open(sys.argv[1], encoding="utf-8").read(); sys.exit(sum(0x2801 <= ord(c) <= 0x28FF for c in t) < 10)' "$work/navigation.txt"; then
+    note "the navigation window draws the waypoints, the legs and the track in braille"
+  else
+    fail "the navigation window shows no braille dots"
+  fi
+  if python3 "$(dirname "$0")/nav_check.py" "$work/navigation.txt" "$sent" 45.5340 -122.6700 >"$work/nav-check.txt" 2>&1; then
+    note "$(cat "$work/nav-check.txt")"
+  else
+    fail "the distance and bearing to go disagree with GeodSolve: $(cat "$work/nav-check.txt")"
+  fi
+  keys F10 Enter
+  if expect 10 "the window's menu did not open the background points" "Select Background Reference" "Available Background Points"; then
+    click_on "Add All" && sleep 0.3 && click_on "OK"
+    expect 10 "the background points were not drawn" "Graphical Navigation Window" "East Gate"
+  fi
+  keys Escape
+  expect 10 "Escape did not close the navigation window" "Current Application: Cruise"
+fi
+keys M-d
+expect 10 "Alt+D did not bring up the Data choice" "Collect Data" && keys Enter
+expect 10 "the dataset list did not come" "01 [North Block]" && keys Enter
+if expect 15 "the edit window did not open for Ctrl+N" "TFMobile" "Plot number"; then
+  keys C-n
+  if expect 10 "Ctrl+N did not offer the start and destination" "Navigation Waypoints"; then
+    keys Enter
+    if expect 10 "Ctrl+N did not open the navigation window" "Graphical Navigation Window" "To Destination GO:"; then
+      keys F4
+      expect 10 "F4 did not bring the edit window back" "TFMobile" "Plot number" && note "Ctrl+N opens navigation over the edit window; F4 closes it"
+    fi
+  fi
+  keys Escape
+  expect 10 "Escape did not bring the main window back" "Current Application: Cruise"
 fi
 keys M-g
 if expect 10 "Alt+G did not bring up the GPS choice" "Connect / Disconnect"; then
