@@ -435,6 +435,15 @@ expect_edit_window() {
   [ "${gray:-0}" -gt 2000 ] || fail "the edit window shows no LtGray titles ($gray pixels; see $build/$1)"
   [ "${black:-0}" -gt 500 ] || fail "the edit window shows no black text ($black pixels; see $build/$1)"
 }
+# Collect Data on North Block (the first dataset): the edit window opens.
+open_north_block() {
+  choose_bar alt+d Data
+  xdotool key Return
+  wait_for 30 shown '^Select Dataset$' || fail "Collect Data did not offer the dataset list"
+  xdotool key Return
+  answer_font_question
+  wait_for 30 edit_shown || fail "the edit window did not open"
+}
 leave_edit_window() {
   xdotool key Escape
   wait_for 30 edit_gone || fail "Escape did not close the edit window"
@@ -866,12 +875,7 @@ screenshot gui_smoke_gps_main.png
 note "GPS port settings and the main window's GPS block ($build/gui_smoke_gps_port.png, $build/gui_smoke_gps_main.png)"
 gps_edit() { xdotool search --name "North Block.*$1" 2>/dev/null | grep -q .; }
 no_log_shown() { ! gps_edit "Positions logged"; }
-choose_bar alt+d Data
-xdotool key Return
-wait_for 30 shown '^Select Dataset$' || fail "Collect Data did not offer the dataset list"
-xdotool key Return
-answer_font_question
-wait_for 30 edit_shown || fail "the edit window did not open"
+open_north_block
 if wait_for 20 gps_edit "45.*31'2.*Sv:8"; then
   note "the edit window's caption shows the receiver's position: $(xdotool getwindowname "$(edit_windows | head -1)")"
 else
@@ -954,8 +958,8 @@ add_waypoint() {
 choose_bar alt+g GPS
 xdotool key Tab Tab Tab Tab Return
 if wait_for 30 shown '^Select Waypoint to Edit$'; then
-  add_waypoint "North Corner" 45.5340 -122.6700
-  add_waypoint "East Gate" 45.5245 -122.6600
+  add_waypoint "North Corner" 45.5250 -122.6750
+  add_waypoint "East Gate" 45.5240 -122.6730
   screenshot gui_smoke_waypoints.png
   xdotool key alt+f
   wait_for 30 gone '^Select Waypoint to Edit$' || fail "Finished did not close the browser"
@@ -967,19 +971,14 @@ import sys, dbfread
 rows = [(r["WAYPOINT"], r["LATITUDE"], r["LONGITUDE"]) for r in dbfread.DBF(sys.argv[1])]
 print(rows)
 assert [r[0] for r in rows] == ["WP Here", "North Corner", "East Gate"], rows
-assert rows[1][1:] == (45.534, -122.67) and rows[2][1:] == (45.5245, -122.66), rows
+assert rows[1][1:] == (45.525, -122.675) and rows[2][1:] == (45.524, -122.673), rows
 PY
 then
   note "C:\\Waypoints.dbf holds the captured and the two typed waypoints (dbfread)"
 else
   fail "C:\\Waypoints.dbf does not hold the three waypoints: $(cat "$work/waypoints.txt")"
 fi
-choose_bar alt+d Data
-xdotool key Return
-wait_for 30 shown '^Select Dataset$' || fail "Collect Data did not offer the dataset list"
-xdotool key Return
-answer_font_question
-wait_for 30 edit_shown || fail "the edit window did not open"
+open_north_block
 sleep 1
 xdotool key ctrl+n
 if wait_for 30 shown '^Navigation Waypoints$'; then
@@ -988,7 +987,7 @@ else
   fail "Ctrl+N did not offer the start and destination"
 fi
 if wait_for 30 shown '^Graphical Navigation Window$'; then
-  sleep 4  # a few positions for the track
+  sleep 10  # ten positions for the track
   nav_shot="$build/gui_smoke_navigation.png"
   screenshot gui_smoke_navigation.png
   colours=$(convert "$nav_shot" -fill black +opaque 'rgb(0,160,0)' -fill white -opaque 'rgb(0,160,0)' -format '%[fx:mean>0]' info: 2>/dev/null)
