@@ -104,18 +104,38 @@ bool writeNote(const ExtractRequest& r, const Note& note) {
   return platform::writeFileSafely(notePath(r), text.data(), text.size(), stage) == 0;
 }
 
-// The note's number while this dataset already holds files under it or no
-// dataset uses it; else the first free number.
+// The note's number while this dataset holds live tables under it or a
+// committed split, or no other dataset uses it; else the first free number.
 std::optional<int> chooseNumber(const ExtractRequest& r, const std::optional<Note>& note) {
   if (note) {
-    bool ours = false, others = false;
+    bool ours = !note->committed.empty(), others = false;
     for (const std::string& file : listNames(r.folder, base::format("%02d *", note->number))) {
-      if (base::equalsNoCase(datasetOf(file), r.datasetName)) ours = true;
-      else if (endsWithNoCase(file, ".dbf")) others = true;
+      const bool table = endsWithNoCase(file, ".dbf") || endsWithNoCase(file, ".GPF");
+      if (!base::equalsNoCase(datasetOf(file), r.datasetName)) others = others || endsWithNoCase(file, ".dbf");
+      else if (table && file.find(datasets::kVersionTableSuffix) == std::string::npos) ours = true;
     }
     if (ours || !others) return note->number;
   }
   return datasets::freeDatasetNumber(r.folder, platform::kSep);
+}
+
+// Leaves a number a killed run had taken before any of its tables were
+// live: staged tables go, the version table follows to the new number.
+bool leaveNumber(const ExtractRequest& r, int from, int to, std::string& failure) {
+  for (const std::string& file : listNames(r.folder, base::format("%02d *", from))) {
+    if (!base::equalsNoCase(datasetOf(file), r.datasetName)) continue;
+    int rc = 0;
+    if (!livePartner(file).empty()) {
+      rc = platform::deleteFile(pathOf(r.folder, file));
+    } else if (file.find(datasets::kVersionTableSuffix) != std::string::npos) {
+      rc = platform::moveFile(pathOf(r.folder, file), pathOf(r.folder, base::format("%02d", to) + file.substr(2)));
+    }
+    if (rc != 0) {
+      failure = "Cannot move " + file;
+      return false;
+    }
+  }
+  return true;
 }
 
 // This dataset's staged tables under number.
@@ -149,6 +169,8 @@ class Run {
     note_.number = *number;
     result_.datasetNumber = *number;
     if (previous && previous->number == *number) note_ = *previous;
+    if (previous && previous->number != *number && !leaveNumber(r_, previous->number, *number, result_.failure))
+      return ExtractOutcome::kFailed;
     if (!writeNote(r_, note_)) return fail("Cannot write " + notePath(r_));
     unitHint_ = level1Unit(bundles);
 
