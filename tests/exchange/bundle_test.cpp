@@ -161,6 +161,7 @@ TEST_F(BundleTest, ARunStoppedAtAnyStepLosesNothingAndTheNextRunCompletes) {
   using exchange::BundleStep;
   for (BundleStep step : {BundleStep::kBranchBuilt, BundleStep::kBranchSetAside, BundleStep::kBranchRenamed,
                           BundleStep::kSourceMarked, BundleStep::kLevel1Renamed}) {
+    int stops = 0;
     for (int nth = 1; nth <= 3; ++nth) {
       SCOPED_TRACE(testing::Message() << "step " << static_cast<int>(step) << " time " << nth);
       for (const auto& n : files("*")) (void)platform::deleteFile(dir.file(n));
@@ -168,6 +169,7 @@ TEST_F(BundleTest, ARunStoppedAtAnyStepLosesNothingAndTheNextRunCompletes) {
       int seen = 0;
       auto out = run([&](BundleStep s) { return s == step && ++seen == nth; });
       if (seen < nth) continue;  // the run never got there
+      ++stops;
       EXPECT_EQ(out.result, 0);
 
       // Every leaf record is in a raw table (marked or not) or a whole bundle.
@@ -184,6 +186,7 @@ TEST_F(BundleTest, ARunStoppedAtAnyStepLosesNothingAndTheNextRunCompletes) {
       EXPECT_TRUE(files("03 *.d*").empty());
       EXPECT_TRUE(files("*.tmp").empty());
     }
+    EXPECT_GE(stops, 1) << "step " << static_cast<int>(step) << " was never reached";
   }
 }
 
