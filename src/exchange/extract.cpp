@@ -8,6 +8,7 @@
 #include "base/text.hpp"
 #include "datasets/data_names.hpp"
 #include "datasets/dataset_list.hpp"
+#include "exchange/dataset_files.hpp"
 #include "exchange/split_table.hpp"
 #include "platform/errors.hpp"
 #include "platform/fileops.hpp"
@@ -42,9 +43,11 @@ bool endsWithNoCase(std::string_view text, std::string_view tail) {
 // The dataset's bundle tables: tables, then coordinate bundles; version tables left out.
 std::vector<std::string> listBundles(const std::string& folder, const std::string& name) {
   std::vector<std::string> out;
-  for (const char* ext : {datasets::kTableExtension, datasets::kCoordinateExtension})
-    for (std::string& file : listNames(folder, "[" + name + "]*." + ext))
-      if (file.find(datasets::kVersionTableSuffix) == std::string::npos) out.push_back(std::move(file));
+  for (const char* ext : {datasets::kTableExtension, datasets::kCoordinateExtension}) {
+    FileLists lists = listDataFiles(folder, "[" + name + "]*." + ext);
+    for (std::vector<std::string>* list : {&lists.tables, &lists.coordinates})
+      out.insert(out.end(), list->begin(), list->end());
+  }
   return out;
 }
 
@@ -147,11 +150,12 @@ std::vector<std::string> stagedTables(const ExtractRequest& r, int number) {
   return out;
 }
 
-// The bundle's name once marked: extracted, or kept for its refused records.
-std::string markedName(std::string_view bundle, bool refused) {
+// The bundle's name once done: marked extracted, or kept for its refused records.
+std::string doneName(std::string_view bundle, bool refused) {
+  if (!refused) return markedName(bundle);
   const bool coordinate = endsWithNoCase(bundle, ".GPF");
-  const char* ext = coordinate ? (refused ? kRefusedCoordinateExtension : "gel") : (refused ? kRefusedTableExtension : "del");
-  return std::string(bundle.substr(0, bundle.size() - 3)) + ext;
+  return std::string(bundle.substr(0, bundle.size() - 3)) +
+         (coordinate ? kRefusedCoordinateExtension : kRefusedTableExtension);
 }
 
 class Run {
@@ -267,7 +271,7 @@ class Run {
       if (stop()) return ExtractOutcome::kStopped;
     }
     if (!makeLive()) return result_.failure.empty() ? ExtractOutcome::kStopped : ExtractOutcome::kFailed;
-    const std::string marked = markedName(bundle, refused);
+    const std::string marked = doneName(bundle, refused);
     if (platform::replaceFile(pathOf(r_.folder, bundle), pathOf(r_.folder, marked)) != 0)
       return fail("Cannot rename " + bundle + " to " + marked);
     if (refused) result_.messages.push_back(bundle + " kept as " + marked);
@@ -278,9 +282,8 @@ class Run {
 
   // Deletes this dataset's marked bundles, and no one else's.
   void sweep() {
-    for (const char* ext : {"del", "gel"})
-      for (const std::string& file : listNames(r_.folder, "[" + r_.datasetName + "]*." + ext))
-        (void)platform::deleteFile(pathOf(r_.folder, file));
+    for (const std::string& name : sweepDataset(r_.folder, note_.number, r_.datasetName).failed)
+      result_.messages.push_back("Cannot delete " + name);
   }
 
   tablestore::TableStore& store_;
