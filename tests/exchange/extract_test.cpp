@@ -9,6 +9,7 @@
 #include "exchange/extract.hpp"
 #include "base/text.hpp"
 #include "support/dbfread.hpp"
+#include "support/faulty_files.hpp"
 #include "ui/progress.hpp"
 
 namespace {
@@ -172,6 +173,31 @@ TEST(ExtractDataset, AKilledRunIsCompletedByTheNextWithNoRecordLostOrDoubled) {
     EXPECT_EQ(liveTables(store, dir), kExtracted) << "killed after step " << k;
     EXPECT_EQ(namesIn(dir).size(), kExtracted.size()) << k;
   }
+}
+
+TEST(ExtractDataset, ADiskFullDuringASplitFailsWithNothingLiveAndTheNextRunCompletes) {
+  TempDir dir;
+  tablestore::TableStore store;
+  writeDataset(store, dir);
+  ExtractResult first;
+  {
+    testing_support::FaultyFileSystem faulty(platform::nativeFileSystem());
+    platform::ScopedFileSystem scoped(faulty);
+    faulty.failWritesAfter(700);
+    ASSERT_EQ(exchange::extractDataset(store, request(dir), first, nullptr), ExtractOutcome::kFailed);
+  }
+  EXPECT_FALSE(first.failure.empty());
+  EXPECT_EQ(store.openCount(), 0u);
+  // A raw table is live only whole; the bundle that failed is still there.
+  int bundlesLeft = 0;
+  for (const auto& [name, rows] : liveTables(store, dir)) {
+    if (name[0] == '[') ++bundlesLeft;
+    else EXPECT_EQ(rows, kExtracted.at(name)) << name;
+  }
+  EXPECT_GT(bundlesLeft, 1);
+  ExtractResult second;
+  ASSERT_EQ(exchange::extractDataset(store, request(dir), second, nullptr), ExtractOutcome::kDone) << second.failure;
+  EXPECT_EQ(liveTables(store, dir), kExtracted);
 }
 
 TEST(ExtractDataset, AKilledRunWhoseNumberWasTakenMeanwhileMovesToAFreeOne) {
