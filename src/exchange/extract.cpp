@@ -301,7 +301,7 @@ ExtractOutcome extractDataset(tablestore::TableStore& store, const ExtractReques
   return Run(store, request, result, progress).go();
 }
 
-ui::ProgressSpec extractProgressSpec(std::string_view datasetName) {
+ui::ProgressSpec extractProgressTexts(std::string_view datasetName) {
   ui::ProgressSpec desc;
   desc.title = kExtractTitle;
   desc.line1 = std::string(kExtractDatasetLine) + std::string(datasetName);

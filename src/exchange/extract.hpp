@@ -78,6 +78,6 @@ enum class ExtractOutcome { kDone, kFailed, kStopped };
                                             ExtractResult& result, ui::Progress* progress);
 
 // The progress window's texts for extracting the dataset.
-ui::ProgressSpec extractProgressSpec(std::string_view datasetName);
+ui::ProgressSpec extractProgressTexts(std::string_view datasetName);
 
 }  // namespace exchange

@@ -220,7 +220,7 @@ TEST(ExtractDataset, AKilledRunWhoseNumberWasTakenMeanwhileMovesToAFreeOne) {
 }
 
 TEST(ExtractProgress, TitleAndDatasetLine) {
-  const ui::ProgressSpec desc = exchange::extractProgressSpec("Plot");
+  const ui::ProgressSpec desc = exchange::extractProgressTexts("Plot");
   EXPECT_EQ(desc.title, "***** Dataset Extract *****");
   EXPECT_EQ(desc.line1, "      Dataset:Plot");
 }
