@@ -261,6 +261,11 @@ class Run {
         return !stop();
       });
       if (outcome == SplitOutcome::kStopped) return ExtractOutcome::kStopped;
+      if (outcome == SplitOutcome::kNoBundle) {
+        // A table that only looks like one of the dataset's is none of its data: left alone.
+        result_.messages.push_back(out.failure + " (left as it is)");
+        return ExtractOutcome::kDone;
+      }
       if (outcome != SplitOutcome::kSplit) return fail(out.failure);
       result_.records += out.written;
       refused = !out.refusals.empty();

@@ -21,6 +21,8 @@
 // files belong to this dataset, or no dataset uses the number; otherwise it
 // takes a free one. The note is removed when the run ends well.
 //
+// A table matching the dataset's bundles whose name is no bundle name (or
+// makes no raw name) is left as it is, with a message.
 // A bundle with records whose keys cannot name a file is not marked but
 // kept as ".ref" (coordinate bundles ".grf"), so the refused records stay
 // on the unit; everything else in it is extracted.

@@ -124,6 +124,20 @@ TEST(ExtractDataset, ADatasetWithoutBundlesFails) {
   EXPECT_EQ(exchange::extractDataset(store, wild, result, nullptr), ExtractOutcome::kFailed);
 }
 
+TEST(ExtractDataset, ATableThatIsNoBundleIsLeftAloneWithAMessage) {
+  TempDir dir;
+  tablestore::TableStore store;
+  writeDataset(store, dir);
+  writeTable(store, dir, "[Plot]notes.dbf", {{"NOTE", 'C', 2, 0}}, {{"hi"}});
+  ExtractResult result;
+  ASSERT_EQ(exchange::extractDataset(store, request(dir), result, nullptr), ExtractOutcome::kDone) << result.failure;
+  EXPECT_EQ(result.bundles, 4);
+  EXPECT_EQ(result.messages, std::vector<std::string>{"Not a bundle table: [Plot]notes.dbf (left as it is)"});
+  auto expected = kExtracted;
+  expected["[Plot]notes.dbf"] = {"hi"};
+  EXPECT_EQ(liveTables(store, dir), expected);
+}
+
 TEST(ExtractDataset, UnsafeKeysRefuseTheirRecordsKeepTheBundleAndWriteNothingOutside) {
   TempDir dir;
   tablestore::TableStore store;
