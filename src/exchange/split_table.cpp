@@ -14,7 +14,9 @@ namespace exchange {
 
 namespace {
 
-constexpr const char* kDevices[] = {"CON", "PRN", "AUX", "NUL"};
+constexpr const char* kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+// Windows also takes the superscript digits 1-3 as port numbers (8-bit and UTF-8).
+constexpr const char* kSuperscripts[] = {"\xB9", "\xB2", "\xB3", "\xC2\xB9", "\xC2\xB2", "\xC2\xB3"};
 
 bool isDeviceName(std::string_view key) {
   std::string stem = base::toUpper(base::trim(key));
@@ -22,8 +24,12 @@ bool isDeviceName(std::string_view key) {
   if (dot != std::string::npos) stem = base::trimRight(stem.substr(0, dot));
   for (const char* device : kDevices)
     if (stem == device) return true;
-  return stem.size() == 4 && (stem.rfind("COM", 0) == 0 || stem.rfind("LPT", 0) == 0) && stem[3] >= '1' &&
-         stem[3] <= '9';
+  if (stem.size() < 4 || (stem.rfind("COM", 0) != 0 && stem.rfind("LPT", 0) != 0)) return false;
+  const std::string_view digit = std::string_view(stem).substr(3);
+  if (digit.size() == 1 && digit[0] >= '1' && digit[0] <= '9') return true;
+  for (const char* superscript : kSuperscripts)
+    if (digit == superscript) return true;
+  return false;
 }
 
 bool endsWithNoCase(std::string_view text, std::string_view tail) {

@@ -69,8 +69,9 @@ enum class SplitOutcome {
 
 // True when a key read from a bundle may stand in a file name: fileNameSafe,
 // no "~", no "..", at most kMaxKeyLength characters before its trailing
-// blanks, and not a device name (CON, PRN, AUX, NUL, COM1-9, LPT1-9, with or
-// without an extension, any case, blanks around it ignored).
+// blanks, and not a device name (CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM1-9,
+// LPT1-9 and COM/LPT with a superscript 1-3, with or without an extension,
+// any case, blanks around it ignored).
 bool keyNamesFile(std::string_view key);
 
 // The staged name of a raw table name ("...dbf" -> "...db~", "...GPF" ->

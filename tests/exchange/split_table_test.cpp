@@ -131,6 +131,10 @@ TEST(KeyNamesFile, DeviceNamesSeparatorsAndLengthsAreRefused) {
   EXPECT_FALSE(exchange::keyNamesFile(" aux "));
   EXPECT_FALSE(exchange::keyNamesFile("Prn.dbf"));
   EXPECT_FALSE(exchange::keyNamesFile("lpt1"));
+  EXPECT_FALSE(exchange::keyNamesFile("conout$"));
+  EXPECT_FALSE(exchange::keyNamesFile("COM\xB9.x"));
+  EXPECT_FALSE(exchange::keyNamesFile("LPT\xC2\xB3"));
+  EXPECT_TRUE(exchange::keyNamesFile("COM10"));
   EXPECT_FALSE(exchange::keyNamesFile(".."));
   EXPECT_FALSE(exchange::keyNamesFile("a:b"));
   EXPECT_FALSE(exchange::keyNamesFile(std::string("a\x7f", 2) + '\x01'));
