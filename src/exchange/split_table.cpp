@@ -6,6 +6,7 @@
 #include "base/paths.hpp"
 #include "base/text.hpp"
 #include "datasets/data_names.hpp"
+#include "platform/codepage.hpp"
 #include "platform/files.hpp"
 #include "tablestore/table.hpp"
 #include "tablestore/table_store.hpp"
@@ -92,7 +93,7 @@ class TargetTables {
       : store_(store), folder_(folder), result_(result) {}
   ~TargetTables() { close(); }
 
-  // Appends record (the bundle's whole buffer) to the staged table name.
+  // Appends record (the bundle's whole buffer) to the staged table name (8-bit).
   bool append(const std::string& name, const std::vector<tablestore::FieldSpec>& fields, const std::string& record) {
     if (open_ == nullptr || name != openName_) {
       if (!close() || !openOrCreate(name, fields)) return false;
@@ -129,7 +130,7 @@ class TargetTables {
       open_ = store_.createTable(path, fields);
       if (open_ != nullptr) {
         made_.insert(name);
-        result_.staged.push_back(name);
+        result_.staged.push_back(platform::toWide(name));
       }
     }
     openName_ = name;
@@ -139,12 +140,12 @@ class TargetTables {
 
   bool fail(const char* what, const std::string& name) {
     if (result_.failure.empty())
-      result_.failure = base::format("%s%s (error %d)", what, name.c_str(), store_.error());
+      result_.failure = base::format("%s%s (error %d)", what, platform::toWide(name).c_str(), store_.error());
     return false;
   }
 
   tablestore::TableStore& store_;
-  const std::string& folder_;
+  const std::string& folder_;  // 8-bit, as table paths are
   SplitResult& result_;
   tablestore::Table* open_ = nullptr;
   std::string openName_;
@@ -179,8 +180,11 @@ std::string livePartner(std::string_view stagedName) {
 SplitOutcome splitTable(tablestore::TableStore& store, const SplitRequest& request, SplitResult& result,
                         const std::function<bool(int, int)>& onRecord) {
   datasets::BundleName bundle;
-  const std::string hint = tableHintFor(request.bundleName, request.unitHint);
-  if (!datasets::parseBundleName(request.bundleName, bundle, hint)) {
+  // Names on disk are UTF-8; table paths and the keys in records are 8-bit.
+  const std::string bundle8 = platform::toNarrow(request.bundleName);
+  const std::string folder8 = platform::toNarrow(request.folder);
+  const std::string hint = tableHintFor(bundle8, platform::toNarrow(request.unitHint));
+  if (!datasets::parseBundleName(bundle8, bundle, hint)) {
     result.failure = "Not a bundle table: " + request.bundleName;
     return SplitOutcome::kNoBundle;
   }
@@ -194,7 +198,8 @@ SplitOutcome splitTable(tablestore::TableStore& store, const SplitRequest& reque
   raw.level = bundle.level;
   raw.levelCode = bundle.levelCode;
   raw.datasetName = bundle.datasetName;
-  raw.unitCode = bundle.unitCode == "000000" || bundle.unitCode.size() > 6 ? request.thisUnitCode : bundle.unitCode;
+  raw.unitCode = bundle.unitCode == "000000" || bundle.unitCode.size() > 6 ? platform::toNarrow(request.thisUnitCode)
+                                                                             : bundle.unitCode;
   raw.tableName = bundle.tableName;
   raw.gpsSuffix = bundle.gpsSuffix;
   raw.extension = coordinate ? kStagedCoordinateExtension : kStagedTableExtension;
@@ -205,7 +210,7 @@ SplitOutcome splitTable(tablestore::TableStore& store, const SplitRequest& reque
   }
 
   store.clearError();
-  tablestore::Table* source = store.openTable(base::joinPath(request.folder, request.bundleName, platform::kSep));
+  tablestore::Table* source = store.openTable(base::joinPath(folder8, bundle8, platform::kSep));
   if (source == nullptr) {
     result.failure = base::format("Cannot open %s (error %d)", request.bundleName.c_str(), store.error());
     return SplitOutcome::kFailed;
@@ -222,7 +227,7 @@ SplitOutcome splitTable(tablestore::TableStore& store, const SplitRequest& reque
     outcome = SplitOutcome::kFailed;
   }
   {
-    TargetTables targets(store, request.folder, result);
+    TargetTables targets(store, folder8, result);
     std::string record;
     for (std::int64_t n = 1; outcome == SplitOutcome::kSplit && n <= count; ++n) {
       store.clearError();
@@ -249,7 +254,8 @@ SplitOutcome splitTable(tablestore::TableStore& store, const SplitRequest& reque
       }
       if (!safe) {
         result.refusals.push_back(base::format("Record %d of %s: key \"%s\" cannot name a file", static_cast<int>(n),
-                                               request.bundleName.c_str(), base::trimRight(refused).c_str()));
+                                               request.bundleName.c_str(),
+                                               platform::toWide(base::trimRight(refused)).c_str()));
       } else if (targets.append(name, fields, record)) {
         ++result.written;
       } else {

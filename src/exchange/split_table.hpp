@@ -35,6 +35,8 @@ inline constexpr std::size_t kMaxKeyLength = 30;
 inline constexpr const char* kStagedTableExtension = "db~";
 inline constexpr const char* kStagedCoordinateExtension = "GP~";
 
+// Folder and names are UTF-8, as the file system holds them; the keys in the
+// records are 8-bit text and become UTF-8 in the staged names.
 struct SplitRequest {
   std::string folder;        // the data folder, without a trailing separator
   std::string bundleName;    // file name of the bundle inside folder

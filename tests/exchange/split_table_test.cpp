@@ -122,6 +122,18 @@ TEST(SplitTable, KeysThatCannotNameAFileRefuseOnlyTheirRecords) {
   EXPECT_EQ(exchange_test::namesIn(dir).size(), 3u);
 }
 
+TEST(SplitTable, EightBitKeysBecomeUtf8Names) {
+  TempDir dir;
+  tablestore::TableStore store;
+  writeTable(store, dir, "[Plot]2AA___ABC___PLOTS+.dbf", {{"KEY_A1", 'C', 3, 0}, {"PLOT", 'C', 3, 0}},
+             {{"S\xE9r", "P01"}});
+  SplitResult result;
+  ASSERT_EQ(exchange::splitTable(store, request(dir, "[Plot]2AA___ABC___PLOTS+.dbf"), result), SplitOutcome::kSplit)
+      << result.failure;
+  ASSERT_EQ(result.staged, std::vector<std::string>{"04 2AA___[Plot]ABC___~S\xC3\xA9r~PLOTS.db~"});
+  EXPECT_TRUE(platform::fileExists(dir.file(result.staged[0])));
+}
+
 TEST(KeyNamesFile, DeviceNamesSeparatorsAndLengthsAreRefused) {
   EXPECT_TRUE(exchange::keyNamesFile("S01"));
   EXPECT_TRUE(exchange::keyNamesFile("CONE"));
