@@ -6,6 +6,7 @@
 #include "base/paths.hpp"
 #include "base/text.hpp"
 #include "datasets/data_names.hpp"
+#include "exchange/dataset_files.hpp"
 #include "platform/codepage.hpp"
 #include "platform/files.hpp"
 #include "tablestore/table.hpp"
@@ -152,6 +153,29 @@ class TargetTables {
   std::unordered_set<std::string> made_;
 };
 
+// The staged raw table (8-bit name) the record's keys name; false with the
+// offending key in refused when a key cannot name a file, or the name would
+// be too long to be listed again.
+bool targetOf(const std::string& record, tablestore::Table& source, const std::vector<int>& keys, std::size_t needed,
+              const datasets::RawName& raw, std::string& name, std::string& refused) {
+  std::vector<std::string> parts;
+  for (std::size_t k = 0; k < needed; ++k) {
+    std::string key;
+    if (!keyOf(record, *source.fieldByNumber(keys[k]), key) || !keyNamesFile(key)) {
+      refused = std::move(key);
+      return false;
+    }
+    parts.push_back(std::move(key));
+  }
+  datasets::RawName target = raw;
+  target.keyPath = datasets::joinKeys(parts);
+  if (!datasets::buildRawName(target, name) || platform::toWide(name).size() >= kMaxListedNameBytes) {
+    refused = target.keyPath;
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool keyNamesFile(std::string_view key) {
@@ -236,22 +260,8 @@ SplitOutcome splitTable(tablestore::TableStore& store, const SplitRequest& reque
         outcome = SplitOutcome::kFailed;
         break;
       }
-      std::vector<std::string> parts;
-      std::string refused;
-      bool safe = true;
-      for (std::size_t k = 0; k < needed && safe; ++k) {
-        std::string key;
-        safe = keyOf(record, *source->fieldByNumber(keys[k]), key) && keyNamesFile(key);
-        if (safe) parts.push_back(std::move(key));
-        else refused = std::move(key);
-      }
-      std::string name;
-      if (safe) {
-        datasets::RawName target = raw;
-        target.keyPath = datasets::joinKeys(parts);
-        safe = datasets::buildRawName(target, name);
-        if (!safe) refused = target.keyPath;
-      }
+      std::string name, refused;
+      const bool safe = targetOf(record, *source, keys, needed, raw, name, refused);
       if (!safe) {
         result.refusals.push_back(base::format("Record %d of %s: key \"%s\" cannot name a file", static_cast<int>(n),
                                                request.bundleName.c_str(),

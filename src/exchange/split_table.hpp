@@ -12,8 +12,9 @@
 // when it does not exist yet, and the whole record buffer is appended.
 //
 // Bundles come from other machines, so a key is outside input: a key that
-// cannot stand in a file name (see keyNamesFile) refuses that one record
-// with a message, and no file is ever made outside the data folder.
+// cannot stand in a file name (see keyNamesFile), or keys that would make a
+// raw name too long for the name lists (kMaxListedNameBytes), refuse that one
+// record with a message, and no file is ever made outside the data folder.
 //
 // Records are written under the staging mark: the raw table's extension
 // "dbf" becomes "db~" and "GPF" becomes "GP~". The caller makes them live

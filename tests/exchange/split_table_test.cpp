@@ -2,7 +2,9 @@
 // the unit code the raw names carry, and keys that must not name a file.
 #include <gtest/gtest.h>
 
+#include "base/text.hpp"
 #include "exchange/bundle_fixture.hpp"
+#include "exchange/dataset_files.hpp"
 #include "exchange/split_table.hpp"
 
 namespace {
@@ -120,6 +122,30 @@ TEST(SplitTable, KeysThatCannotNameAFileRefuseOnlyTheirRecords) {
                                                      "04 2AA___[Plot]ABC___~COM0    ~PLOTS.db~"}));
   // Nothing but the bundle and the two staged tables, nowhere else.
   EXPECT_EQ(exchange_test::namesIn(dir).size(), 3u);
+}
+
+TEST(SplitTable, KeysMakingANameTooLongToBeListedRefuseTheirRecord) {
+  TempDir dir;
+  tablestore::TableStore store;
+  std::vector<tablestore::FieldSpec> fields;
+  for (int j = 1; j <= 5; ++j) fields.push_back({base::format("KEY_A%d", j), 'C', 30, 0});
+  fields.push_back({"NOTE", 'C', 1, 0});
+  // Level-5 bundles: four keys of 30 characters, and table names of 80 and 120.
+  const std::vector<exchange_test::Row> rows{{"a", "b", "c", "d", "x"}, {"s", "p", "q", "r", "y"}};
+  const std::string fits = "[Plot]5AAAAAABC___" + std::string(80, 'T') + "+.dbf";
+  const std::string tooLong = "[Plot]5AAAAAABC___" + std::string(120, 'T') + "+.dbf";
+  writeTable(store, dir, fits, fields, rows);
+  writeTable(store, dir, tooLong, fields, rows);
+  SplitResult result;
+  ASSERT_EQ(exchange::splitTable(store, request(dir, fits), result), SplitOutcome::kSplit) << result.failure;
+  EXPECT_EQ(result.written, 2);
+  ASSERT_EQ(result.staged.size(), 2u);
+  EXPECT_LT(result.staged[0].size(), exchange::kMaxListedNameBytes);
+  SplitResult refused;
+  ASSERT_EQ(exchange::splitTable(store, request(dir, tooLong), refused), SplitOutcome::kSplit) << refused.failure;
+  EXPECT_EQ(refused.written, 0);
+  EXPECT_EQ(refused.refusals.size(), 2u);
+  EXPECT_TRUE(refused.staged.empty());
 }
 
 TEST(SplitTable, EightBitKeysBecomeUtf8Names) {
