@@ -276,11 +276,11 @@ BundleOutcome bundleDataset(tablestore::TableStore& store, const BundleJob& job)
   return run.out;
 }
 
-ui::ProgressSpec bundleProgressSpec(const std::string& datasetEntry) {
-  ui::ProgressSpec spec;
-  spec.title = kBundleTitle;
-  spec.line1 = std::string(kBundleDatasetLine) + datasetEntry;
-  return spec;
+ui::ProgressSpec bundleProgressTexts(const std::string& datasetEntry) {
+  ui::ProgressSpec desc;
+  desc.title = kBundleTitle;
+  desc.line1 = std::string(kBundleDatasetLine) + datasetEntry;
+  return desc;
 }
 
 }  // namespace exchange

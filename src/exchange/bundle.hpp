@@ -92,6 +92,6 @@ BundleOutcome bundleDataset(tablestore::TableStore& store, const BundleJob& job)
 
 // The progress window of a bundling: title and dataset line (the list
 // entry, e.g. "03 [North Block]", after "      Dataset:").
-ui::ProgressSpec bundleProgressSpec(const std::string& datasetEntry);
+ui::ProgressSpec bundleProgressTexts(const std::string& datasetEntry);
 
 }  // namespace exchange
