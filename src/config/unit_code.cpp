@@ -1,5 +1,7 @@
 #include "config/unit_code.hpp"
 
+#include "config/settings.hpp"
+
 #include "base/text.hpp"
 
 namespace config {
@@ -11,6 +13,11 @@ std::string unitCodeFrom(std::string_view unitIdText) {
   text = base::trim(text);
   if (text.size() < 6) text.append(6 - text.size(), '_');
   return text;
+}
+
+std::string thisUnitCode(const SettingsRecord& settings) {
+  const std::string code = settings.unitCode();
+  return code.size() == 6 ? code : unitCodeFrom(settings.unitIdText());
 }
 
 }  // namespace config

@@ -9,4 +9,9 @@ namespace config {
 // text; blanks trimmed on both sides; padded on the right with "_" to six.
 std::string unitCodeFrom(std::string_view unitIdText);
 
+class SettingsRecord;
+// The unit code this unit names new data files with: the settings record's
+// when it has six characters, else the one made from its unit identification.
+std::string thisUnitCode(const SettingsRecord& settings);
+
 }  // namespace config

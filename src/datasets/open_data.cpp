@@ -40,11 +40,6 @@ void saveSettings(apps::AppContext& ctx) {
   config::saveSettings(ctx.host, ctx.values.installRoot, ctx.values.settings, ctx.values.style.sep);
 }
 
-// The six characters this unit names new data files with.
-std::string thisUnitCode(const Settings& s) {
-  const std::string code = s.unitCode();
-  return code.size() == 6 ? code : config::unitCodeFrom(s.unitIdText());
-}
 
 // The unit code the level-1 file of dataset number/name carries, or "".
 std::string unitCodeOnDisk(const std::string& folder, char sep, int number, const std::string& name) {
@@ -114,12 +109,12 @@ int openData(apps::AppContext& ctx, DataSession& session, EditSessionStart& out)
   std::string unitCode;
   if (app.useDatasets()) {
     DatasetChoice choice;
-    if (!chooseDataset(ctx, folder, thisUnitCode(s), choice)) return 0;
+    if (!chooseDataset(ctx, folder, config::thisUnitCode(s), choice)) return 0;
     unitCode = choice.unitCode;
   } else {
     unitCode = unitCodeOnDisk(folder, sep, app.datasetNumber(), app.datasetName());
   }
-  if (unitCode.empty()) unitCode = thisUnitCode(s);
+  if (unitCode.empty()) unitCode = config::thisUnitCode(s);
   const int number = app.datasetNumber();
   s.setI32(Settings::kCurDatasetNumber, number);
 

@@ -22,6 +22,7 @@
 #include "platform/system.hpp"
 #include "shell/choice_dialogs.hpp"
 #include "shell/commands.hpp"
+#include "shell/dataset_exchange_commands.hpp"
 #include "shell/date_time_dialog.hpp"
 #include "shell/exit_prompt.hpp"
 #include "shell/messages.hpp"
@@ -153,6 +154,8 @@ MainAction MainWindow::dispatch(int id) {
     case cmd::kLoadFromRemovable: apps::installFromRemovable(host_, values_.appPath, sep); break;
     case cmd::kPendingApplications: apps::installPending(host_, pendingAppFolder(), values_.appPath, sep); break;
     case cmd::kSetDateTime: setDateTime(); break;
+    case cmd::kBundleDataset: (void)bundleDatasetCommand(host_, values_); break;
+    case cmd::kExtractDataset: (void)extractDatasetCommand(host_, values_); break;
     case cmd::kTempCoordFiles: {
       config::DefaultPaths d{values_.installRoot, values_.appPath, values_.dataPath};
       config::loadSettings(host_, values_.installRoot, d, values_.settings, sep);
