@@ -18,12 +18,6 @@ namespace {
 constexpr const char* kTempExtension = "tmp";
 constexpr const char* kSetAsideExtension = "~~~";
 
-std::string join(const std::string& folder, std::string_view name) {
-  std::string path = folder;
-  if (!path.empty() && path.back() != platform::kSep) path += platform::kSep;
-  path += name;
-  return path;
-}
 
 std::string levelCodeOf(const std::string& letters) {
   std::string code = "A" + letters;
@@ -107,7 +101,7 @@ class Run {
   bool stopped() const { return stopped_; }
 
  private:
-  std::string path(std::string_view name) const { return join(job_.dataFolder, name); }
+  std::string path(std::string_view name) const { return dataFilePath(job_.dataFolder, name); }
 
   bool stop(BundleStep step) {
     if (!stopped_ && job_.stopAt && job_.stopAt(step)) stopped_ = true;

@@ -5,19 +5,18 @@
 
 #include "datasets/data_names.hpp"
 #include "platform/errors.hpp"
+#include "base/paths.hpp"
 #include "platform/fileops.hpp"
 #include "platform/wildcard.hpp"
 
 namespace exchange {
 
+std::string dataFilePath(const std::string& dataFolder, std::string_view name) {
+  return base::joinPath(dataFolder, name, platform::kSep);
+}
+
 namespace {
 
-std::string join(const std::string& folder, std::string_view name) {
-  std::string path = folder;
-  if (!path.empty() && path.back() != platform::kSep) path += platform::kSep;
-  path += name;
-  return path;
-}
 
 char lowerAscii(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -51,7 +50,7 @@ bool isOneOf(std::string_view ext, std::initializer_list<const char*> options) {
 FileLists listDataFiles(const std::string& dataFolder, std::string_view pattern) {
   FileLists lists;
   std::vector<platform::FindEntry> found;
-  if (platform::findFiles(join(dataFolder, pattern), found) != 0) return lists;
+  if (platform::findFiles(dataFilePath(dataFolder, pattern), found) != 0) return lists;
   for (const auto& entry : found) {
     if (entry.isFolder || entry.name.empty() || entry.name.size() >= kMaxListedNameBytes) continue;
     if (containsNoCase(entry.name, datasets::kVersionTableSuffix)) continue;
@@ -79,14 +78,14 @@ std::string markedName(std::string_view name) {
 int markProcessed(const std::string& dataFolder, std::string_view name) {
   std::string marked = markedName(name);
   if (marked.empty()) return platform::kErrInvalidName;
-  return platform::moveFile(join(dataFolder, name), join(dataFolder, marked));
+  return platform::moveFile(dataFilePath(dataFolder, name), dataFilePath(dataFolder, marked));
 }
 
 SweepResult sweepDataset(const std::string& dataFolder, int datasetNumber,
                          std::string_view datasetName) {
   SweepResult result;
   std::vector<platform::FindEntry> found;
-  if (platform::findFiles(join(dataFolder, "*"), found) != 0) return result;
+  if (platform::findFiles(dataFilePath(dataFolder, "*"), found) != 0) return result;
   std::string bundlePrefix;
   if (!datasetName.empty()) bundlePrefix = "[" + std::string(datasetName) + "]";
   for (const auto& entry : found) {
@@ -104,7 +103,7 @@ SweepResult sweepDataset(const std::string& dataFolder, int datasetNumber,
              isOneOf(ext, {kMarkedTableExtension, kMarkedCoordinateExtension});
     }
     if (!ours) continue;
-    if (platform::deleteFile(join(dataFolder, entry.name)) == 0) {
+    if (platform::deleteFile(dataFilePath(dataFolder, entry.name)) == 0) {
       ++result.deleted;
     } else {
       result.failed.push_back(entry.name);

@@ -25,6 +25,9 @@ inline constexpr const char* kMarkedCoordinateExtension = "gel";
 // The twin a table may leave beside itself (the ".db$" copy).
 inline constexpr const char* kTwinExtension = "db$";
 
+// dataFolder + separator + name (no second separator when the folder ends in one).
+std::string dataFilePath(const std::string& dataFolder, std::string_view name);
+
 struct FileLists {
   std::vector<std::string> tables;       // names without the GPS marker
   std::vector<std::string> coordinates;  // names holding it

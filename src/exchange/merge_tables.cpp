@@ -13,12 +13,6 @@ namespace exchange {
 
 namespace {
 
-std::string join(const std::string& folder, std::string_view name) {
-  std::string path = folder;
-  if (!path.empty() && path.back() != platform::kSep) path += platform::kSep;
-  path += name;
-  return path;
-}
 
 std::string_view extensionOf(std::string_view name) {
   auto dot = name.rfind('.');
@@ -74,12 +68,12 @@ int mergeTables(tablestore::TableStore& store, const std::string& dataFolder, co
   if (onStep) onStep(1, count, names.front());
 
   store.clearError();
-  tablestore::Table* first = store.openTable(join(dataFolder, names.front()));
+  tablestore::Table* first = store.openTable(dataFilePath(dataFolder, names.front()));
   if (first == nullptr) {
     store.clearError();
     return kMergeFirstMissing;
   }
-  const std::string targetPath = join(dataFolder, target);
+  const std::string targetPath = dataFilePath(dataFolder, target);
   store.clearError();
   tablestore::Table* out = platform::fileExists(targetPath) ? store.openTable(targetPath)
                                                             : store.createTable(targetPath, first->fieldInfo());
@@ -99,7 +93,7 @@ int mergeTables(tablestore::TableStore& store, const std::string& dataFolder, co
         break;
       }
       store.clearError();
-      source = store.openTable(join(dataFolder, names[i]));
+      source = store.openTable(dataFilePath(dataFolder, names[i]));
       if (source == nullptr) {
         store.clearError();
         result = -(i + 1);
@@ -133,8 +127,8 @@ int markMergedSources(const std::string& dataFolder, const std::vector<std::stri
     if (datasets::parseRawName(name, raw) && platform::namesEqual(raw.extension, datasets::kTableExtension)) {
       raw.extension = kTwinExtension;
       std::string twin;
-      if (datasets::buildRawName(raw, twin) && platform::fileExists(join(dataFolder, twin)))
-        (void)platform::deleteFile(join(dataFolder, twin));
+      if (datasets::buildRawName(raw, twin) && platform::fileExists(dataFilePath(dataFolder, twin)))
+        (void)platform::deleteFile(dataFilePath(dataFolder, twin));
     }
   }
   return first;
