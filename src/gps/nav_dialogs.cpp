@@ -14,10 +14,6 @@ int clampIndex(int index, std::size_t count) {
 
 namespace {
 
-bool sameEntry(const WaypointEntry& a, const WaypointEntry& b) {
-  return a.name == b.name && a.latitude == b.latitude && a.longitude == b.longitude;
-}
-
 std::vector<std::string> namesOf(const std::vector<WaypointEntry>& entries, std::size_t from = 0) {
   std::vector<std::string> names;
   for (std::size_t i = from; i < entries.size(); ++i) names.push_back(entries[i].name);
@@ -102,8 +98,7 @@ class BackgroundController : public ui::FormController {
                        bool& includeTrack)
       : background_(background), includeTrack_(includeTrack) {
     for (std::size_t i = 1; i < list.size(); ++i) {
-      const bool chosen = std::any_of(background.begin(), background.end(),
-                                      [&](const WaypointEntry& b) { return sameEntry(b, list[i]); });
+      const bool chosen = std::find(background.begin(), background.end(), list[i]) != background.end();
       (chosen ? selected_ : available_).push_back(list[i]);
     }
   }

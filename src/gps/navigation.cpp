@@ -101,10 +101,7 @@ int Navigation::open(ui::Host& host, const NavigationContext& context) {
   if (start_ == 0 && destination_ == 0) destination_ = 1;
   background_.erase(std::remove_if(background_.begin(), background_.end(),
                                    [&](const WaypointEntry& b) {
-                                     return std::none_of(list.begin() + 1, list.end(), [&](const WaypointEntry& w) {
-                                       return w.name == b.name && w.latitude == b.latitude &&
-                                              w.longitude == b.longitude;
-                                     });
+                                     return std::find(list.begin() + 1, list.end(), b) == list.end();
                                    }),
                     background_.end());
   if (fromToDialog(host, list, start_, destination_) != 1) return 0;

@@ -32,6 +32,8 @@ struct WaypointRecord {
 struct WaypointEntry {
   std::string name;
   double latitude = 0, longitude = 0;
+
+  bool operator==(const WaypointEntry&) const = default;
 };
 
 // The list the navigation display chooses from: entry 0 stands for the live
