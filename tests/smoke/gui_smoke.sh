@@ -966,14 +966,7 @@ if wait_for 30 shown '^Select Waypoint to Edit$'; then
 else
   fail "Edit Waypoints did not open \"Select Waypoint to Edit\""
 fi
-if /usr/bin/python3 - "$WINEPREFIX/drive_c/Waypoints.dbf" >"$work/waypoints.txt" 2>&1 <<'PY'
-import sys, dbfread
-rows = [(r["WAYPOINT"], r["LATITUDE"], r["LONGITUDE"]) for r in dbfread.DBF(sys.argv[1])]
-print(rows)
-assert [r[0] for r in rows] == ["WP Here", "North Corner", "East Gate"], rows
-assert rows[1][1:] == (45.525, -122.675) and rows[2][1:] == (45.524, -122.673), rows
-PY
-then
+if /usr/bin/python3 "$(dirname "$0")/waypoints_check.py" "$WINEPREFIX/drive_c/Waypoints.dbf" >"$work/waypoints.txt" 2>&1; then
   note "C:\\Waypoints.dbf holds the captured and the two typed waypoints (dbfread)"
 else
   fail "C:\\Waypoints.dbf does not hold the three waypoints: $(cat "$work/waypoints.txt")"

@@ -801,15 +801,7 @@ if expect 10 "Edit Waypoints did not open the browser" "Select Waypoint to Edit"
   click_on "Finished" || fail "no \"Finished\" button in the browser"
   wait_until 10 screen_lacks "Select Waypoint to Edit" || fail "Finished did not close the browser"
 fi
-if "$py" - "$root/Waypoints.dbf" >"$work/waypoints.txt" 2>&1 <<'PY'
-import sys, dbfread
-rows = [(r["WAYPOINT"], r["LATITUDE"], r["LONGITUDE"]) for r in dbfread.DBF(sys.argv[1])]
-print(rows)
-assert [r[0] for r in rows] == ["WP Here", "North Corner", "East Gate"], rows
-assert abs(rows[0][1] - 45.5231) < 0.01 and abs(rows[0][2] + 122.6765) < 0.01, rows
-assert rows[1][1:] == (45.525, -122.675) and rows[2][1:] == (45.524, -122.673), rows
-PY
-then
+if "$py" "$(dirname "$0")/waypoints_check.py" "$root/Waypoints.dbf" >"$work/waypoints.txt" 2>&1; then
   note "Waypoints.dbf holds the captured and the two typed waypoints (dbfread)"
 else
   fail "Waypoints.dbf does not hold the three waypoints: $(cat "$work/waypoints.txt")"
