@@ -57,14 +57,30 @@ bool isKeyField(const tablestore::TableField& field, int position, bool coordina
   return name.rfind("KEY_A", 0) == 0;
 }
 
-// The key fields' positions: leading matching fields, at most five, never the last.
-std::vector<int> keyFields(tablestore::Table& table, bool coordinate) {
+bool namesAKey(const tablestore::TableField& field, bool coordinate) {
+  const std::string name = base::toUpper(field.name());
+  if (coordinate) return name.size() == 6 && name[0] == 'L' && name.substr(2) == "_KEY";
+  return name.rfind("KEY_A", 0) == 0;
+}
+
+// The key fields' positions: leading matching fields, at most five, never the
+// last. A table that names no field as a key holds its key path by position,
+// as the raw tables do (field k holds the level-k key): then the first
+// `needed` fields are the keys, still never the last field.
+std::vector<int> keyFields(tablestore::Table& table, bool coordinate, std::size_t needed) {
   std::vector<int> out;
   for (int j = 1; j < table.fieldCount() && static_cast<int>(out.size()) < kMaxKeyFields; ++j) {
     tablestore::TableField* field = table.fieldByNumber(j);
     if (field == nullptr || !isKeyField(*field, j, coordinate)) break;
     out.push_back(j);
   }
+  if (!out.empty()) return out;
+  for (int j = 1; j <= table.fieldCount(); ++j) {
+    tablestore::TableField* field = table.fieldByNumber(j);
+    if (field != nullptr && namesAKey(*field, coordinate)) return out;
+  }
+  for (int j = 1; j < table.fieldCount() && out.size() < needed && static_cast<int>(out.size()) < kMaxKeyFields; ++j)
+    out.push_back(j);
   return out;
 }
 
@@ -240,8 +256,8 @@ SplitOutcome splitTable(tablestore::TableStore& store, const SplitRequest& reque
     return SplitOutcome::kFailed;
   }
   const std::vector<tablestore::FieldSpec> fields = source->fieldInfo();
-  const std::vector<int> keys = keyFields(*source, coordinate);
   const std::size_t needed = static_cast<std::size_t>(coordinate ? bundle.level : bundle.level - 1);
+  const std::vector<int> keys = keyFields(*source, coordinate, needed);
   const std::int64_t count = source->recordCount();
   result.records = static_cast<int>(count);
   SplitOutcome outcome = SplitOutcome::kSplit;

@@ -4,7 +4,10 @@
 // A bundle carries every record's ancestor keys in its leading key fields
 // ("KEY_A..."; coordinate bundles "L1_KEY", "L2_KEY", ... by position): at
 // most five are read, never the table's last field, and a level-n bundle
-// needs n-1 of them (a coordinate bundle n). Each record goes to the raw
+// needs n-1 of them (a coordinate bundle n). A bundle that names no field as
+// a key (the bundles this program merges from its raw tables) holds the key
+// path by position, as the raw tables do: its first fields are the keys, the
+// level-k key in field k. Each record goes to the raw
 // table built from the new dataset number, the bundle's level and level
 // code, dataset name and unit code (a unit code of "000000" or longer than
 // six characters gives way to this unit's), the keys joined by "-", and the

@@ -102,6 +102,31 @@ TEST(SplitTable, TooFewKeyFieldsForTheLevelCannotBeSplit) {
   }
 }
 
+TEST(SplitTable, BundlesNamingNoKeyFieldHoldTheirKeysByPosition) {
+  TempDir dir;
+  tablestore::TableStore store;
+  // The demo's level tables: PLOT, TREE, then the data; LOGS: PLOT, TREE, LOG.
+  writeTable(store, dir, "[Plot]3AAA__ABC___TREES+.dbf",
+             {{"PLOT", 'C', 3, 0}, {"TREE", 'C', 3, 0}, {"DBH", 'N', 4, 1}},
+             {{"P01", "T01", "12.5"}, {"P02", "T01", "8.0"}});
+  writeTable(store, dir, "[Plot]2AA___ABC___ONE+.dbf", {{"PLOT", 'C', 3, 0}}, {{"P01"}});
+  writeTable(store, dir, "[Plot]2AA___ABC___PLOTS+^GPS.GPF",
+             {{"PLOT", 'C', 3, 0}, {"SEQ", 'C', 3, 0}, {"LAT", 'N', 6, 2}}, {{"P01", "001", "1.50"}});
+  SplitResult trees;
+  ASSERT_EQ(exchange::splitTable(store, request(dir, "[Plot]3AAA__ABC___TREES+.dbf"), trees), SplitOutcome::kSplit)
+      << trees.failure;
+  EXPECT_EQ(trees.staged, (std::vector<std::string>{"04 3AAA__[Plot]ABC___~P01-T01~TREES.db~",
+                                                    "04 3AAA__[Plot]ABC___~P02-T01~TREES.db~"}));
+  SplitResult gps;
+  ASSERT_EQ(exchange::splitTable(store, request(dir, "[Plot]2AA___ABC___PLOTS+^GPS.GPF"), gps), SplitOutcome::kSplit)
+      << gps.failure;
+  EXPECT_EQ(gps.staged, std::vector<std::string>{"04 2AA___[Plot]ABC___~P01-001~PLOTS^GPS.GP~"});
+  // A table's last field is never a key, by name or by position.
+  SplitResult one;
+  EXPECT_EQ(exchange::splitTable(store, request(dir, "[Plot]2AA___ABC___ONE+.dbf"), one), SplitOutcome::kFailed);
+  EXPECT_TRUE(one.staged.empty());
+}
+
 TEST(SplitTable, KeysThatCannotNameAFileRefuseOnlyTheirRecords) {
   TempDir dir;
   tablestore::TableStore store;
