@@ -40,6 +40,7 @@ class Run {
       if (datasets::parseRawName(name, level1_) && level1_.level == 1 && level1_.keyPath.empty() &&
           level1_.datasetNumber == number_) {
         level1Name_ = name;
+        listBranchFiles();
         return true;
       }
     }
@@ -140,18 +141,36 @@ class Run {
     static constexpr const char* kTableKinds[] = {"dbf", "del"};
     static constexpr const char* kCoordinateKinds[] = {"GPF", "gel"};
     for (const char* ext : coordinates ? kCoordinateKinds : kTableKinds) {
-      auto lists = listDataFiles(job_.dataFolder, datasets::rawBranchPattern(number_, code, ext));
-      for (const auto& name : coordinates ? lists.coordinates : lists.tables) {
-        datasets::RawName raw;
-        if (datasets::parseRawName(name, raw) && raw.datasetNumber == number_ &&
-            raw.datasetName == level1_.datasetName && raw.levelCode == code)
-          names.push_back(name);
-      }
+      const auto found = branchFiles_.find(base::toUpper(code) + "." + base::toUpper(ext));
+      if (found == branchFiles_.end()) continue;
+      const std::vector<std::string>& listed = found->second;
+      names.insert(names.end(), listed.begin(),
+                   listed.begin() + static_cast<std::ptrdiff_t>(std::min(listed.size(), kMaxListedFiles)));
     }
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
       return base::toUpper(a) < base::toUpper(b);
     });
     return names;
+  }
+
+  // One listing of the dataset's raw files for the whole run, filed by level
+  // code and extension: a listing per branch letter made bundling a large
+  // dataset slow. The run only renames files of branches it has listed.
+  void listBranchFiles() {
+    std::vector<platform::FindEntry> found;
+    if (platform::findFiles(path(base::format("%02d *", number_)), found) != 0) return;
+    for (const auto& entry : found) {
+      if (entry.isFolder || entry.name.size() >= kMaxListedNameBytes) continue;
+      if (base::toUpper(entry.name).find(base::toUpper(datasets::kVersionTableSuffix)) != std::string::npos) continue;
+      datasets::RawName raw;
+      if (!datasets::parseRawName(entry.name, raw) || raw.datasetNumber != number_ ||
+          raw.datasetName != level1_.datasetName)
+        continue;
+      const bool coordinate = entry.name.find(kGpsMarker) != std::string::npos;
+      const std::string ext = base::toUpper(raw.extension);
+      if (coordinate ? (ext != "GPF" && ext != "GEL") : (ext != "DBF" && ext != "DEL")) continue;
+      branchFiles_[base::toUpper(raw.levelCode) + "." + ext].push_back(entry.name);
+    }
   }
 
   // Moves bundle (when present) to aside, deleting an older aside first.
@@ -244,6 +263,7 @@ class Run {
   const int number_;
   datasets::RawName level1_;
   std::string level1Name_;
+  std::map<std::string, std::vector<std::string>> branchFiles_;  // "AB___.DBF" -> names
   bool stopped_ = false;
 };
 

@@ -127,8 +127,9 @@ int markMergedSources(const std::string& dataFolder, const std::vector<std::stri
     if (datasets::parseRawName(name, raw) && platform::namesEqual(raw.extension, datasets::kTableExtension)) {
       raw.extension = kTwinExtension;
       std::string twin;
-      if (datasets::buildRawName(raw, twin) && platform::fileExists(dataFilePath(dataFolder, twin)))
-        (void)platform::deleteFile(dataFilePath(dataFolder, twin));
+      // No search first: a listing of the whole folder per source made
+      // bundling a large dataset quadratic. A missing twin is no fault.
+      if (datasets::buildRawName(raw, twin)) (void)platform::deleteFile(dataFilePath(dataFolder, twin));
     }
   }
   return first;

@@ -181,6 +181,9 @@ bool targetOf(const std::string& record, tablestore::Table& source, const std::v
       refused = std::move(key);
       return false;
     }
+    // A coordinate file's key fields are wider than the keys they hold: the
+    // blanks after a key are the field's padding, not part of the name.
+    if (!raw.gpsSuffix.empty()) key = base::trimRight(key);
     parts.push_back(std::move(key));
   }
   datasets::RawName target = raw;

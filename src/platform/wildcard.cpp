@@ -25,7 +25,7 @@ char32_t nextFolded(std::string_view s, std::size_t& i) {
   const unsigned char c = byte(i);
   if (c < 0x80) {
     ++i;
-    return upperCase(c);
+    return c >= 'a' && c <= 'z' ? c - 32 : c;  // the table's answer, without its search
   }
   const std::size_t len = (c >= 0xF0 && c <= 0xF4) ? 4 : (c >= 0xE0 && c <= 0xEF) ? 3 : (c >= 0xC2 && c <= 0xDF) ? 2 : 0;
   char32_t u = len == 0 ? 0 : c & (0xFF >> (len + 1));

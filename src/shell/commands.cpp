@@ -13,10 +13,8 @@ const std::vector<CommandInfo>& commandTable() {
       {kEraseNonBundled, "Erase NonBundled Data", {true, true, 2}, false},
       {kEraseCoordFiles, "Erase Coordinate Files", {true, false, 0}, true},
       {kPendingDatasets, "Pending Datasets", {false, false, 0}, false},
-      // Off until extraction can take apart every bundle the program makes:
-      // level tables without their ancestors' key fields cannot be split yet.
-      {kBundleDataset, "Bundle Dataset", {true, false, 0}, false},
-      {kExtractDataset, "Extract Dataset", {true, false, 0}, false},
+      {kBundleDataset, "Bundle Dataset", {true, false, 0}, true},
+      {kExtractDataset, "Extract Dataset", {true, false, 0}, true},
       {kSelectApplication, "Select Application", {true, false, 0}, true},
       {kEraseApplication, "Erase Application", {true, false, 1}, false},
       {kAppVersion, "Application Version", {true, true, 0}, true},
