@@ -38,18 +38,23 @@ bool sameFields(const std::vector<tablestore::FieldSpec>& a, const std::vector<t
   return true;
 }
 
-// Appends every record of source to target; false when one could not be.
+// Appends every record of source to target, in runs of about 256 KiB (a
+// write per record made bundling slow); false when one could not be.
 bool appendAll(tablestore::Table& source, tablestore::Table& target) {
-  std::string record;
+  constexpr std::size_t kRunBytes = 256 * 1024;
+  std::string record, run;
   const auto width = static_cast<std::size_t>(target.recordWidth());
+  std::int64_t inRun = 0;
   for (std::int64_t n = 1; n <= source.recordCount(); ++n) {
     if (source.peekRecord(n, record) != 0 || record.size() != width) return false;
-    if (target.appendStart() != 0) return false;
-    std::memcpy(target.recordBuffer(), record.data(), width);
-    target.changed(1);
-    if (target.append() != 0) return false;
+    run += record;
+    if (++inRun * static_cast<std::int64_t>(width) >= static_cast<std::int64_t>(kRunBytes)) {
+      if (target.appendRecords(run, inRun) != 0) return false;
+      run.clear();
+      inRun = 0;
+    }
   }
-  return true;
+  return target.appendRecords(run, inRun) == 0;
 }
 
 void closeQuietly(tablestore::TableStore& store, tablestore::Table* table) {
@@ -122,14 +127,6 @@ int markMergedSources(const std::string& dataFolder, const std::vector<std::stri
     if (int rc = markProcessed(dataFolder, name); rc != 0) {
       if (first == 0) first = rc;
       continue;
-    }
-    datasets::RawName raw;
-    if (datasets::parseRawName(name, raw) && platform::namesEqual(raw.extension, datasets::kTableExtension)) {
-      raw.extension = kTwinExtension;
-      std::string twin;
-      // No search first: a listing of the whole folder per source made
-      // bundling a large dataset quadratic. A missing twin is no fault.
-      if (datasets::buildRawName(raw, twin)) (void)platform::deleteFile(dataFilePath(dataFolder, twin));
     }
   }
   return first;

@@ -44,8 +44,9 @@ using MergeStep = std::function<void(int position, int count, const std::string&
                               bool coordinates, const MergeStep& onStep = {});
 
 // Marks each name of names that still carries ".dbf" or ".GPF" as merged
-// (".del", ".gel") and deletes the ".db$" twin of each table. 0, or the
-// first rename error (the other names are still tried).
+// (".del", ".gel"). 0, or the first rename error (the other names are still
+// tried). The tables' ".db$" twins are left to the run's final sweep, which
+// deletes them all at once.
 [[nodiscard]] int markMergedSources(const std::string& dataFolder,
                                     const std::vector<std::string>& names);
 

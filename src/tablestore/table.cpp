@@ -205,6 +205,40 @@ int Table::append() {
   return appendBuffer(kAtAppend);
 }
 
+int Table::appendRecords(const std::string& records, std::int64_t count) {
+  if (int e = store_.blocked()) return e;
+  const auto width = static_cast<std::size_t>(layout_.recordLength);
+  if (count < 0 || records.size() != static_cast<std::size_t>(count) * width) return fail(kErrParameter, kAtAppend);
+  if (count == 0) return kOk;
+  if (count_ + count > static_cast<std::int64_t>(UINT32_MAX)) return fail(kErrAppendPastEnd, kAtAppend);
+  if (int rc = writeBack(kAtAppend)) return rc;
+  const std::int64_t at = offsetOf(count_ + 1);
+  if (untidyTail_) {
+    if (int rc = file_.setSize(at)) return fail(kErrSetLength, kAtAppend, rc);
+    untidyTail_ = false;
+  }
+  // The same rule as one record: byte 0 of each is ' ' or '*'.
+  std::string bytes = records;
+  for (std::size_t i = 0; i < bytes.size(); i += width)
+    if (bytes[i] != static_cast<char>(kDeleted)) bytes[i] = static_cast<char>(kLive);
+  if (int rc = file_.writeAt(at, bytes.data(), bytes.size())) {
+    std::int64_t size = file_.size();
+    if (size < 0 || (size > at + 1 && file_.setSize(at) != 0)) {
+      untidyTail_ = true;
+    } else if (size > at + 1) {
+      endPending_ = true;
+    }
+    return fail(kErrWrite, kAtAppend, rc);
+  }
+  count_ += count;
+  current_ = count_;
+  std::memcpy(buffer_.data(), bytes.data() + bytes.size() - width, width);
+  changed_ = false;
+  headerStale_ = true;
+  endPending_ = true;
+  return kOk;
+}
+
 int Table::writeRecord(std::int64_t n) {
   if (int e = store_.blocked()) return e;
   if (n < 1) return fail(kErrParameter, kAtWriteRecord);

@@ -58,6 +58,12 @@ class Table {
   // closeTable (docs/tables.md). kErrWrite when it could not be written (no
   // part of it is left in the file).
   int append();
+  // Appends count whole records (count × recordWidth() bytes, byte 0 of each
+  // its deletion flag) in one write, for copying tables: the records are in
+  // the file when this returns, and on kErrWrite none of them is. The last
+  // becomes current. kErrParameter when records holds another number of
+  // bytes; count 0 does nothing.
+  int appendRecords(const std::string& records, std::int64_t count);
   // Writes the buffer to record n (1 <= n <= recordCount()) and makes it
   // current. kErrAppendPastEnd past the end, kErrParameter for n < 1.
   int writeRecord(std::int64_t n);

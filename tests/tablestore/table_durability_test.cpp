@@ -333,5 +333,40 @@ TEST_F(TableFaults, FailedPackAndOpenGapLoseNoRecord) {
   EXPECT_EQ(keys(t), (std::vector<std::string>{"r2  "}));  // r1 and r3 were marked
 }
 
+TEST_F(TableFaults, RecordsAppendedInOneRunAreAllThereOrNoneIs) {
+  host.expect("Unexpected Parameter", ui::kIdOk, kErrorCaption);
+  host.expect("Writing to File", ui::kIdOk, kErrorCaption);
+  writeBytes(path("t.dbf"), threeRecords().bytes());
+  const std::string before = readBytes(path("t.dbf"));
+  {
+    platform::ScopedFileSystem scoped(faulty);
+    Table* t = open("t.dbf");
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->appendRecords(" r4    4 r5", 2), kErrParameter);  // not two whole records
+    store.clearError();
+    faulty.failWritesAfter(0);
+    EXPECT_EQ(t->appendRecords(" r4    4 r5    5", 2), kErrWrite);
+    EXPECT_EQ(t->recordCount(), 3);
+    store.clearError();
+    EXPECT_EQ(store.closeTable(t), 0);
+  }
+  EXPECT_EQ(readBytes(path("t.dbf")), before);
+
+  Table* t = open("t.dbf");
+  ASSERT_NE(t, nullptr);
+  // A byte 0 that is no flag is stored as a live record's.
+  ASSERT_EQ(t->appendRecords("xr4    4*r5    5", 2), 0);
+  EXPECT_EQ(t->appendRecords("", 0), 0);
+  EXPECT_EQ(t->recordCount(), 5);
+  ASSERT_EQ(store.closeTable(t), 0);
+  t = open("t.dbf");
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(keys(t), (std::vector<std::string>{"r1  ", "r2  ", "r3  ", "r4  ", "r5  "}));
+  ASSERT_EQ(t->goRecord(4), 0);
+  EXPECT_FALSE(t->deleted());
+  ASSERT_EQ(t->goRecord(5), 0);
+  EXPECT_TRUE(t->deleted());
+}
+
 }  // namespace
 }  // namespace tablestore_test

@@ -175,10 +175,12 @@ class PosixFileSystem : public FileSystem {
   }
 
   int move(const std::string& from, const std::string& to) override {
-    struct stat st{};
-    if (::lstat(from.c_str(), &st) != 0) return lastError(from);
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
     int err = errno;
+    // Looked at only when the rename failed: a missing source is told apart
+    // from a missing target folder, and a file can move across volumes.
+    struct stat st{};
+    if (::lstat(from.c_str(), &st) != 0) return lastError(from);
     if (err == EINVAL || err == ENOSYS) {
       // The file system cannot refuse to replace; check first instead.
       struct stat target{};
@@ -197,9 +199,12 @@ class PosixFileSystem : public FileSystem {
   }
 
   int remove(const std::string& path) override {
+    if (::unlink(path.c_str()) == 0) return 0;
+    const int err = errno;
     struct stat st{};
     if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return kErrAccessDenied;
-    return ::unlink(path.c_str()) == 0 ? 0 : lastError(path);
+    errno = err;
+    return lastError(path);
   }
 
   int makeFolder(const std::string& path) override {
@@ -220,6 +225,22 @@ class PosixFileSystem : public FileSystem {
     std::string folder = cut == std::string::npos ? "." : (cut == 0 ? "/" : pattern.substr(0, cut));
     std::string namePattern = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
     if (namePattern.empty()) return kErrFileNotFound;
+    // A plain name that exists as written is its own answer: reading the
+    // whole folder to compare every name without regard to case made each
+    // look-up in a folder of thousands of tables slow.
+    if (namePattern.find_first_of("*?") == std::string::npos) {
+      struct stat st{};
+      const std::string full = (folder == "/" ? "" : folder) + "/" + namePattern;
+      if (::stat(full.c_str(), &st) == 0) {
+        FindEntry entry;
+        entry.name = namePattern;
+        entry.isFolder = S_ISDIR(st.st_mode);
+        entry.size = static_cast<std::uint64_t>(st.st_size);
+        entry.writeTime = toFileTime(st.st_mtim);
+        out.push_back(std::move(entry));
+        return 0;
+      }
+    }
     DIR* dir = ::opendir(folder.c_str());
     if (!dir) return errno == ENOENT || errno == ENOTDIR ? kErrPathNotFound : fromErrno(errno);
     while (struct dirent* e = ::readdir(dir)) {
