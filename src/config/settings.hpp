@@ -50,8 +50,12 @@ class SettingsRecord : public base::FixedRecord<9560> {
   static constexpr std::size_t kClearCoordFiles = 8808, kUseTaskbarHeight = 8812,
                                kOption8816 = 8816, kOption8820 = 8820, kEditState8824 = 8824;
   static constexpr std::size_t kColours = 8828;  // 8 × 4 bytes
-  static constexpr std::size_t kOption9508 = 9508, kOption9512 = 9512, kOption9520 = 9520,
-                               kOption9548 = 9548, kOption9552 = 9552;
+  static constexpr std::size_t kDisplayOption9508 = 9508;     // a display option, not read yet
+  static constexpr std::size_t kChoiceListOption9512 = 9512;  // a choice-list option, not read yet
+  // The backup dialog's check box: archive a dataset before it is moved.
+  static constexpr std::size_t kArchiveBeforeMove = 9520;
+  // The host address dialog's two check boxes, read by the host transfer.
+  static constexpr std::size_t kArchiveAfterTransfer = 9548, kRequestProgramUpdate = 9552;
 
   // A path kept twice: the UTF-16 field and its 8-bit copy. Setting one sets both.
   enum class Path { InstallDir, AppPath, DataPath, AppFolder, AppDataFolder, CurAppName,
@@ -94,6 +98,13 @@ class SettingsRecord : public base::FixedRecord<9560> {
   void setKeyboardArea(bool on) { setI16(kKeyboardArea, on ? 1 : 0); }
   bool onScreenKeyboard() const { return i32(kOnScreenKeyboard) != 0; }
   void setOnScreenKeyboard(bool on) { setI32(kOnScreenKeyboard, on ? 1 : 0); }
+  // The transfer options, kept as stored (0 or 1 once a dialog has clamped them).
+  std::int32_t archiveBeforeMove() const { return i32(kArchiveBeforeMove); }
+  void setArchiveBeforeMove(std::int32_t v) { setI32(kArchiveBeforeMove, v); }
+  std::int32_t archiveAfterTransfer() const { return i32(kArchiveAfterTransfer); }
+  void setArchiveAfterTransfer(std::int32_t v) { setI32(kArchiveAfterTransfer, v); }
+  std::int32_t requestProgramUpdate() const { return i32(kRequestProgramUpdate); }
+  void setRequestProgramUpdate(std::int32_t v) { setI32(kRequestProgramUpdate, v); }
 
   // The colour pairs of the edit window's items (palette indices): text at
   // 2 × item, background at 2 × item + 1 of the eight colours.
