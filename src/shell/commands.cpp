@@ -8,11 +8,11 @@ const std::vector<CommandInfo>& commandTable() {
   // {id, name, {noEdit, needsAppOpen, password}, available}
   static const std::vector<CommandInfo> table = {
       {kCollectData, "Collect Data", {true, false, 0}, true},
-      {kTransferData, "Transfer Data", {false, false, 0}, false},
+      {kTransferData, "Transfer Data", {false, false, 0}, true},
       {kTagAutoTransfer, "Tag For Auto Transfer", {false, false, 0}, false},
       {kEraseNonBundled, "Erase NonBundled Data", {true, true, 2}, false},
       {kEraseCoordFiles, "Erase Coordinate Files", {true, false, 0}, true},
-      {kPendingDatasets, "Pending Datasets", {false, false, 0}, false},
+      {kPendingDatasets, "Pending Datasets", {false, false, 0}, true},
       {kBundleDataset, "Bundle Dataset", {true, false, 0}, true},
       {kExtractDataset, "Extract Dataset", {true, false, 0}, true},
       {kSelectApplication, "Select Application", {true, false, 0}, true},

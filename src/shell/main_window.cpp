@@ -23,6 +23,7 @@
 #include "shell/choice_dialogs.hpp"
 #include "shell/commands.hpp"
 #include "shell/dataset_exchange_commands.hpp"
+#include "shell/transfer_commands.hpp"
 #include "shell/date_time_dialog.hpp"
 #include "shell/exit_prompt.hpp"
 #include "shell/messages.hpp"
@@ -156,6 +157,8 @@ MainAction MainWindow::dispatch(int id) {
     case cmd::kSetDateTime: setDateTime(); break;
     case cmd::kBundleDataset: (void)bundleDatasetCommand(host_, values_); break;
     case cmd::kExtractDataset: (void)extractDatasetCommand(host_, values_); break;
+    case cmd::kTransferData: (void)transferDataCommand(host_, values_); break;
+    case cmd::kPendingDatasets: (void)pendingDatasetsCommand(host_, values_); break;
     case cmd::kTempCoordFiles: {
       config::DefaultPaths d{values_.installRoot, values_.appPath, values_.dataPath};
       config::loadSettings(host_, values_.installRoot, d, values_.settings, sep);

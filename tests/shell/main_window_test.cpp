@@ -214,8 +214,8 @@ TEST_F(MainWindowTest, TempCoordinateFilesSetsWhetherADatasetChangeClearsThem) {
 }
 
 TEST_F(MainWindowTest, UnbuiltCommandsDoNothing) {
-  EXPECT_FALSE(window->commandEnabled(cmd::kTransferData));
-  EXPECT_EQ(window->command(cmd::kTransferData), MainAction::None);
+  EXPECT_FALSE(window->commandEnabled(cmd::kTagAutoTransfer));
+  EXPECT_EQ(window->command(cmd::kTagAutoTransfer), MainAction::None);
   EXPECT_TRUE(host.shown().empty());
 }
 
