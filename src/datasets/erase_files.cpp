@@ -98,6 +98,17 @@ int eraseFilesWithProgress(ui::Host& host, const std::string& pattern, const std
   return eraseMatching(host, pattern, caption).failed == 0 ? 1 : 0;
 }
 
+int eraseWithSecondTry(ui::Host& host, const std::string& pattern, const std::string& caption,
+                       const std::string& question, const std::string& secondTryFailed) {
+  if (eraseFilesWithProgress(host, pattern, caption) == 1) return kErasedAll;
+  const int answer = host.messageBox(question, "Error", ui::kMbAbortRetryIgnore | ui::kMbIconQuestion | ui::kMbTopmost);
+  if (answer == ui::kIdAbort) return kEraseAborted;
+  if (answer != ui::kIdRetry) return kErasedPart;
+  if (eraseFilesWithProgress(host, pattern, caption) == 1) return kErasedAll;
+  ui::inform(host, secondTryFailed, "Error");
+  return kErasedPart;
+}
+
 int eraseFilesQuietly(ui::Host& host, const std::string& pattern) {
   const std::vector<std::string> names = matchingFiles(pattern);
   if (names.empty()) {

@@ -42,6 +42,15 @@ EraseCount eraseMatching(ui::Host& host, const std::string& pattern, const std::
 // matched, 0 when some file stayed.
 [[nodiscard]] int eraseFilesWithProgress(ui::Host& host, const std::string& pattern, const std::string& caption);
 
+// The erase with progress and its second try. When a file stays, question
+// (caption "Error"; Abort, Retry, Ignore) is asked: Retry erases once more
+// and shows secondTryFailed (caption "Error") when a file stays again.
+// Returns kErasedAll (at the first or second try), kErasedPart (Ignore, or
+// the second try failed) or kEraseAborted (Abort).
+inline constexpr int kErasedAll = 1, kErasedPart = 0, kEraseAborted = -1;
+[[nodiscard]] int eraseWithSecondTry(ui::Host& host, const std::string& pattern, const std::string& caption,
+                                     const std::string& question, const std::string& secondTryFailed);
+
 // Deletes every match without a window. Nothing matching: the two-line
 // warning "Files" / "Cannot be Erased" and 0. Some file that stayed: 0.
 // Every match deleted: 1.

@@ -22,18 +22,6 @@ std::string inFolder(const std::string& folder, const std::string& name) {
   return base::joinPath(folder, name, platform::kSep);
 }
 
-// A failed erase of pattern: Abort, Retry (once more) or Ignore. False when
-// the user chose Abort.
-bool retryOrGoOn(ui::Host& host, const std::string& pattern, const std::string& question,
-                 const std::string& secondTryFailed) {
-  const int answer = host.messageBox(question, "Error", ui::kMbAbortRetryIgnore | ui::kMbIconQuestion | ui::kMbTopmost);
-  if (answer == ui::kIdAbort) return false;
-  if (answer == ui::kIdRetry &&
-      datasets::eraseFilesWithProgress(host, pattern, datasets::kErasingDataFiles) == 0)
-    ui::inform(host, secondTryFailed, "Error");
-  return true;
-}
-
 class EraseDatasetsController : public ui::FormController {
  public:
   EraseDatasetsController(ui::Host& host, const std::string& folder) : host_(host), folder_(folder) {}
@@ -99,11 +87,12 @@ class EraseDatasetsController : public ui::FormController {
       clock.sleep(kPauseMs);
       const std::string entry = toErase_.back();
       const std::string pattern = inFolder(folder_, entry.substr(0, 2) + "*.*");
-      if (platform::fileExists(pattern) &&
-          datasets::eraseFilesWithProgress(host_, pattern, datasets::kErasingDataFiles) == 0) {
+      if (platform::fileExists(pattern)) {
         const char* name = entry.c_str();
-        goOn = retryOrGoOn(host_, pattern, base::format("All Files in\nDataset:%s\nCan not be Erased", name),
-                           base::format("Second Try for\nDataset:%s\nFailed !\n Skipping Dataset", name));
+        goOn = datasets::eraseWithSecondTry(host_, pattern, datasets::kErasingDataFiles,
+                                            base::format("All Files in\nDataset:%s\nCan not be Erased", name),
+                                            base::format("Second Try for\nDataset:%s\nFailed !\n Skipping Dataset", name)) !=
+               datasets::kEraseAborted;
       }
       toErase_.pop_back();
       show(view);
@@ -131,14 +120,12 @@ class EraseDatasetsController : public ui::FormController {
       ui::inform(host_, "Datasets Not Deleted !", "");
       return;
     }
-    bool completed = true;
-    if (datasets::eraseFilesWithProgress(host_, pattern, datasets::kErasingDataFiles) == 0) {
-      const char* name = pattern.c_str();
-      completed = retryOrGoOn(host_, pattern,
-                              base::format("All Nonbundled Files in\nDataset:%s\nCan not be Erased", name),
-                              base::format("Second Try for\nDataset:%s\nFailed !\n Skipping Dataset", name));
-    }
-    if (completed) config::clearAutoTransfer(host_);
+    const char* name = pattern.c_str();
+    const int erased = datasets::eraseWithSecondTry(
+        host_, pattern, datasets::kErasingDataFiles,
+        base::format("All Nonbundled Files in\nDataset:%s\nCan not be Erased", name),
+        base::format("Second Try for\nDataset:%s\nFailed !\n Skipping Dataset", name));
+    if (erased != datasets::kEraseAborted) config::clearAutoTransfer(host_);
     // Even after Abort the lists show only what is still there.
     reread(view);
   }
