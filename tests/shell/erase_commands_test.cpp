@@ -1,16 +1,13 @@
-// Erase NonBundled Data and Erase Application as the main window runs them:
-// the checks in front, the dataset dialog or the whole erase, and the
-// current application deleted.
+// Erase NonBundled Data as the main window runs it: the checks in front, then
+// the dataset dialog or the whole erase.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "apps/app_definition.hpp"
 #include "apps/app_open.hpp"
-#include "exchange/delete_application_dialog.hpp"
 #include "exchange/erase_datasets_dialog.hpp"
 #include "platform/clock.hpp"
-#include "platform/errors.hpp"
 #include "platform/fileops.hpp"
 #include "platform/registry.hpp"
 #include "shell/erase_commands.hpp"
@@ -18,7 +15,6 @@
 #include "support/fake_clock.hpp"
 #include "support/install_root.hpp"
 #include "support/scripted_host.hpp"
-#include "support/selective_files.hpp"
 #include "support/temp_dir.hpp"
 #include "tfabuild/build.hpp"
 #include "ui/form_state.hpp"
@@ -85,23 +81,6 @@ TEST_F(EraseCommandsTest, AMissingDataFolderStopsAndEmptiesTheAutoTransferList) 
   EXPECT_EQ(setting("AutoXfer"), "");
 }
 
-TEST_F(EraseCommandsTest, NoTableOrNoApplicationStopsBeforeAnyQuestion) {
-  install("Trees", false);
-  for (const char* f : {kRaw, kBundle}) std::filesystem::remove(data(f));
-  host.expectOnce("No Data Present.", ui::kIdOk);
-  EXPECT_EQ(shell::eraseNonBundledCommand(host, v), 0);
-  EXPECT_TRUE(has(kRawTwin));
-
-  writeBytes(data(kRaw), "x");
-  std::filesystem::remove(v.appPath + kSep + "Trees" + kSep + "app.ctl");
-  host.expectOnce("", ui::kIdOk, "Trees:Error:1");
-  host.expectOnce("Can't Open Application", ui::kIdOk, "Error");
-  EXPECT_EQ(shell::eraseNonBundledCommand(host, v), 0);
-  EXPECT_TRUE(has(kRaw));
-  EXPECT_EQ(host.countText("Are You Sure"), 0);
-  EXPECT_EQ(setting("AutoXfer"), "[Level1]");
-}
-
 TEST_F(EraseCommandsTest, WithoutDatasetsEveryRawFileGoesAndTheBundlesStay) {
   install("Trees", false);
   host.expectOnce("Erase All Data\nAre You Sure ?", ui::kIdNo, "Erase Data");
@@ -116,20 +95,6 @@ TEST_F(EraseCommandsTest, WithoutDatasetsEveryRawFileGoesAndTheBundlesStay) {
   EXPECT_FALSE(has(kRaw));
   EXPECT_FALSE(has(kRawTwin));
   EXPECT_TRUE(has(kBundle));
-  EXPECT_EQ(setting("AutoXfer"), "");
-}
-
-TEST_F(EraseCommandsTest, WithoutDatasetsAFailedRetryGivesTheSecondTryMessage) {
-  install("Trees", false);
-  testing_support::SelectiveFileSystem files;
-  files.add({.suffix = ".db$", .removeError = platform::kErrSharingViolation});
-  platform::ScopedFileSystem use(files);
-  host.expectOnce("Erase All Data", ui::kIdYes);
-  host.expectOnce("All Files Can\nNot be Erased !", ui::kIdRetry, "Error");
-  host.expectOnce("Second Try for\nErase Files Failed !\n Skipping Dataset", ui::kIdOk);
-  EXPECT_EQ(shell::eraseNonBundledCommand(host, v), 1);
-  EXPECT_TRUE(has(kRawTwin));
-  EXPECT_FALSE(has(kRaw));
   EXPECT_EQ(setting("AutoXfer"), "");
 }
 
@@ -148,29 +113,6 @@ TEST_F(EraseCommandsTest, WithDatasetsTheDialogOfTheOrientationOpens) {
   EXPECT_EQ(host.forms()[0].resource, 142);
   EXPECT_EQ(host.forms()[1].resource, 112);
   EXPECT_TRUE(has(kRaw));
-}
-
-TEST_F(EraseCommandsTest, DeletingTheCurrentApplicationLeavesNoneCurrent) {
-  install("Trees", true);
-  host.expect("Are You Sure ?", ui::kIdYes);
-  host.onForm(exchange::kDeleteApplicationDialog, [](ui::FormState& f) {
-    ASSERT_EQ(f.items(exchange::kInstalledApplications), std::vector<std::string>{"Trees"});
-    f.select(exchange::kInstalledApplications, 0);
-    f.press(exchange::kDeleteApplicationButton);
-  });
-  EXPECT_EQ(shell::eraseApplicationCommand(host, v), 1);
-  EXPECT_EQ(host.countText("CURRENT"), 1);
-  EXPECT_EQ(setting("CurAppName"), "");
-  EXPECT_EQ(setting("AutoXfer"), "");
-  EXPECT_FALSE(v.settings.appOpen());
-  EXPECT_EQ(v.settings.path(Path::CurAppName), "");
-  EXPECT_EQ(apps::currentApp().level(1), nullptr);
-  EXPECT_FALSE(std::filesystem::exists(v.appPath + kSep + "Trees.tfa"));
-  EXPECT_FALSE(std::filesystem::exists(v.dataPath + kSep + "Trees"));
-
-  // With no current application the data command has no folder to work on.
-  host.expectOnce("Select New Location. d", ui::kIdOk, "Error");
-  EXPECT_EQ(shell::eraseNonBundledCommand(host, v), 0);
 }
 
 }  // namespace
