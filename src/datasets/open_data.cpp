@@ -7,6 +7,7 @@
 #include "apps/level_load_error.hpp"
 #include "base/paths.hpp"
 #include "base/text.hpp"
+#include "config/auto_transfer.hpp"
 #include "config/process_values.hpp"
 #include "config/unit_code.hpp"
 #include "datasets/choose_dataset.hpp"
@@ -18,7 +19,6 @@
 #include "platform/clock.hpp"
 #include "platform/codepage.hpp"
 #include "platform/fileops.hpp"
-#include "platform/registry.hpp"
 #include "tablestore/table_store.hpp"
 #include "ui/host.hpp"
 
@@ -31,10 +31,6 @@ using Settings = config::SettingsRecord;
 
 // makeFolder also answers true when a file holds the name; that is no folder.
 bool folderReady(const std::string& path) { return platform::makeFolder(path) && platform::folderExists(path); }
-
-void clearAutoXfer(ui::Host& host) {
-  if (!platform::putAppSetting("AutoXfer", "")) ui::inform(host, "Registry Access Error.", "Error");
-}
 
 void saveSettings(apps::AppContext& ctx) {
   config::saveSettings(ctx.host, ctx.values.installRoot, ctx.values.settings, ctx.values.style.sep);
@@ -86,7 +82,7 @@ int openData(apps::AppContext& ctx, DataSession& session, EditSessionStart& out)
   }
   if (!folderReady(v.appPath)) {
     ui::inform(ctx.host, "Application Storage Location\nNot Available.\nSelect New Location. a", "Error");
-    clearAutoXfer(ctx.host);
+    config::clearAutoTransfer(ctx.host);
     return 0;
   }
   const std::string appName = s.path(Path::CurAppName);
@@ -94,7 +90,7 @@ int openData(apps::AppContext& ctx, DataSession& session, EditSessionStart& out)
   if (folder.empty()) folder = base::joinPath(v.dataPath, appName, sep);
   if (!folderReady(folder)) {
     ui::inform(ctx.host, "Selected Data Storage\nLocation Not Available.\nSelect New Location. b", "Error");
-    clearAutoXfer(ctx.host);
+    config::clearAutoTransfer(ctx.host);
     return 0;
   }
 

@@ -42,6 +42,9 @@ struct FindEntry {
   bool isFolder = false;
   std::uint64_t size = 0;
   FileTime writeTime = 0;
+  // The entry is a symbolic link or other reparse point; isFolder and size
+  // describe what it points at. Removing a tree never walks through one.
+  bool isLink = false;
 };
 
 class FileSystem {

@@ -8,6 +8,7 @@
 #include "apps/versions.hpp"
 #include "base/paths.hpp"
 #include "base/text.hpp"
+#include "config/auto_transfer.hpp"
 #include "config/unit_id.hpp"
 #include "datasets/coordinate_cleanup.hpp"
 #include "datasets/level_tables.hpp"
@@ -209,12 +210,6 @@ namespace {
 
 using Path = config::SettingsRecord::Path;
 
-// "AutoXfer" names bundled datasets of the current application: it goes when
-// that application does.
-void clearAutoTransfer(ui::Host& host) {
-  if (!platform::putAppSetting("AutoXfer", "")) ui::inform(host, "Registry Access Error.", "Error");
-}
-
 }  // namespace
 
 bool MainWindow::selectApplicationNamed(const std::string& name) {
@@ -240,7 +235,7 @@ void MainWindow::selectApplication(const std::optional<std::string>& name) {
     values_.curAppName.clear();
     ui::inform(host_, "Selected Application Location\nNot Available.\nSelect New Location.", "Error");
     if (!platform::putAppSetting("CurAppName", "")) ui::inform(host_, "CurAppName Registry Access Error.", "Error");
-    clearAutoTransfer(host_);
+    config::clearAutoTransfer(host_);
     config::saveSettings(host_, values_.installRoot, values_.settings, sep);
     return;
   }
@@ -249,7 +244,7 @@ void MainWindow::selectApplication(const std::optional<std::string>& name) {
   apps::selectApplication(ctx, name);
   const std::string after = values_.settings.path(Path::CurAppName);
   if (!platform::putAppSetting("CurAppName", after)) ui::inform(host_, "CurAppName Registry Access Error.", "Error");
-  if (!base::equalsNoCase(before, after)) clearAutoTransfer(host_);
+  if (!base::equalsNoCase(before, after)) config::clearAutoTransfer(host_);
   config::saveSettings(host_, values_.installRoot, values_.settings, sep);
 }
 

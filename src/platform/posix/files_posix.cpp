@@ -248,11 +248,12 @@ class PosixFileSystem : public FileSystem {
       if (name == "." || name == "..") continue;
       if (!wildcardMatch(namePattern, name)) continue;
       std::string full = (folder == "/" ? "" : folder) + "/" + name;
-      struct stat st{};
+      struct stat st{}, own{};
       if (::stat(full.c_str(), &st) != 0) continue;  // vanished or a dangling link
       FindEntry entry;
       entry.name = name;
       entry.isFolder = S_ISDIR(st.st_mode);
+      entry.isLink = ::lstat(full.c_str(), &own) == 0 && S_ISLNK(own.st_mode);
       entry.size = static_cast<std::uint64_t>(st.st_size);
       entry.writeTime = toFileTime(st.st_mtim);
       out.push_back(std::move(entry));

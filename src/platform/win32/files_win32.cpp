@@ -179,6 +179,7 @@ class Win32FileSystem final : public FileSystem {
       entry.name = win32::fromUtf16(wname);
       if (!wildcardMatch(namePattern, entry.name)) continue;
       entry.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+      entry.isLink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
       entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
       entry.writeTime = toFileTime(data.ftLastWriteTime);
       out.push_back(std::move(entry));
