@@ -10,13 +10,15 @@ const std::vector<CommandInfo>& commandTable() {
       {kCollectData, "Collect Data", {true, false, 0}, true},
       {kTransferData, "Transfer Data", {false, false, 0}, true},
       {kTagAutoTransfer, "Tag For Auto Transfer", {false, false, 0}, false},
-      {kEraseNonBundled, "Erase NonBundled Data", {true, true, 2}, false},
+      // The command asks for the application, the data folder and the level-2
+      // password itself, in that order, each with its own message.
+      {kEraseNonBundled, "Erase NonBundled Data", {true, false, 0}, true},
       {kEraseCoordFiles, "Erase Coordinate Files", {true, false, 0}, true},
       {kPendingDatasets, "Pending Datasets", {false, false, 0}, true},
       {kBundleDataset, "Bundle Dataset", {true, false, 0}, true},
       {kExtractDataset, "Extract Dataset", {true, false, 0}, true},
       {kSelectApplication, "Select Application", {true, false, 0}, true},
-      {kEraseApplication, "Erase Application", {true, false, 1}, false},
+      {kEraseApplication, "Erase Application", {true, false, 1}, true},
       {kAppVersion, "Application Version", {true, true, 0}, true},
       {kLoadFromRemovable, "Load From Removable Storage", {true, false, 0}, true},
       {kPendingApplications, "Pending Applications", {true, false, 0}, true},

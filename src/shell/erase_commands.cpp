@@ -10,6 +10,7 @@
 #include "exchange/delete_application_dialog.hpp"
 #include "exchange/erase_datasets_dialog.hpp"
 #include "platform/fileops.hpp"
+#include "shell/passwords.hpp"
 #include "shell/startup.hpp"
 #include "ui/host.hpp"
 
@@ -41,12 +42,17 @@ int eraseAllData(ui::Host& host, const std::string& dataFolder) {
 
 int eraseNonBundledCommand(ui::Host& host, StartupValues& values) {
   reloadSettings(host, values);
+  if (!values.settings.appOpen()) {
+    ui::inform(host, "Must Select Valid Application First", "Error");
+    return 0;
+  }
   const std::string dataFolder = base::trimRight(values.settings.path(Path::AppDataFolder));
   if (dataFolder.empty() || !platform::folderExists(dataFolder)) {
     ui::inform(host, "Selected Data Storage\nLocation Not Available.\nSelect New Location. d", "Error");
     config::clearAutoTransfer(host);
     return 0;
   }
+  if (!checkAccess(host, values, 2)) return 0;
   if (!platform::fileExists(base::joinPath(dataFolder, "*.dbf", platform::kSep))) {
     ui::inform(host, "No Data Present.", "Error");
     return 0;

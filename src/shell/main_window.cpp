@@ -24,6 +24,7 @@
 #include "shell/choice_dialogs.hpp"
 #include "shell/commands.hpp"
 #include "shell/dataset_exchange_commands.hpp"
+#include "shell/erase_commands.hpp"
 #include "shell/transfer_commands.hpp"
 #include "shell/date_time_dialog.hpp"
 #include "shell/exit_prompt.hpp"
@@ -158,6 +159,14 @@ MainAction MainWindow::dispatch(int id) {
     case cmd::kSetDateTime: setDateTime(); break;
     case cmd::kBundleDataset: (void)bundleDatasetCommand(host_, values_); break;
     case cmd::kExtractDataset: (void)extractDatasetCommand(host_, values_); break;
+    case cmd::kEraseNonBundled:
+      applicationClosing();  // the command opens the application anew
+      (void)eraseNonBundledCommand(host_, values_);
+      break;
+    case cmd::kEraseApplication:
+      (void)eraseApplicationCommand(host_, values_);
+      if (values_.settings.path(config::SettingsRecord::Path::CurAppName).empty()) applicationClosing();
+      break;
     case cmd::kTransferData: (void)transferDataCommand(host_, values_); break;
     case cmd::kPendingDatasets: (void)pendingDatasetsCommand(host_, values_); break;
     case cmd::kTempCoordFiles: {

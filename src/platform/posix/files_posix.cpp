@@ -235,6 +235,8 @@ class PosixFileSystem : public FileSystem {
         FindEntry entry;
         entry.name = namePattern;
         entry.isFolder = S_ISDIR(st.st_mode);
+        struct stat own{};
+        entry.isLink = ::lstat(full.c_str(), &own) == 0 && S_ISLNK(own.st_mode);
         entry.size = static_cast<std::uint64_t>(st.st_size);
         entry.writeTime = toFileTime(st.st_mtim);
         out.push_back(std::move(entry));
@@ -253,7 +255,10 @@ class PosixFileSystem : public FileSystem {
       FindEntry entry;
       entry.name = name;
       entry.isFolder = S_ISDIR(st.st_mode);
-      entry.isLink = ::lstat(full.c_str(), &own) == 0 && S_ISLNK(own.st_mode);
+      // The folder's own record says whether the entry is a link; only a
+      // file system that does not say is asked again.
+      entry.isLink = e->d_type == DT_LNK ||
+                     (e->d_type == DT_UNKNOWN && ::lstat(full.c_str(), &own) == 0 && S_ISLNK(own.st_mode));
       entry.size = static_cast<std::uint64_t>(st.st_size);
       entry.writeTime = toFileTime(st.st_mtim);
       out.push_back(std::move(entry));
