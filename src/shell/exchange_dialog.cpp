@@ -36,13 +36,13 @@ ui::Form exchangeForm() {
   ui::Form f;
   f.resource = kExchangeDialog;
   f.caption = "Transfer Data";
-  f.size = {0, 0, 160, 104};
-  ui::Control host{kExchangeHostButton, ui::ControlKind::Button, "&Host Transfer", {16, 52, 128, 18}};
+  f.size = {0, 0, 200, 104};
+  ui::Control host{kExchangeHostButton, ui::ControlKind::Button, "&Host Transfer", {16, 52, 168, 18}};
   host.enabled = false;
-  f.controls = {{kExchangeStorageButton, ui::ControlKind::Button, "&Removable Storage (Backup / Move)", {16, 8, 128, 18}},
-                {kExchangeCopyButton, ui::ControlKind::Button, "&Copy From Removable Storage", {16, 30, 128, 18}},
+  f.controls = {{kExchangeStorageButton, ui::ControlKind::Button, "&Removable Storage (Backup / Move)", {16, 8, 168, 18}},
+                {kExchangeCopyButton, ui::ControlKind::Button, "&Copy From Removable Storage", {16, 30, 168, 18}},
                 host,
-                ui::cancelButton(ui::kIdCancelButton, "Close", {52, 80, 56, 16})};
+                ui::cancelButton(ui::kIdCancelButton, "Close", {72, 80, 56, 16})};
   f.firstFocus = kExchangeStorageButton;
   return f;
 }

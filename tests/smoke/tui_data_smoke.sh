@@ -64,7 +64,13 @@
 #     them in braille with the legs, its text agrees with GeodSolve, the
 #     background points come from its menu; Ctrl+N opens it over the edit
 #     window.
-#  7. Alt+E on the main window, y: the program ends with status 0.
+#  7. Dataset exchange: Bundle Dataset and Extract Dataset (dbfread: every
+#     record in the bundles, then every table back); Transfer Data backs the
+#     raw dataset up to the card, moves a new bundle there with Archive
+#     Before Move, copies it back; Pending Datasets posts it over itself
+#     (both questions); Erase NonBundled Data erases the raw dataset and
+#     keeps the bundles; Erase Application removes Cruise whole.
+#  8. Alt+E on the main window, y: the program ends with status 0.
 # Every wait polls with a time-out. Prints each failure; exits non-zero when
 # there was one. The tmux server is always killed.
 set -u
@@ -879,7 +885,163 @@ if expect 10 "Alt+S did not bring up the Setups choice" "Temp Coordinate Files";
   fi
 fi
 
-# --- 7. Leaving ----------------------------------------------------------------------------------
+# --- 7. Dataset exchange: bundle, extract, backup, move, copy back, post, erase ---------------
+tables_py="$(dirname "$0")/dataset_tables.py"
+mobile="$card/Tallyfin Mobile/Data/Cruise"
+pending="$root/Pending_Data/Cruise"
+# data_choice BUTTON: the Data choice, then a click on the button.
+data_choice() {
+  keys M-d
+  expect 10 "Alt+D did not bring up the Data choice" "$1" && sleep 0.3 && click_on "$1"
+}
+# answer TEXT KEY: waits for the message TEXT and answers it with KEY.
+answer() {
+  expect 10 "no \"$1\" was shown" "$1" && sleep 0.2 && keys "$2"
+}
+bundle_now() {
+  data_choice "Bundle Dataset"
+  if expect 10 "Bundle Dataset did not list the raw datasets" "Extracted (Raw) Datasets" "01 [North Block]"; then
+    keys Enter
+    wait_until 30 screen_lacks "Extracted (Raw) Datasets" || fail "the raw dataset list did not close"
+    wait_until 30 test -f "$data/[North Block]2AA___ABC___TREES+.dbf" || fail "no trees bundle was written"
+    sleep 0.5
+  fi
+}
+extract_now() {
+  data_choice "Extract Dataset"
+  if expect 10 "Extract Dataset did not list the bundled datasets" "Bundled Datasets" "North Block"; then
+    keys Enter
+    wait_until 30 test -f "$data/01 1A____[North Block]ABC___~~PLOTS.dbf" || fail "extraction did not give back the plots"
+    sleep 0.5
+  fi
+}
+# The storage dialogs of Transfer Data.
+transfer_storage() {
+  data_choice "Transfer Data"
+  expect 10 "Transfer Data did not open its dialog" "Removable Storage (Backup / Move)" "Host Transfer" &&
+    sleep 0.3 && click_on "$1"
+}
+close_transfer() {
+  keys Escape; sleep 0.3; keys Escape
+  wait_until 10 screen_lacks "Host Transfer" || fail "the Transfer Data dialog did not close"
+}
+
+"$py" "$tables_py" dump "$data" "$work/raw-tables.json" >"$work/exchange.log" 2>&1 || fail "dbfread could not read the dataset: $(cat "$work/exchange.log")"
+bundle_now
+if "$py" "$tables_py" bundled "$data" "$work/raw-tables.json" >>"$work/exchange.log" 2>&1; then
+  note "Bundle Dataset: $(tail -n 1 "$work/exchange.log"), no raw table left"
+else
+  fail "the bundles do not hold the raw records: $(tail -n 1 "$work/exchange.log")"
+fi
+extract_now
+if "$py" "$tables_py" raw "$data" "$work/raw-tables.json" >>"$work/exchange.log" 2>&1; then
+  note "Extract Dataset: $(tail -n 1 "$work/exchange.log") (dbfread)"
+else
+  fail "extraction did not give back every table: $(tail -n 1 "$work/exchange.log")"
+fi
+
+# Backup of the raw dataset to the card: every file byte for byte.
+transfer_storage "Removable Storage (Backup / Move)"
+if expect 10 "the backup / move dialog did not open" "Backup / Move Dataset" "01 [North Block]" "Archive Before Move"; then
+  keys Enter
+  answer "Backup Dataset Succeeded!!" Enter
+  backed=0
+  for f in "$data"/01\ *; do
+    cmp -s "$f" "$mobile/$(basename "$f")" && backed=$((backed + 1)) || fail "the card's copy of $(basename "$f") differs"
+  done
+  note "Backup to the card: $backed files byte for byte in Tallyfin Mobile/Data/Cruise"
+  close_transfer
+fi
+mkdir -p "$work/raw-backup" && cp "$mobile"/01\ * "$work/raw-backup/"
+
+# Bundled again and moved, archived first: gone from the data folder, on the card and in the archive.
+bundle_now
+mkdir -p "$work/bundles" && cp "$data"/\[North\ Block\]* "$work/bundles/"
+transfer_storage "Removable Storage (Backup / Move)"
+if expect 10 "the backup / move dialog did not open" "Backup / Move Dataset" "[North Block]"; then
+  click_on "[North Block]"; sleep 0.3
+  click_on "Archive Before Move"; sleep 0.3
+  expect 5 "the archive check box did not take" "[x] Archive Before Move"
+  click_on "< Move >"
+  answer "Move Dataset Succeeded!!" Enter
+  today=$(date +%Y%m%d)
+  moved=0
+  for f in "$work/bundles"/*; do
+    n=$(basename "$f")
+    [ -e "$data/$n" ] && fail "$n is still in the data folder after the move"
+    cmp -s "$f" "$mobile/$n" || fail "the card's $n differs from the bundle moved"
+    cmp -s "$f" "$data/Archives/$today/$n" || fail "the archive's $n differs from the bundle moved"
+    moved=$((moved + 1))
+  done
+  note "Move with Archive Before Move: $moved bundles on the card and in Archives/$today, none left behind"
+  close_transfer
+fi
+
+# Copy from the card: the bundles come back.
+transfer_storage "Copy From Removable Storage"
+if expect 10 "the copy dialog did not open" "Copy Dataset From Removable Storage" "Cruise" "[North Block]"; then
+  keys Enter
+  answer "Copy Dataset Succeeded!!" Enter
+  copied=0
+  for f in "$work/bundles"/*; do
+    cmp -s "$f" "$data/$(basename "$f")" && copied=$((copied + 1)) || fail "$(basename "$f") did not come back from the card"
+  done
+  note "Copy From Removable Storage: $copied bundles back in the data folder"
+  close_transfer
+fi
+
+# Posting a pending dataset over the present one: two questions, the pending folder goes.
+mkdir -p "$pending" && cp "$work/bundles"/* "$pending/"
+data_choice "Pending Datasets"
+if expect 10 "Pending Datasets did not open the post dialog" "Post Pending Datasets" "Cruise" "[North Block]"; then
+  keys Enter
+  answer "OVERWRITE the Existing DataSet??" y
+  answer "Are You Sure That You Want to OVERWRITE" y
+  answer "Post Dataset Succeeded!!" Enter
+  [ -d "$pending" ] && fail "the pending Cruise folder is still there after its last dataset was posted"
+  for f in "$work/bundles"/*; do cmp -s "$f" "$data/$(basename "$f")" || fail "posting changed $(basename "$f")"; done
+  note "Post Pending Datasets: both overwrite questions, the dataset posted, the pending folder removed"
+  keys Escape
+  wait_until 10 screen_lacks "Post Pending Datasets" || fail "the post dialog did not close"
+fi
+
+# Erase NonBundled Data (Data menu): the raw dataset goes, the bundles stay.
+cp "$work/raw-backup"/* "$data/"
+keys F10
+expect 10 "F10 did not open the Data menu" "Erase NonBundled Data" && sleep 0.3 && click_on "Erase NonBundled Data"
+if expect 10 "Erase NonBundled Data did not open the erase dialog" "Erase Datasets" "01 North Block" "Erase All Nonbundled"; then
+  click_on "Erase All Nonbundled"
+  answer "Erase All Nonbundled Data for" y
+  answer "This Will Remove All Nonbundled Data !!!" y
+  wait_until 10 screen_lacks "01 North Block" || fail "the erased dataset is still listed"
+  compgen -G "$data/01 *" >/dev/null && fail "raw files are left after Erase All Nonbundled: $(ls "$data" | head -3)"
+  kept=0
+  for f in "$work/bundles"/*; do [ -f "$data/$(basename "$f")" ] && kept=$((kept + 1)) || fail "$(basename "$f") was erased"; done
+  note "Erase All Nonbundled: the raw dataset is gone, the $kept bundles stay"
+  keys Escape
+  wait_until 10 screen_lacks "Erase Datasets" || fail "the erase dialog did not close"
+fi
+
+# Erase Application: the current application with its data, control folder and package.
+keys M-a
+if expect 10 "Alt+A did not bring up the Apps choice" "Erase Application"; then
+  sleep 0.3; click_on "Erase Application"
+  if expect 10 "the delete dialog did not list Cruise" "Delete Application" "Cruise"; then
+    keys Enter
+    answer "Delete This Application" y
+    answer "Delete The CURRENT Application" y
+    expect 10 "the status area still names an application" "Current Application: None"
+    [ -e "$data" ] && fail "the data folder is still there: $(ls "$data" | head -3)"
+    [ -e "$apps/Cruise" ] && fail "the control folder is still there"
+    [ -e "$apps/Cruise.tfa" ] && fail "the package is still there"
+    [ -z "$(stored CurAppName)" ] || fail "CurAppName is \"$(stored CurAppName)\" after the current application was deleted"
+    note "Erase Application: data, control folder and package gone; CurAppName empty"
+    keys Escape
+    wait_until 10 screen_lacks "Delete Application" || fail "the delete dialog did not close"
+  fi
+fi
+
+# --- 8. Leaving ----------------------------------------------------------------------------------
 keys M-e
 leave_program
 finish

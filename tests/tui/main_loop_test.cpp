@@ -112,9 +112,9 @@ TEST_F(MainLoopTest, F10OpensTheMenuAndExitEndsTheLoop) {
   bool sawMenu = false;
   term.onRead = [&] {
     CellGrid g = host.picture();
-    auto item = find(g, "Transfer Data");
+    auto item = find(g, "Tag For Auto Transfer");
     // The Data menu drops under its title, its commands not built yet dimmed.
-    if (item && item.row == 5 && g.at(item.row, item.col).fg == dimInk()) sawMenu = true;
+    if (item && item.row == 6 && g.at(item.row, item.col).fg == dimInk()) sawMenu = true;
   };
   term.input = {kF10, ""};
   escape();
