@@ -998,7 +998,8 @@ if expect 10 "Pending Datasets did not open the post dialog" "Post Pending Datas
   answer "OVERWRITE the Existing DataSet??" y
   answer "Are You Sure That You Want to OVERWRITE" y
   answer "Post Dataset Succeeded!!" Enter
-  [ -d "$pending" ] && fail "the pending Cruise folder is still there after its last dataset was posted"
+  # The folder goes once the success box is closed.
+  wait_until 10 test ! -d "$pending" || fail "the pending Cruise folder is still there after its last dataset was posted"
   for f in "$work/bundles"/*; do cmp -s "$f" "$data/$(basename "$f")" || fail "posting changed $(basename "$f")"; done
   note "Post Pending Datasets: both overwrite questions, the dataset posted, the pending folder removed"
   keys Escape
