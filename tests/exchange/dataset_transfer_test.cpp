@@ -20,6 +20,7 @@
 namespace {
 
 using exchange::DatasetRef;
+using testing_support::fileNamesIn;
 using testing_support::readBytes;
 using testing_support::writeBytes;
 
@@ -27,15 +28,6 @@ std::string at(const std::string& folder, const std::string& name) {
   return base::joinPath(folder, name, platform::kSep);
 }
 
-std::vector<std::string> filesIn(const std::string& folder) {
-  std::vector<platform::FindEntry> found;
-  std::vector<std::string> out;
-  (void)platform::findFiles(at(folder, "*"), found);
-  for (const auto& e : found)
-    if (!e.isFolder) out.push_back(e.name);
-  std::sort(out.begin(), out.end());
-  return out;
-}
 
 const DatasetRef kRaw{false, 7, "North Block"};
 const DatasetRef kBundled{true, 0, "North Block"};
@@ -123,9 +115,9 @@ TEST_F(TransferTest, BackupBuildsTheCardLayoutAndKeepsTheSources) {
   put(data, {"07 1A____[North Block]ABC___~~TREES.db$"});
   EXPECT_EQ(exchange::copyDatasetToFolder(host, entry, "Trees", data, kRaw, false), 4);
   EXPECT_EQ(cardApp(), at(at(at(card, "Tallyfin Mobile"), "Data"), "Trees"));
-  EXPECT_EQ(filesIn(cardApp()), kRawFiles);
+  EXPECT_EQ(fileNamesIn(cardApp()), kRawFiles);
   for (const auto& n : kRawFiles) EXPECT_EQ(readBytes(at(cardApp(), n)), "data of " + n);
-  EXPECT_EQ(filesIn(data).size(), 5u);
+  EXPECT_EQ(fileNamesIn(data).size(), 5u);
   EXPECT_TRUE(host.shown().empty());
 }
 
@@ -134,7 +126,7 @@ TEST_F(TransferTest, MoveOverwritesTheCardsCopyAndDeletesTheSources) {
   put(cardApp(), {kRawFiles[1]});
   writeBytes(at(cardApp(), kRawFiles[1]), "older");
   EXPECT_EQ(exchange::copyDatasetToFolder(host, entry, "Trees", data, kRaw, true), 4);
-  EXPECT_TRUE(filesIn(data).empty());
+  EXPECT_TRUE(fileNamesIn(data).empty());
   EXPECT_EQ(readBytes(at(cardApp(), kRawFiles[1])), "data of " + kRawFiles[1]);
 }
 
@@ -147,8 +139,8 @@ TEST_F(TransferTest, NothingToCopyIsToldAndNothingHappens) {
   EXPECT_EQ(exchange::copyDatasetToFolder(host, entry, "Trees", data, kRaw, true), 0);
   EXPECT_EQ(host.shown().size(), 2u);
   EXPECT_EQ(host.shown()[1].text, entry);
-  EXPECT_TRUE(filesIn(cardApp()).empty());
-  EXPECT_EQ(filesIn(data).size(), 1u);
+  EXPECT_TRUE(fileNamesIn(cardApp()).empty());
+  EXPECT_EQ(fileNamesIn(data).size(), 1u);
 }
 
 TEST_F(TransferTest, AMoveWhoseCopyComesOutShortKeepsThatSourceAndReportsFailure) {
@@ -168,10 +160,10 @@ TEST_F(TransferTest, AMoveWhoseCopyComesOutShortKeepsThatSourceAndReportsFailure
   EXPECT_TRUE(host.sawText("CopyFile failed with code:1117\n"));
   EXPECT_TRUE(host.sawText("CopyFile failed with code:21\n"));
   // The two that failed stay on the PC, whole; the others moved.
-  EXPECT_EQ(filesIn(data), (std::vector<std::string>{kRawFiles[2], kRawFiles[3]}));
+  EXPECT_EQ(fileNamesIn(data), (std::vector<std::string>{kRawFiles[2], kRawFiles[3]}));
   EXPECT_EQ(readBytes(at(data, kRawFiles[2])), "data of " + kRawFiles[2]);
   // Nothing partial stands on the card, under either name.
-  EXPECT_EQ(filesIn(cardApp()), (std::vector<std::string>{kRawFiles[0], kRawFiles[1]}));
+  EXPECT_EQ(fileNamesIn(cardApp()), (std::vector<std::string>{kRawFiles[0], kRawFiles[1]}));
 }
 
 TEST_F(TransferTest, PostingOntoAnExistingDatasetAsksTwiceAndNoCopiesNothing) {
@@ -187,16 +179,16 @@ TEST_F(TransferTest, PostingOntoAnExistingDatasetAsksTwiceAndNoCopiesNothing) {
                   "Overwrite Warning b !");
   EXPECT_EQ(exchange::copyDatasetIntoApplication(host, data, pending, kBundled, true), exchange::kCopyDeclined);
   EXPECT_EQ(readBytes(at(data, bundle[0])), "installed");
-  EXPECT_EQ(filesIn(data).size(), 1u);
-  EXPECT_EQ(filesIn(pending), bundle);
+  EXPECT_EQ(fileNamesIn(data).size(), 1u);
+  EXPECT_EQ(fileNamesIn(pending), bundle);
 
   // Yes to both: copied over, and the pending sources go.
   host.expectOnce("Is Already Present!!", ui::kIdYes, "Overwrite Warning a !");
   host.expectOnce("Are You Sure", ui::kIdYes, "Overwrite Warning b !");
   EXPECT_EQ(exchange::copyDatasetIntoApplication(host, data, pending, kBundled, true), 2);
-  EXPECT_EQ(filesIn(data), bundle);
+  EXPECT_EQ(fileNamesIn(data), bundle);
   EXPECT_EQ(readBytes(at(data, bundle[0])), "data of " + bundle[0]);
-  EXPECT_TRUE(filesIn(pending).empty());
+  EXPECT_TRUE(fileNamesIn(pending).empty());
 }
 
 TEST_F(TransferTest, PostingStopsAtTheFirstFailedCopyAndDeletesNoSource) {
@@ -215,8 +207,8 @@ TEST_F(TransferTest, PostingStopsAtTheFirstFailedCopyAndDeletesNoSource) {
   platform::makeFolder(dir.file("Data"));
   host.expectOnce("CopyFile failed with code:112\nNot All Dataset Files Posted", ui::kIdOk, "Error !");
   EXPECT_EQ(exchange::copyDatasetIntoApplication(host, target, pending, kBundled, true), 0);
-  EXPECT_EQ(filesIn(pending), bundle);
-  EXPECT_EQ(filesIn(target), (std::vector<std::string>{bundle[0]}));  // the third was not tried
+  EXPECT_EQ(fileNamesIn(pending), bundle);
+  EXPECT_EQ(fileNamesIn(target), (std::vector<std::string>{bundle[0]}));  // the third was not tried
   EXPECT_EQ(host.shown().size(), 1u);
 }
 
@@ -239,7 +231,7 @@ TEST_F(TransferTest, ArchivingTwiceOnOneDayOverwritesInTheSameDatedFolder) {
   EXPECT_EQ(exchange::archiveDataset(host, data, kRaw, false), 4);
   const std::string folder = exchange::archiveFolder(data, 2024, 3, 9);
   EXPECT_EQ(folder, at(at(data, "Archives"), "20240309"));
-  EXPECT_EQ(filesIn(folder), kRawFiles);
+  EXPECT_EQ(fileNamesIn(folder), kRawFiles);
 
   writeBytes(at(data, kRawFiles[1]), "changed later that day");
   clock.advance(30 * 60 * 1000);  // still 9 March
@@ -248,7 +240,7 @@ TEST_F(TransferTest, ArchivingTwiceOnOneDayOverwritesInTheSameDatedFolder) {
   std::vector<platform::FindEntry> days;
   (void)platform::findFiles(at(at(data, "Archives"), "*"), days);
   EXPECT_EQ(days.size(), 1u);
-  EXPECT_EQ(filesIn(data).size(), 4u);  // archiving alone keeps the sources
+  EXPECT_EQ(fileNamesIn(data).size(), 4u);  // archiving alone keeps the sources
   EXPECT_TRUE(host.shown().empty());
 }
 
@@ -262,7 +254,7 @@ TEST_F(TransferTest, AnArchiveWithAFailedCopyCountsAsNoArchive) {
   platform::ScopedFileSystem use(fs);
   host.expectOnce("Archive Dataset failed with code:5\n", ui::kIdOk, "CopyFileError!");
   EXPECT_EQ(exchange::archiveDataset(host, data, kRaw, true), 0);
-  EXPECT_EQ(filesIn(data), (std::vector<std::string>{kRawFiles[0]}));  // the others were moved into the archive
+  EXPECT_EQ(fileNamesIn(data), (std::vector<std::string>{kRawFiles[0]}));  // the others were moved into the archive
 }
 
 TEST_F(TransferTest, AFolderThatCannotBeMadeIsToldAndTheCopyGoesOn) {
@@ -274,7 +266,7 @@ TEST_F(TransferTest, AFolderThatCannotBeMadeIsToldAndTheCopyGoesOn) {
   EXPECT_EQ(exchange::copyDatasetToFolder(host, entry, "Trees", data, kRaw, true), 0);
   EXPECT_EQ(host.countText("CreateDirectory Failed:"), 3);
   EXPECT_EQ(host.countText("CopyFile failed"), 4);
-  EXPECT_EQ(filesIn(data), kRawFiles);  // no copy stood, so nothing was deleted
+  EXPECT_EQ(fileNamesIn(data), kRawFiles);  // no copy stood, so nothing was deleted
 }
 
 }  // namespace

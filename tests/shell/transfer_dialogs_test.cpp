@@ -27,6 +27,7 @@
 namespace {
 
 using Path = config::SettingsRecord::Path;
+using testing_support::fileNamesIn;
 using testing_support::readBytes;
 using testing_support::writeBytes;
 
@@ -34,15 +35,6 @@ std::string at(const std::string& folder, const std::string& name) {
   return base::joinPath(folder, name, platform::kSep);
 }
 
-std::vector<std::string> filesIn(const std::string& folder) {
-  std::vector<platform::FindEntry> found;
-  std::vector<std::string> out;
-  (void)platform::findFiles(at(folder, "*"), found);
-  for (const auto& e : found)
-    if (!e.isFolder) out.push_back(e.name);
-  std::sort(out.begin(), out.end());
-  return out;
-}
 
 // Makes a folder and every missing folder above it.
 void makeFolders(const std::string& folder) {
@@ -163,8 +155,8 @@ TEST_F(TransferDialogs, BackupThenMoveToTheCard) {
     EXPECT_EQ(f.items(shell::kBackupDatasetList), std::vector<std::string>{"07 [North Block]"});
     selectCard(f, shell::kBackupDriveList);
     f.press(shell::kBackupButton);
-    EXPECT_EQ(filesIn(cardTrees), kRaw);
-    EXPECT_EQ(filesIn(appData), kRaw);
+    EXPECT_EQ(fileNamesIn(cardTrees), kRaw);
+    EXPECT_EQ(fileNamesIn(appData), kRaw);
     f.press(shell::kMoveButton);
     EXPECT_TRUE(f.items(shell::kBackupDatasetList).empty());  // rebuilt
     f.press(ui::kIdCancelButton);
@@ -172,8 +164,8 @@ TEST_F(TransferDialogs, BackupThenMoveToTheCard) {
   host.expectOnce("Backup Dataset Succeeded!!", ui::kIdOk, "Backup Dataset");
   host.expectOnce("Move Dataset Succeeded!!", ui::kIdOk, "Move Dataset");
   EXPECT_EQ(shell::backupMoveDialog(host, v), 2);
-  EXPECT_TRUE(filesIn(appData).empty());
-  EXPECT_EQ(filesIn(cardTrees), kRaw);
+  EXPECT_TRUE(fileNamesIn(appData).empty());
+  EXPECT_EQ(fileNamesIn(cardTrees), kRaw);
   EXPECT_EQ(host.shown().size(), 2u);
 }
 
@@ -209,11 +201,11 @@ TEST_F(TransferDialogs, ArchiveBeforeMoveKeepsADatedCopyOnThePc) {
   });
   host.expectOnce("Move Dataset Succeeded!!", ui::kIdOk, "Move Dataset");
   EXPECT_EQ(shell::backupMoveDialog(host, v), 1);
-  EXPECT_EQ(filesIn(cardTrees), kRaw);
-  EXPECT_TRUE(filesIn(appData).empty());
+  EXPECT_EQ(fileNamesIn(cardTrees), kRaw);
+  EXPECT_TRUE(fileNamesIn(appData).empty());
   const std::vector<std::string> days = exchange::subfoldersOf(at(appData, "Archives"));
   ASSERT_EQ(days.size(), 1u);
-  EXPECT_EQ(filesIn(at(at(appData, "Archives"), days[0])), kRaw);
+  EXPECT_EQ(fileNamesIn(at(at(appData, "Archives"), days[0])), kRaw);
 }
 
 TEST_F(TransferDialogs, WithoutRemovableStorageNeitherStorageDialogOpens) {
@@ -247,8 +239,8 @@ TEST_F(TransferDialogs, CopyFromTheCardListsItsApplicationsAndBundledDatasets) {
   host.expectOnce("Copy Dataset Failed!!\nCan't Access Dataset!!", ui::kIdOk, "Copy Error!");
   host.expectOnce("Copy Dataset Succeeded!!", ui::kIdOk, "Copy Dataset");
   EXPECT_EQ(shell::copyFromStorageDialog(host, v), 1);
-  EXPECT_EQ(filesIn(appData), kBundle);
-  EXPECT_EQ(filesIn(cardTrees).size(), kBundle.size() + kRaw.size());  // a copy leaves the card as it was
+  EXPECT_EQ(fileNamesIn(appData), kBundle);
+  EXPECT_EQ(fileNamesIn(cardTrees).size(), kBundle.size() + kRaw.size());  // a copy leaves the card as it was
 }
 
 TEST_F(TransferDialogs, BothCopyLayoutsHoldTheSameControlsInsideTheirDialog) {
@@ -284,7 +276,7 @@ TEST_F(TransferDialogs, PostingTheLastDatasetRemovesThePendingFolder) {
   host.expectOnce("Post Dataset Succeeded!!", ui::kIdOk, "Post Dataset Success");
   host.expectOnce("Post Dataset Failed!!\nCan't Access Dataset!!", ui::kIdOk, "Post Dataset Error! 3");
   EXPECT_EQ(shell::pendingDatasetsCommand(host, v), 1);
-  EXPECT_EQ(filesIn(appData), kBundle);
+  EXPECT_EQ(fileNamesIn(appData), kBundle);
   EXPECT_FALSE(platform::folderExists(at(v.pendingDataPath, "Trees")));
 }
 
@@ -302,7 +294,7 @@ TEST_F(TransferDialogs, APendingFolderWithMoreTablesStaysAndItsListIsRebuilt) {
   host.expectOnce("Post Dataset Succeeded!!", ui::kIdOk, "Post Dataset Success");
   host.expectOnce("Post Dataset Failed!!\nCan't Access Dataset!!", ui::kIdOk, "Post Dataset Error! 2");
   EXPECT_EQ(shell::pendingDatasetsCommand(host, v), 1);
-  EXPECT_EQ(filesIn(at(v.pendingDataPath, "Trees")), std::vector<std::string>{"[South]1A____ABC___+TREES.dbf"});
+  EXPECT_EQ(fileNamesIn(at(v.pendingDataPath, "Trees")), std::vector<std::string>{"[South]1A____ABC___+TREES.dbf"});
 }
 
 TEST_F(TransferDialogs, AnotherDataStructureIsNotPosted) {
@@ -311,8 +303,8 @@ TEST_F(TransferDialogs, AnotherDataStructureIsNotPosted) {
   host.expectOnce("-1 This Data Version Does Not Match the Loaded Application!!", ui::kIdOk,
                   "Check_Pending_App_Data_Version Error");
   EXPECT_EQ(shell::pendingDatasetsCommand(host, v), 0);
-  EXPECT_TRUE(filesIn(appData).empty());
-  EXPECT_EQ(filesIn(at(v.pendingDataPath, "Trees")).size(), 3u);
+  EXPECT_TRUE(fileNamesIn(appData).empty());
+  EXPECT_EQ(fileNamesIn(at(v.pendingDataPath, "Trees")).size(), 3u);
 }
 
 TEST_F(TransferDialogs, PostingOverAnExistingDatasetCanBeAbortedAtTheSecondQuestion) {
@@ -325,8 +317,8 @@ TEST_F(TransferDialogs, PostingOverAnExistingDatasetCanBeAbortedAtTheSecondQuest
   host.expectOnce("Post Dataset Aborted!", ui::kIdOk, "Post Dataset Aborted");
   EXPECT_EQ(shell::pendingDatasetsCommand(host, v), 0);
   EXPECT_EQ(readBytes(at(appData, kBundle[1])), "collected here");
-  EXPECT_EQ(filesIn(appData).size(), 1u);
-  EXPECT_EQ(filesIn(at(v.pendingDataPath, "Trees")).size(), 3u);
+  EXPECT_EQ(fileNamesIn(appData).size(), 1u);
+  EXPECT_EQ(fileNamesIn(at(v.pendingDataPath, "Trees")).size(), 3u);
 }
 
 TEST_F(TransferDialogs, ADatasetOfAnApplicationNotInstalledIsPostedOnlyWhenTheUserSaysSo) {
@@ -340,7 +332,7 @@ TEST_F(TransferDialogs, ADatasetOfAnApplicationNotInstalledIsPostedOnlyWhenTheUs
   host.expectOnce(question, ui::kIdYes, "Post Dataset");
   host.expectOnce("Post Dataset Succeeded!!", ui::kIdOk, "Post Dataset Success");
   EXPECT_EQ(shell::pendingDatasetsCommand(host, v), 1);
-  EXPECT_EQ(filesIn(at(v.dataPath, "Oaks")), std::vector<std::string>{"[Ridge]1A____ABC___+OAKS.dbf"});
+  EXPECT_EQ(fileNamesIn(at(v.dataPath, "Oaks")), std::vector<std::string>{"[Ridge]1A____ABC___+OAKS.dbf"});
 }
 
 }  // namespace

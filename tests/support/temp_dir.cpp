@@ -1,5 +1,6 @@
 #include "support/temp_dir.hpp"
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -46,6 +47,15 @@ std::string readBytes(const std::string& path) {
   std::ostringstream ss;
   ss << in.rdbuf();
   return ss.str();
+}
+
+std::vector<std::string> fileNamesIn(const std::string& folder) {
+  std::vector<std::string> out;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+    if (!entry.is_directory(ec)) out.push_back(entry.path().filename().string());
+  std::sort(out.begin(), out.end());
+  return out;
 }
 
 }  // namespace testing_support

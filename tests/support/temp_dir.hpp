@@ -1,6 +1,7 @@
 #pragma once
 // A fresh folder for one test, removed with everything in it afterwards.
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -23,5 +24,7 @@ class TempDir {
 // Writes bytes to a file, replacing it (test set-up; not through the program's layer).
 void writeBytes(const std::string& path, const std::string& bytes);
 std::string readBytes(const std::string& path);
+// The names of the files (not folders) in folder, sorted.
+std::vector<std::string> fileNamesIn(const std::string& folder);
 
 }  // namespace testing_support
