@@ -7,6 +7,7 @@
 #include <random>
 #include <sstream>
 
+#include "platform/fileops.hpp"
 #include "platform/files.hpp"
 
 namespace testing_support {
@@ -50,10 +51,12 @@ std::string readBytes(const std::string& path) {
 }
 
 std::vector<std::string> fileNamesIn(const std::string& folder) {
+  // Through the program's own file layer: names stay UTF-8 on Windows too.
+  std::vector<platform::FindEntry> found;
   std::vector<std::string> out;
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
-    if (!entry.is_directory(ec)) out.push_back(entry.path().filename().string());
+  (void)platform::findFiles(folder + platform::kSep + "*", found);
+  for (const auto& e : found)
+    if (!e.isFolder) out.push_back(e.name);
   std::sort(out.begin(), out.end());
   return out;
 }
