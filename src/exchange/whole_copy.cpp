@@ -1,7 +1,5 @@
 #include "exchange/whole_copy.hpp"
 
-#include <vector>
-
 #include "base/paths.hpp"
 #include "platform/errors.hpp"
 #include "platform/fileops.hpp"
@@ -10,17 +8,15 @@ namespace exchange {
 
 namespace {
 
-// The size of the file at path, from a search of its own name; false when it
-// cannot be found.
-bool sizeOf(const std::string& path, std::uint64_t& size) {
-  std::vector<platform::FindEntry> found;
-  if (platform::findFiles(path, found) != 0) return false;
-  for (const auto& e : found)
-    if (!e.isFolder) {
-      size = e.size;
-      return true;
-    }
-  return false;
+// Checks the copy's size and makes its bytes durable before the caller may
+// delete the source: a card pulled after a move must still hold the file.
+int settle(const std::string& path, std::uint64_t expectedSize) {
+  platform::File file = platform::openFile(path, platform::Access::Write, platform::Disposition::OpenExisting);
+  if (!file.isOpen()) return file.error() != 0 ? file.error() : platform::kErrIoDevice;
+  const std::int64_t size = file.size();
+  if (size < 0 || static_cast<std::uint64_t>(size) != expectedSize) return platform::kErrIoDevice;
+  if (int rc = file.flush()) return rc;
+  return file.close();
 }
 
 }  // namespace
@@ -37,10 +33,10 @@ int copyWholeFile(const std::string& from, std::uint64_t expectedSize, const std
     (void)platform::deleteFile(temp);
     return rc;
   }
-  std::uint64_t copied = 0;
-  if (!sizeOf(temp, copied) || copied != expectedSize) {
+  rc = settle(temp, expectedSize);
+  if (rc != 0) {
     (void)platform::deleteFile(temp);
-    return platform::kErrIoDevice;
+    return rc;
   }
   rc = platform::replaceFile(temp, to);
   if (rc != 0) (void)platform::deleteFile(temp);

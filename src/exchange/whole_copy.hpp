@@ -1,9 +1,10 @@
 #pragma once
 // One file copied so that the target name only ever holds a whole copy: the
 // bytes go to a temporary name in the target folder, the copy's size is
-// checked against the source's, and only then does it take the target's
-// name (replacing a file of that name). A card pulled half-way leaves at
-// most the temporary file, which is removed when possible.
+// checked against the source's and its bytes are flushed to the device, and
+// only then does it take the target's name (replacing a file of that name).
+// A card pulled half-way leaves at most the temporary file, which is removed
+// when possible.
 #include <cstdint>
 #include <string>
 
