@@ -1132,8 +1132,10 @@ same_files "$data_dir" "$card_data" || fail "the card's Cruise folder does not h
 note "Backup put the bundles on the card byte for byte ($build/gui_smoke_backup.png, $build/gui_smoke_backup_done.png)"
 
 # 4. Archive Before Move checked, Move: the bundles leave the data folder for
-# the card and today's archive.
+# the card and today's archive. The backup's copies are taken off the card
+# first, so that what is read there is what the move wrote.
 cp -a "$data_dir" "$work/bundled" || fail "cannot keep a copy of the bundles"
+rm -f "$card_data"/'[North Block]'*
 xdotool key alt+a
 sleep 0.5
 screenshot gui_smoke_archive_checked.png
@@ -1168,6 +1170,9 @@ note "Copy brought the bundles back from the card ($build/gui_smoke_copy.png)"
 read_reg
 pending=$(unix_path "$(reg_value Pending_DataPath)") || fail "registry value \"Pending_DataPath\" is missing"
 mkdir -p "$pending/Cruise" && cp -p "$card_data"/'[North Block]'* "$pending/Cruise/" || fail "cannot fill $pending/Cruise"
+# The bundles present are made stale (other bytes), so that only the posted
+# ones can match afterwards.
+for f in "$data_dir"/'[North Block]'*; do printf 'stale' >"$f" || fail "cannot mark $f stale"; done
 data_button 5 'Post Pending Datasets'
 screenshot gui_smoke_post.png
 xdotool key Return
