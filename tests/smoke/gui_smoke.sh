@@ -58,7 +58,22 @@
 # whose other end must receive them byte for byte (gui_smoke_print_chosen.png,
 # gui_smoke_printed.png). The questions in message boxes are waited for
 # by window name; the pop-ups drawn in the edit window are given time, and
-# screenshots show them; which screen is up is told by its colours. Exit.
+# screenshots show them; which screen is up is told by its colours.
+# Dataset exchange (each dialog in a BUILD_DIR/gui_smoke_*.png; the files
+# read after each step by exchange_tables.py, which dumps the raw tables with
+# dbfread first): Bundle Dataset on "01 [North Block]" leaves no raw table and
+# bundles holding every record; Extract Dataset brings back every table
+# record for record; bundled again, Transfer Data, Removable Storage: Backup
+# puts the bundles on the card (Tallyfin Mobile\Data\Cruise) byte for byte,
+# Move with Archive Before Move takes them off the data folder onto the card
+# and into Archives\<today>; Copy From Removable Storage brings them back;
+# copied into the pending-data folder they are posted through Pending
+# Datasets over the present ones (both overwrite questions Yes) and the
+# pending folder goes; extracted again, the Data menu's Erase NonBundled
+# Data, Erase All Nonbundled (two questions Yes) erases the raw tables and
+# spares bundles beside them; Apps, Erase Application on Cruise (both
+# questions Yes) removes its data folder, control folder and package,
+# empties "CurAppName" and the status area names no application. Exit.
 # Last it runs the Windows front-end tests
 # (BUILD_DIR/tests/win32_frontend_tests.exe, when built) on the same X server,
 # where they can make windows. Exits non-zero with a message on the first
@@ -324,9 +339,9 @@ note "the keystroke help opened in the scroll window, Escape closed it ($build/g
 
 # --- Alt+A, Load From Removable Storage: Cruise.tfa from the card ---------------------------
 choose_bar alt+a Apps
-# Select Application has the focus; Erase Application is not offered, so two
-# tabs reach Load From Removable Storage.
-xdotool key Tab Tab Return
+# Select Application has the focus; three tabs (Erase Application,
+# Application Version) reach Load From Removable Storage.
+xdotool key Tab Tab Tab Return
 removable='^Load From Removable Storage$'
 wait_for 30 shown "$removable" || fail "the Load From Removable Storage dialog did not open"
 # The drive list has the focus on the first drive, the empty folder.
@@ -1015,6 +1030,209 @@ screenshot gui_smoke_date_time.png
 xdotool key Escape
 wait_for 30 gone '^Set Date - Time$' || fail "Escape did not close \"Set Date - Time\""
 note "Temp Coordinate Files and Set Date - Time shown and cancelled ($build/gui_smoke_temp_coord.png, $build/gui_smoke_date_time.png)"
+
+# --- Dataset exchange: bundle, extract, backup, move, copy, post, erase ----------------------
+# Each step is driven through its dialog as a user would, and the data folder
+# and the card are read after it: no record may be lost on the way. The
+# dataset North Block holds the tables and coordinate files keyed above.
+exchange_tables() { "$py" "$(dirname "$0")/exchange_tables.py" "$@" >"$work/exchange.txt" 2>&1; }
+exchange_said() { tr '\n' ' ' <"$work/exchange.txt"; }
+# unix_path C:\A\B: the prefix's file for a Windows path on drive C.
+unix_path() {
+  local p=${1#[Cc]:}
+  printf '%s%s' "$WINEPREFIX/drive_c" "${p//\\//}"
+}
+bundles() { (cd "$data_dir" && LC_ALL=C ls -1 -- '[North Block]'* 2>/dev/null); }
+raw_tables() { (cd "$data_dir" && LC_ALL=C ls -1 -- '01 '* 2>/dev/null); }
+# same_files FROM TO: every bundle of FROM is in TO, byte for byte.
+same_files() {
+  local f n=0
+  while IFS= read -r f; do
+    cmp -s "$1/$f" "$2/$f" || return 1
+    n=$((n + 1))
+  done < <(cd "$1" && LC_ALL=C ls -1 -- '[North Block]'* 2>/dev/null)
+  [ "$n" -gt 0 ]
+}
+# The program's windows with the main window alone: no dialog or message left.
+main_alone_count=$(program_windows | wc -l)
+main_alone() { [ "$(program_windows | wc -l)" -eq "$main_alone_count" ]; }
+# data_button TABS CAPTION: the Data choice's button TABS tabs after Collect
+# Data (Transfer Data 1, Bundle Dataset 3, Extract Dataset 4, Pending
+# Datasets 5; Tag For Auto Transfer is not offered), whose dialog is CAPTION.
+data_button() {
+  choose_bar alt+d Data
+  local i
+  for ((i = 0; i < $1; i++)); do xdotool key Tab; done
+  xdotool key Return
+  wait_for 30 shown "^$2\$" || fail "the Data choice's button $1 tabs on did not open \"$2\""
+}
+# answer_message CAPTION KEY [PICTURE]: waits for the message box CAPTION,
+# takes BUILD_DIR/PICTURE and answers it with KEY; that box (a next one may
+# have the same caption) must then close.
+answer_message() {
+  wait_for 60 shown "^$1\$" || fail "no message \"$1\" (windows: $(program_window_names))"
+  local box
+  box=$(window_named "^$1\$" | head -1)
+  [ -n "${3:-}" ] && screenshot "$3"
+  xdotool key "$2"
+  box_gone() { ! window_named "^$1\$" | grep -qx "$box"; }
+  wait_for 30 box_gone "$1" || fail "the message \"$1\" did not close on $2"
+}
+program_window_names() {
+  local w
+  for w in $(program_windows); do printf '"%s" ' "$(xdotool getwindowname "$w" 2>/dev/null)"; done
+}
+# Bundle Dataset on 01 [North Block], the one raw dataset, chosen in its list.
+bundle_north_block() {
+  data_button 3 'Extracted \(Raw\) Datasets'
+  screenshot "$1"
+  xdotool key Return
+  wait_for 30 gone '^Extracted \(Raw\) Datasets$' || fail "Enter did not take the dataset to bundle"
+  wait_for 120 main_alone || fail "bundling did not end quietly (windows: $(program_window_names))"
+  exchange_tables bundled "$data_dir" "$work/raw-before.json" ||
+    fail "after bundling: $(exchange_said) (files: $(data_files))"
+  note "bundled: $(exchange_said)"
+}
+# Extract Dataset on North Block, the one bundled dataset.
+extract_north_block() {
+  data_button 4 'Bundled Datasets'
+  screenshot "$1"
+  xdotool key Return
+  wait_for 30 gone '^Bundled Datasets$' || fail "Enter did not take the dataset to extract"
+  wait_for 120 main_alone || fail "extracting did not end quietly (windows: $(program_window_names))"
+  exchange_tables raw "$data_dir" "$work/raw-before.json" ||
+    fail "after extracting: $(exchange_said) (files: $(data_files))"
+  [ -z "$(bundles)" ] || fail "after extracting, bundles are left: $(bundles | tr '\n' ' ')"
+  note "extracted: $(exchange_said)"
+}
+
+ls -l "$data_dir" >"$work/data-before-exchange.txt"
+exchange_tables dump "$data_dir" "$work/raw-before.json" || fail "cannot read the dataset's tables: $(exchange_said)"
+note "before the exchange the data folder holds $(exchange_said)"
+
+# 1. Bundle, 2. extract: the same tables come back with every record.
+bundle_north_block gui_smoke_bundle_list.png
+[ -z "$(raw_tables)" ] || fail "bundling left raw tables: $(raw_tables | tr '\n' ' ')"
+extract_north_block gui_smoke_extract_list.png
+
+# 3. Bundle again; Transfer Data, Removable Storage: Backup onto the card.
+bundle_north_block gui_smoke_bundle_list2.png
+card_data="$WINEPREFIX/drive_c/card/Tallyfin Mobile/Data/Cruise"
+data_button 1 'Transfer Data'
+screenshot gui_smoke_transfer.png
+# The storage button has the focus.
+xdotool key Return
+wait_for 30 shown '^Backup / Move Dataset$' || fail "the storage button did not open \"Backup / Move Dataset\""
+# The drive list has the focus on the first folder, the empty one: Down takes the card.
+xdotool key Down
+screenshot gui_smoke_backup.png
+xdotool key alt+b
+answer_message 'Backup Dataset' Return gui_smoke_backup_done.png
+same_files "$data_dir" "$card_data" || fail "the card's Cruise folder does not hold the bundles byte for byte (card: $(ls "$card_data" 2>&1 | tr '\n' ' '))"
+note "Backup put the bundles on the card byte for byte ($build/gui_smoke_backup.png, $build/gui_smoke_backup_done.png)"
+
+# 4. Archive Before Move checked, Move: the bundles leave the data folder for
+# the card and today's archive. The backup's copies are taken off the card
+# first, so that what is read there is what the move wrote.
+cp -a "$data_dir" "$work/bundled" || fail "cannot keep a copy of the bundles"
+rm -f "$card_data"/'[North Block]'*
+xdotool key alt+a
+sleep 0.5
+screenshot gui_smoke_archive_checked.png
+xdotool key alt+m
+answer_message 'Move Dataset' Return gui_smoke_move_done.png
+archive="$data_dir/Archives/$(date +%Y%m%d)"
+[ -z "$(bundles)" ] || fail "after the move, bundles are left in the data folder: $(bundles | tr '\n' ' ')"
+same_files "$work/bundled" "$card_data" || fail "after the move the card does not hold the bundles byte for byte"
+same_files "$work/bundled" "$archive" || fail "after the move $archive does not hold the bundles (found: $(ls "$data_dir/Archives" "$archive" 2>&1 | tr '\n' ' '))"
+xdotool key Escape
+wait_for 30 gone '^Backup / Move Dataset$' || fail "Escape did not close \"Backup / Move Dataset\""
+note "Move took the bundles to the card and archived them in Archives\\$(date +%Y%m%d) ($build/gui_smoke_archive_checked.png)"
+
+# 5. Copy From Removable Storage: the card, Cruise, North Block, Copy.
+shown '^Transfer Data$' || fail "\"Transfer Data\" closed with \"Backup / Move Dataset\""
+xdotool key alt+c
+wait_for 30 shown '^Copy Dataset From Removable Storage$' || fail "the copy button did not open its dialog"
+xdotool key Down
+sleep 0.5
+screenshot gui_smoke_copy.png
+xdotool key alt+c
+answer_message 'Copy Dataset' Return gui_smoke_copy_done.png
+same_files "$work/bundled" "$data_dir" || fail "Copy did not bring the bundles back (files: $(data_files))"
+xdotool key Escape
+wait_for 30 gone '^Copy Dataset From Removable Storage$' || fail "Escape did not close the copy dialog"
+xdotool key Escape
+wait_for 30 gone '^Transfer Data$' || fail "Escape did not close \"Transfer Data\""
+note "Copy brought the bundles back from the card ($build/gui_smoke_copy.png)"
+
+# 6. Pending Datasets: the card's bundles in the pending Cruise folder are
+# posted over the ones present (both questions Yes); the folder goes.
+read_reg
+pending=$(unix_path "$(reg_value Pending_DataPath)") || fail "registry value \"Pending_DataPath\" is missing"
+mkdir -p "$pending/Cruise" && cp -p "$card_data"/'[North Block]'* "$pending/Cruise/" || fail "cannot fill $pending/Cruise"
+# The bundles present are made stale (other bytes), so that only the posted
+# ones can match afterwards.
+for f in "$data_dir"/'[North Block]'*; do printf 'stale' >"$f" || fail "cannot mark $f stale"; done
+data_button 5 'Post Pending Datasets'
+screenshot gui_smoke_post.png
+xdotool key Return
+answer_message 'Overwrite Warning a !' y gui_smoke_overwrite.png
+answer_message 'Overwrite Warning b !' y
+answer_message 'Post Dataset Success' Return gui_smoke_posted.png
+[ ! -e "$pending/Cruise" ] || fail "the pending Cruise folder is still there: $(ls "$pending/Cruise" | tr '\n' ' ')"
+same_files "$work/bundled" "$data_dir" || fail "Post did not leave the bundles in the data folder (files: $(data_files))"
+xdotool key Escape
+wait_for 30 gone '^Post Pending Datasets$' || fail "Escape did not close \"Post Pending Datasets\""
+note "Post put the pending bundles over the present ones and removed the pending folder ($build/gui_smoke_overwrite.png)"
+
+# 7. Extract again; Erase NonBundled Data (in the Data menu), Erase All
+# Nonbundled, both questions Yes: the raw tables go, the bundles stay.
+extract_north_block gui_smoke_extract_list2.png
+# Extracting used the bundles up: copies of them are put beside the raw
+# tables, which the erase must spare.
+cp -p "$work/bundled"/'[North Block]'* "$data_dir/" || fail "cannot put the bundles back beside the raw tables"
+activate_main
+xdotool key F10
+sleep 0.5
+xdotool key d
+sleep 0.5
+screenshot gui_smoke_data_menu.png
+xdotool key e
+wait_for 30 shown '^Erase Datasets$' || fail "the Data menu's Erase NonBundled Data did not open \"Erase Datasets\""
+screenshot gui_smoke_erase_datasets.png
+xdotool key alt+a
+answer_message 'Erase All Nonbundled Data' y gui_smoke_erase_question.png
+answer_message 'Erase All Nonbundled Data' y
+raw_erased() { exchange_tables nonbundled-gone "$data_dir" "$work/raw-before.json"; }
+wait_for 60 raw_erased || fail "after the erase: $(exchange_said)"
+same_files "$work/bundled" "$data_dir" || fail "the erase of the nonbundled data took bundles too (files: $(data_files))"
+xdotool key Escape
+wait_for 30 gone '^Erase Datasets$' || fail "Escape did not close \"Erase Datasets\""
+note "Erase All Nonbundled erased the raw tables and kept the bundles: $(exchange_said) ($build/gui_smoke_erase_datasets.png)"
+
+# 8. Erase Application on Cruise, the current one: both questions Yes.
+choose_bar alt+a Apps
+xdotool key Tab Return
+wait_for 30 shown '^Delete Application$' || fail "Erase Application did not open \"Delete Application\""
+screenshot gui_smoke_delete_app.png
+xdotool key Return
+answer_message Cruise y gui_smoke_delete_app_question.png
+answer_message Cruise y gui_smoke_delete_current.png
+xdotool key Escape
+wait_for 30 gone '^Delete Application$' || fail "Escape did not close \"Delete Application\""
+[ ! -e "$data_dir" ] || fail "the data folder of Cruise is still there: $(data_files)"
+[ ! -e "$install_dir/Apps/Cruise" ] || fail "the control folder Apps\\Cruise is still there"
+[ ! -e "$install_dir/Apps/Cruise.tfa" ] || fail "Apps\\Cruise.tfa is still there"
+read_reg
+[ -z "$(reg_value CurAppName)" ] || fail "\"CurAppName\" is \"$(reg_value CurAppName)\" after Cruise was erased"
+screenshot gui_smoke_app_erased.png
+# The application line of the status area reads as at the first start, before any application.
+convert "$build/gui_smoke.png" -crop 1024x26+0+256 +repage "$work/app_line_first.png" &&
+  convert "$build/gui_smoke_app_erased.png" -crop 1024x26+0+256 +repage "$work/app_line_erased.png" ||
+  fail "cannot cut the application line out of the screenshots"
+differs=$(compare -metric AE "$work/app_line_first.png" "$work/app_line_erased.png" null: 2>&1)
+[ "$differs" = 0 ] || fail "the status area still names an application ($differs pixels differ from the first start; see $build/gui_smoke_app_erased.png)"
+note "Erase Application removed Cruise, its data and its package; no application is current ($build/gui_smoke_app_erased.png)"
 
 exit_program
 
