@@ -229,23 +229,20 @@ void HostLink::socketThread() {
     } else {
       passReceive(r);
     }
-    if (!run_) {
-      // Disconnected in the middle of the request: it will never complete.
-      std::unique_lock<std::mutex> guard(lock_);
-      if (request_.state == kRequestSendPending || request_.state == kRequestReceivePending) {
-        if (request_.progress >= request_.length) {
-          request_.state = kRequestIdle;
-        } else {
-          request_.state = kRequestFailed;
-          lastError_ = platform::kWsaConnectionAborted;
-        }
-      }
-      break;
-    }
+    if (!run_) break;
     finishPass();
   }
   log_.line("Socket thread returning.");
   std::lock_guard<std::mutex> guard(lock_);
+  // A request still pending when told to stop will never complete.
+  if (request_.state == kRequestSendPending || request_.state == kRequestReceivePending) {
+    if (request_.progress >= request_.length) {
+      request_.state = kRequestIdle;
+    } else {
+      request_.state = kRequestFailed;
+      lastError_ = platform::kWsaConnectionAborted;
+    }
+  }
   finished_ = true;
   wake_.notify_all();
 }
