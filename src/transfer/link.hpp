@@ -41,7 +41,7 @@ class HostLink {
   HostLink(const HostLink&) = delete;
   HostLink& operator=(const HostLink&) = delete;
 
-  // Settings, before connect().
+  // Settings, before connect() (a new wait time-out applies from the next wait).
   void setWaitTimeoutMs(std::uint32_t ms) { waitMs_ = ms; }
   std::uint32_t waitTimeoutMs() const { return waitMs_; }
   // Empty (the default) switches the debug log off.
@@ -115,7 +115,7 @@ class HostLink {
 
   DebugLog log_;
   LinkMonitor monitor_{log_};
-  std::uint32_t waitMs_ = kLinkWaitMs;
+  std::atomic<std::uint32_t> waitMs_{kLinkWaitMs};  // read by the socket thread
   int socketStarts_ = 0;
 
   // Guards the request, the state word, the last error and the flags below;
