@@ -886,7 +886,7 @@ if expect 10 "Alt+S did not bring up the Setups choice" "Temp Coordinate Files";
 fi
 
 # --- 7. Dataset exchange: bundle, extract, backup, move, copy back, post, erase ---------------
-tables_py="$(dirname "$0")/dataset_tables.py"
+tables_py="$(dirname "$0")/exchange_tables.py"
 mobile="$card/Tallyfin Mobile/Data/Cruise"
 pending="$root/Pending_Data/Cruise"
 # data_choice BUTTON: the Data choice, then a click on the button.
