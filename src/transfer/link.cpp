@@ -123,22 +123,27 @@ void HostLink::fail(int error) {
   lastError_ = error;
 }
 
-void HostLink::passSend(const Request& r) {
+bool HostLink::readyFor(platform::SocketWait what, const char* waitFailedLine) {
   int error = 0;
-  switch (waitReady(platform::SocketWait::Writable, error)) {
+  switch (waitReady(what, error)) {
     case Ready::Stopping:
-      return;
+      return false;
     case Ready::TimedOut:
       fail(platform::kWsaTimedOut);
       log_.line("Timeout expired.");
-      return;
+      return false;
     case Ready::Failed:
       fail(error);
-      log_.linef("s1: %d", error);
-      return;
+      log_.linef(waitFailedLine, error);
+      return false;
     case Ready::Yes:
       break;
   }
+  return true;
+}
+
+void HostLink::passSend(const Request& r) {
+  if (!readyFor(platform::SocketWait::Writable, "s1: %d")) return;
   const auto* from = static_cast<const std::uint8_t*>(r.sendBuffer) + r.progress;
   const std::uint32_t remaining = r.length - r.progress;
   log_.linef("send(%u bytes) from $%llx", remaining,
@@ -156,21 +161,7 @@ void HostLink::passSend(const Request& r) {
 }
 
 void HostLink::passReceive(const Request& r) {
-  int error = 0;
-  switch (waitReady(platform::SocketWait::Readable, error)) {
-    case Ready::Stopping:
-      return;
-    case Ready::TimedOut:
-      fail(platform::kWsaTimedOut);
-      log_.line("Timeout expired.");
-      return;
-    case Ready::Failed:
-      fail(error);
-      log_.linef("r1: %d", error);
-      return;
-    case Ready::Yes:
-      break;
-  }
+  if (!readyFor(platform::SocketWait::Readable, "r1: %d")) return;
   auto* into = static_cast<std::uint8_t*>(r.receiveBuffer) + r.progress;
   std::size_t received = 0;
   int rc = socket_->receive(into, r.length - r.progress, received);

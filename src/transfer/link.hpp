@@ -107,6 +107,10 @@ class HostLink {
   [[nodiscard]] int queue(int state, const void* sendBuffer, void* receiveBuffer, std::uint32_t length);
   void socketThread();
   Ready waitReady(platform::SocketWait what, int& error);
+  // waitReady with its outcome recorded: a time-out or a failed wait fails the
+  // request and logs (the failed wait with waitFailedLine, "%d" its error).
+  // True when the socket is ready.
+  bool readyFor(platform::SocketWait what, const char* waitFailedLine);
   void passSend(const Request& r);
   void passReceive(const Request& r);
   void fail(int error);
