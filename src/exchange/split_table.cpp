@@ -3,6 +3,7 @@
 #include <cstring>
 #include <unordered_set>
 
+#include "base/device_names.hpp"
 #include "base/paths.hpp"
 #include "base/text.hpp"
 #include "datasets/data_names.hpp"
@@ -15,24 +16,6 @@
 namespace exchange {
 
 namespace {
-
-constexpr const char* kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
-// Windows also takes the superscript digits 1-3 as port numbers (8-bit and UTF-8).
-constexpr const char* kSuperscripts[] = {"\xB9", "\xB2", "\xB3", "\xC2\xB9", "\xC2\xB2", "\xC2\xB3"};
-
-bool isDeviceName(std::string_view key) {
-  std::string stem = base::toUpper(base::trim(key));
-  const std::size_t dot = stem.find('.');
-  if (dot != std::string::npos) stem = base::trimRight(stem.substr(0, dot));
-  for (const char* device : kDevices)
-    if (stem == device) return true;
-  if (stem.size() < 4 || (stem.rfind("COM", 0) != 0 && stem.rfind("LPT", 0) != 0)) return false;
-  const std::string_view digit = std::string_view(stem).substr(3);
-  if (digit.size() == 1 && digit[0] >= '1' && digit[0] <= '9') return true;
-  for (const char* superscript : kSuperscripts)
-    if (digit == superscript) return true;
-  return false;
-}
 
 bool endsWithNoCase(std::string_view text, std::string_view tail) {
   return text.size() >= tail.size() && base::equalsNoCase(text.substr(text.size() - tail.size()), tail);
@@ -201,7 +184,7 @@ bool keyNamesFile(std::string_view key) {
   if (!datasets::fileNameSafe(key) || key.find('~') != std::string_view::npos) return false;
   if (key.find("..") != std::string_view::npos) return false;
   if (base::trimmedLength(key) > kMaxKeyLength) return false;
-  return !isDeviceName(key);
+  return !base::isDeviceName(key);
 }
 
 std::string stagedPartner(std::string_view liveName) {

@@ -1,0 +1,33 @@
+#pragma once
+// The date and time a host may append to its control file to set the PC's
+// clock: eight 16-bit little-endian numbers in the order below (16 bytes).
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace transfer {
+
+inline constexpr std::size_t kClockTrailerSize = 16;
+
+struct HostClock {
+  std::uint16_t year = 0, month = 0, dayOfWeek = 0, day = 0;
+  std::uint16_t hour = 0, minute = 0, second = 0, milliseconds = 0;
+
+  bool operator==(const HostClock&) const = default;
+};
+
+// The 16 bytes, and back (every bit pattern reads; validity is clockToSet's).
+HostClock readClockTrailer(const std::uint8_t* bytes);
+std::array<std::uint8_t, kClockTrailerSize> clockTrailerBytes(const HostClock& clock);
+
+// True for year 2007-2027, month 1-12, day 1-31, day of week 1-7, hour 0-23,
+// minute 0-59 and second 0-59 (milliseconds are not checked).
+bool clockValid(const HostClock& clock);
+
+// The local time to set for a trailer: nothing when the trailer is not
+// valid; otherwise the trailer 5 seconds later, the seconds carrying into
+// the minutes and the minutes into the hours, except from 23:59:55 on,
+// where the time is taken as it stands so the date never moves.
+std::optional<HostClock> clockToSet(const HostClock& clock);
+
+}  // namespace transfer
