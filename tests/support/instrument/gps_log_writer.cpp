@@ -57,8 +57,10 @@ int main(int argc, char** argv) {
       d.position.utcTimeText = "12:00:00";
       for (int& flag : d.newFix) flag = 1;
     });
-    // Each fix is taken before the next comes.
-    for (int wait = 0; wait < 2000 && state.snapshot().newFix[gps::kLineFix]; ++wait)
+    // Each fix is taken before the next comes. A busy machine's disk can
+    // hold the log's write for long: up to 10 s, or a fix would be lost to
+    // the test and not to the program.
+    for (int wait = 0; wait < 50000 && state.snapshot().newFix[gps::kLineFix]; ++wait)
       std::this_thread::sleep_for(std::chrono::microseconds(200));
   }
   log.stop();
