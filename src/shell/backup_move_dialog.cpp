@@ -133,7 +133,7 @@ class BackupMoveController : public ui::FormController {
 }  // namespace
 
 int backupMoveDialog(ui::Host& host, StartupValues& values) {
-  reloadTransferSettings(host, values);
+  reloadSettings(host, values);
   const std::int32_t option = values.settings.archiveBeforeMove();
   values.settings.setArchiveBeforeMove(option < 0 ? 0 : (option > 1 ? 1 : option));
   if (!values.settings.appOpen() || values.settings.path(Path::AppDataFolder).empty()) {

@@ -13,11 +13,6 @@ namespace shell {
 
 namespace {
 
-template <class T>
-bool validIndex(int i, const std::vector<T>& v) {
-  return i >= 0 && i < static_cast<int>(v.size());
-}
-
 class CopyFromStorageController : public ui::FormController {
  public:
   CopyFromStorageController(ui::Host& host, StartupValues& values, std::vector<std::string> drives)
@@ -143,7 +138,7 @@ ui::Form copyFromStorageForm(bool portrait) {
 int copyFromStorageDialog(ui::Host& host, StartupValues& values) {
   std::vector<std::string> drives = removableDrivesOrSay(host);
   if (drives.empty()) return 0;
-  reloadTransferSettings(host, values);
+  reloadSettings(host, values);
   CopyFromStorageController controller(host, values, std::move(drives));
   (void)host.runForm(copyFromStorageForm(values.geometry.portrait), controller);
   return controller.done();

@@ -73,8 +73,7 @@ int chooseFrom(ui::Host& host, int resource, const char* caption, const std::vec
 // The current application's folder and data folder, with the settings read
 // anew; false (the reason shown) when there is no usable data folder.
 bool currentFolders(ui::Host& host, StartupValues& values, std::string& appFolder, std::string& dataFolder) {
-  config::DefaultPaths d{values.installRoot, values.appPath, values.dataPath};
-  config::loadSettings(host, values.installRoot, d, values.settings, values.style.sep);
+  reloadSettings(host, values);
   if (!values.settings.appOpen()) {
     ui::inform(host, "Must Select a Valid Application!", "Error");
     return false;

@@ -20,11 +20,6 @@ namespace {
 
 using Path = config::SettingsRecord::Path;
 
-void reloadSettings(ui::Host& host, StartupValues& values) {
-  config::DefaultPaths d{values.installRoot, values.appPath, values.dataPath};
-  (void)config::loadSettings(host, values.installRoot, d, values.settings, values.style.sep);
-}
-
 // The whole erase of an application without datasets.
 int eraseAllData(ui::Host& host, const std::string& dataFolder) {
   if (ui::askYesNo(host, "Erase All Data\nAre You Sure ?", "Erase Data", true) != ui::kIdYes) {

@@ -93,8 +93,7 @@ MainWindow::MainWindow(ui::Host& host, StartupValues& values) : host_(host), val
 
 void MainWindow::create() {
   const char sep = values_.style.sep;
-  config::DefaultPaths d{values_.installRoot, values_.appPath, values_.dataPath};
-  config::loadSettings(host_, values_.installRoot, d, values_.settings, sep);
+  reloadSettings(host_, values_);
   abortPath_ = base::joinPath(values_.installRoot, "abort.dat", sep);
   updatePath_ = values_.installRoot + sep + "TCPIP_Receive" + sep + "Temp" + sep + values_.style.exeName;
   starterPath_ = values_.installRoot + sep + starterName(values_.style);
@@ -170,8 +169,7 @@ MainAction MainWindow::dispatch(int id) {
     case cmd::kTransferData: (void)transferDataCommand(host_, values_); break;
     case cmd::kPendingDatasets: (void)pendingDatasetsCommand(host_, values_); break;
     case cmd::kTempCoordFiles: {
-      config::DefaultPaths d{values_.installRoot, values_.appPath, values_.dataPath};
-      config::loadSettings(host_, values_.installRoot, d, values_.settings, sep);
+      reloadSettings(host_, values_);
       (void)tempCoordinateFilesDialog(host_, values_.installRoot, values_.settings, sep);
       break;
     }
@@ -235,8 +233,7 @@ void MainWindow::selectApplication(const std::optional<std::string>& name) {
   const char sep = values_.style.sep;
   values_.tables.closeAll();
   values_.tables.init();
-  config::DefaultPaths d{values_.installRoot, values_.appPath, values_.dataPath};
-  config::loadSettings(host_, values_.installRoot, d, values_.settings, sep);
+  reloadSettings(host_, values_);
   const std::string before = values_.settings.path(Path::CurAppName);
   if (!platform::makeFolder(values_.appPath)) {
     values_.settings.setPath(Path::CurAppName, "");
@@ -276,9 +273,7 @@ void MainWindow::about() {
 }
 
 MainAction MainWindow::collectData() {
-  const char sep = values_.style.sep;
-  config::DefaultPaths d{values_.installRoot, values_.appPath, values_.dataPath};
-  config::loadSettings(host_, values_.installRoot, d, values_.settings, sep);
+  reloadSettings(host_, values_);
   if (!values_.settings.appOpen()) {
     ui::inform(host_, "Must Select a Valid Application!", "Error");
     return MainAction::None;

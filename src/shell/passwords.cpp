@@ -16,11 +16,6 @@ std::string readEntry(const std::string& text) { return base::firstCharacters(te
 // Passwords compare as the settings record holds them: 8-bit text.
 std::string stored(const std::string& utf8) { return platform::toNarrow(base::trimRight(utf8)); }
 
-void reload(ui::Host& host, StartupValues& v) {
-  config::DefaultPaths d{v.installRoot, v.appPath, v.dataPath};
-  config::loadSettings(host, v.installRoot, d, v.settings, v.style.sep);
-}
-
 ui::Control entry(int id, int y) {
   ui::Control c{id, ui::ControlKind::Edit, "", {70, y, 80, 12}};
   c.limit = kEntryLimit;
@@ -109,7 +104,7 @@ class ChangeController : public ui::FormController {
       else s.setPassword2(a);
     }
     config::saveSettings(host_, v_.installRoot, s, v_.style.sep);
-    reload(host_, v_);
+    reloadSettings(host_, v_);
     view.end(1);
   }
 
@@ -133,7 +128,7 @@ bool passwordAccepted(int level, const std::string& entry, const std::string& pa
 }
 
 bool checkAccess(ui::Host& host, StartupValues& values, int level) {
-  reload(host, values);
+  reloadSettings(host, values);
   if (level != 1 && level != 2) return false;
   std::string current = base::trimRight(level == 1 ? values.settings.password1() : values.settings.password2());
   if (current.empty()) return true;
@@ -143,7 +138,7 @@ bool checkAccess(ui::Host& host, StartupValues& values, int level) {
 
 void changePassword(ui::Host& host, StartupValues& values, int level) {
   if (level != 1 && level != 2) return;
-  reload(host, values);
+  reloadSettings(host, values);
   // A level-1 password opens every level-2 command too, so while only level 2
   // has one, setting level 1 must not be the way around it.
   const config::SettingsRecord& s = values.settings;

@@ -19,11 +19,6 @@ namespace shell {
 
 namespace {
 
-template <class T>
-bool validIndex(int i, const std::vector<T>& v) {
-  return i >= 0 && i < static_cast<int>(v.size());
-}
-
 ui::Form postForm() {
   using K = ui::ControlKind;
   ui::Form f;
@@ -144,7 +139,7 @@ class PostController : public ui::FormController {
 }  // namespace
 
 int pendingDatasetsCommand(ui::Host& host, StartupValues& values) {
-  reloadTransferSettings(host, values);
+  reloadSettings(host, values);
   const std::string pending = transferPendingDataPath(values);
   std::vector<std::string> apps = pending.empty() ? std::vector<std::string>{} : exchange::subfoldersOf(pending);
   if (apps.empty()) {

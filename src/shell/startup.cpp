@@ -275,4 +275,9 @@ StatusLines statusLines(const StartupValues& values, bool portrait, int month, i
   return out;
 }
 
+void reloadSettings(ui::Host& host, StartupValues& values) {
+  config::DefaultPaths d{values.installRoot, values.appPath, values.dataPath};
+  (void)config::loadSettings(host, values.installRoot, d, values.settings, values.style.sep);
+}
+
 }  // namespace shell

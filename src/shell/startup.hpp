@@ -113,4 +113,8 @@ struct StatusLines {
 StatusLines statusLines(const StartupValues& values, bool portrait, int month, int day, int year,
                         int hour, int minute, int second);
 
+// Reads the install root's settings file anew into values.settings (missing
+// or damaged: the defaults, written back), as every command does before it acts.
+void reloadSettings(ui::Host& host, StartupValues& values);
+
 }  // namespace shell

@@ -19,11 +19,6 @@ std::string settingOr(const StartupValues& values, Path which, const std::string
 
 }  // namespace
 
-void reloadTransferSettings(ui::Host& host, StartupValues& values) {
-  config::DefaultPaths d{values.installRoot, values.appPath, values.dataPath};
-  (void)config::loadSettings(host, values.installRoot, d, values.settings, values.style.sep);
-}
-
 int saveTransferSettings(ui::Host& host, StartupValues& values) {
   return config::saveSettings(host, values.installRoot, values.settings, values.style.sep);
 }

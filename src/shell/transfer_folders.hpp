@@ -1,6 +1,6 @@
 #pragma once
-// What the transfer dialogs share: the settings file read anew and written
-// back, and the folders they work between.
+// What the transfer dialogs share: the settings file written back, the
+// folders they work between, and a check of a list selection.
 #include <string>
 #include <vector>
 
@@ -12,8 +12,12 @@ namespace shell {
 
 struct StartupValues;
 
-// Reads the settings file of the install root into values.settings.
-void reloadTransferSettings(ui::Host& host, StartupValues& values);
+// True when i indexes v (a list box's selection, -1 when none).
+template <class T>
+bool validIndex(int i, const std::vector<T>& v) {
+  return i >= 0 && i < static_cast<int>(v.size());
+}
+
 // Writes values.settings; 1 on success, 0 after the failure was shown.
 int saveTransferSettings(ui::Host& host, StartupValues& values);
 
