@@ -4,6 +4,7 @@
 // is asked to set, and a listing of every file under the root.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
