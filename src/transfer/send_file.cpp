@@ -1,5 +1,6 @@
 #include "transfer/send_file.hpp"
 
+#include <algorithm>
 #include <limits>
 #include <vector>
 
