@@ -366,6 +366,30 @@ TEST(HostSession, ASecondConnectionOfAUnitInSessionIsRefused) {
   EXPECT_EQ(namesIn(h.path({"inbox", "UNIT11"})).size(), 2u);
 }
 
+TEST(HostSession, AConnectionBeyondTheMostAtOnceIsClosedAndTheOthersGoOn) {
+  host::HostOptions o;
+  o.maxConnections = 1;
+  RunningHost h(o);
+  ASSERT_TRUE(h.started());
+  TestUnit first(h.port());
+  ASSERT_TRUE(sendSide(first, "UNIT12", {}, 0));
+  TestUnit second(h.port());
+  EXPECT_TRUE(second.hostCloses());
+  EXPECT_TRUE(testing_support::eventually([&] { return h.logHas("1 units in session"); }));
+  Received r;
+  ASSERT_TRUE(receiveAll(first, r));
+  ASSERT_TRUE(first.sendByte(transfer::kCommandEndSession));
+  ASSERT_TRUE(h.servedAtLeast(1));
+  // Room again once the first has gone.
+  ASSERT_TRUE(testing_support::eventually([&] {
+    TestUnit third(h.port());
+    return sendSide(third, "UNIT13", {}, 0) && receiveAll(third, r) &&
+           third.sendByte(transfer::kCommandEndSession);
+  }));
+  ASSERT_TRUE(h.servedAtLeast(2));
+  EXPECT_EQ(h.server().sessionsKept(), 2);
+}
+
 TEST(HostSession, TwentyUnitsAtOnceAllComplete) {
   RunningHost h;
   ASSERT_TRUE(h.started());
