@@ -13,12 +13,12 @@
 #include <chrono>
 
 #include "platform/ipv4_text.hpp"
+#include "platform/posix/socket_posix.hpp"
 #include "platform/socket.hpp"
 
 namespace platform {
-namespace {
 
-int fromSocketErrno(int err) {
+int posix::fromSocketErrno(int err) {
   switch (err) {
     case 0: return 0;
     case EINTR: return kWsaInterrupted;
@@ -54,6 +54,10 @@ int fromSocketErrno(int err) {
     default: return 10107;  // "A system call has failed."
   }
 }
+
+namespace {
+
+using posix::fromSocketErrno;
 
 int lastError() { return fromSocketErrno(errno); }
 
@@ -139,6 +143,8 @@ class PosixTcpSocket final : public TcpSocket {
 };
 
 }  // namespace
+
+std::unique_ptr<TcpSocket> posix::adoptSocket(int fd) { return std::make_unique<PosixTcpSocket>(fd); }
 
 int startSockets() { return 0; }
 int cleanupSockets() { return 0; }

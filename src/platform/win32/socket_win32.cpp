@@ -5,6 +5,7 @@
 
 #include "platform/ipv4_text.hpp"
 #include "platform/socket.hpp"
+#include "platform/win32/socket_win32.hpp"
 
 namespace platform {
 namespace {
@@ -79,6 +80,10 @@ class WinTcpSocket final : public TcpSocket {
 };
 
 }  // namespace
+
+std::unique_ptr<TcpSocket> win32::adoptSocket(std::uintptr_t s) {
+  return std::make_unique<WinTcpSocket>(static_cast<SOCKET>(s));
+}
 
 int startSockets() {
   WSADATA data{};
