@@ -12,13 +12,4 @@ int flushFolder(const std::string& path) {
   return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : ERROR_DIRECTORY;
 }
 
-int freeSpace(const std::string& path, std::uint64_t& bytes) {
-  ULARGE_INTEGER available{};
-  if (!::GetDiskFreeSpaceExW(win32::toUtf16(path).c_str(), &available, nullptr, nullptr)) {
-    return win32::lastError();
-  }
-  bytes = available.QuadPart;
-  return 0;
-}
-
 }  // namespace platform

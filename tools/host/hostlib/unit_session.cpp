@@ -12,6 +12,7 @@
 #include "hostlib/outbox.hpp"
 #include "hostlib/wire.hpp"
 #include "platform/clock.hpp"
+#include "platform/disk_space.hpp"
 #include "platform/errors.hpp"
 #include "platform/fileops.hpp"
 #include "platform/folder_storage.hpp"
@@ -136,7 +137,7 @@ class UnitSession {
       return fail("too many files");
     }
     std::uint64_t free = 0;
-    if (platform::freeSpace(inbox_->partialFolder(), free) == 0 && free < length + kFreeSpaceReserve) {
+    if (platform::freeDiskBytes(inbox_->partialFolder(), free) == 0 && free < length + kFreeSpaceReserve) {
       return fail(base::format("no room for a file of %u bytes", static_cast<unsigned>(length)));
     }
     platform::File file;
