@@ -15,6 +15,11 @@ class ClockSetter {
   virtual int setUtc(const DateTime& t) = 0;
   // The same for local time (the time zone's rules turn it into UTC).
   virtual int setLocal(const DateTime& t) = 0;
+  // setLocal for a time a transfer host sent. Windows: while daylight saving
+  // time is in force the time zone's bias is lowered by one minute around
+  // the setting and restored after it, even when setting fails (the host's
+  // clock rule); elsewhere, and in test setters, plain setLocal.
+  virtual int setLocalFromHost(const DateTime& t) { return setLocal(t); }
 };
 
 // Windows: SetSystemTime / SetLocalTime (with the system-time privilege

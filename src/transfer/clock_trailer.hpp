@@ -20,8 +20,10 @@ struct HostClock {
 HostClock readClockTrailer(const std::uint8_t* bytes);
 std::array<std::uint8_t, kClockTrailerSize> clockTrailerBytes(const HostClock& clock);
 
-// True for year 2007-2027, month 1-12, day 1-31, day of week 1-7, hour 0-23,
-// minute 0-59 and second 0-59 (milliseconds are not checked).
+// True for year 2007-2027, month 1-12, day 1-31, day of week 0-7, hour 0-23,
+// minute 0-59 and second 0-59 (milliseconds are not checked). The day of
+// week is taken both as a Windows SYSTEMTIME holds it (0 = Sunday to 6) and
+// counted from 1 (1-7); setting the clock never reads it.
 bool clockValid(const HostClock& clock);
 
 // The local time to set for a trailer: nothing when the trailer is not

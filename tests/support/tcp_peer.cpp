@@ -120,6 +120,16 @@ void PeerConnection::close() {
   socket_ = -1;
 }
 
+void PeerConnection::reset() {
+  if (socket_ == -1) return;
+  // A zero linger time makes the close send a reset instead of a FIN.
+  linger l{};
+  l.l_onoff = 1;
+  l.l_linger = 0;
+  ::setsockopt(native(socket_), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&l), sizeof l);
+  close();
+}
+
 TcpPeer::TcpPeer(Handler handler) : handler_(std::move(handler)) {
   (void)platform::startSockets();
   Native s = listenLoopback(port_);

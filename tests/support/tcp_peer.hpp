@@ -31,6 +31,8 @@ class PeerConnection {
   void waitUntilStopped();
   // Closes the connection in order (the other side reads 0 bytes).
   void close();
+  // Drops the connection at once: the other side's next call fails with a reset.
+  void reset();
 
  private:
   // Waits until readable; false when stopping.

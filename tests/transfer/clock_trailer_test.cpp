@@ -53,7 +53,8 @@ TEST(ClockTrailer, EveryFieldOutsideItsRangeGivesNoTime) {
   EXPECT_FALSE(with([](HostClock& c) { c.month = 13; }));
   EXPECT_FALSE(with([](HostClock& c) { c.day = 0; }));
   EXPECT_FALSE(with([](HostClock& c) { c.day = 32; }));
-  EXPECT_FALSE(with([](HostClock& c) { c.dayOfWeek = 0; }));
+  EXPECT_TRUE(with([](HostClock& c) { c.dayOfWeek = 0; }));  // Sunday in a SYSTEMTIME
+  EXPECT_TRUE(with([](HostClock& c) { c.dayOfWeek = 6; }));
   EXPECT_FALSE(with([](HostClock& c) { c.dayOfWeek = 8; }));
   EXPECT_FALSE(with([](HostClock& c) { c.hour = 24; }));
   EXPECT_FALSE(with([](HostClock& c) { c.minute = 60; }));

@@ -62,6 +62,18 @@ class Win32ClockSetter : public ClockSetter {
   int setLocal(const DateTime& t) override {
     return withPrivilege(t, [](const SYSTEMTIME* st) { return SetLocalTime(st) != 0; });
   }
+  int setLocalFromHost(const DateTime& t) override {
+    TIME_ZONE_INFORMATION zone{};
+    if (GetTimeZoneInformation(&zone) != TIME_ZONE_ID_DAYLIGHT) return setLocal(t);
+    TIME_ZONE_INFORMATION lowered = zone;
+    lowered.Bias -= 1;
+    // Changing the zone needs its own privilege; without it the time is set
+    // with the zone as it stands.
+    const bool shifted = SetTimeZoneInformation(&lowered) != 0;
+    const int rc = setLocal(t);
+    if (shifted) (void)SetTimeZoneInformation(&zone);
+    return rc;
+  }
 };
 
 }  // namespace
