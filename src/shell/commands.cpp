@@ -9,7 +9,7 @@ const std::vector<CommandInfo>& commandTable() {
   static const std::vector<CommandInfo> table = {
       {kCollectData, "Collect Data", {true, false, 0}, true},
       {kTransferData, "Transfer Data", {false, false, 0}, true},
-      {kTagAutoTransfer, "Tag For Auto Transfer", {false, false, 0}, false},
+      {kTagAutoTransfer, "Tag For Auto Transfer", {false, false, 0}, true},
       // The command asks for the application, the data folder and the level-2
       // password itself, in that order, each with its own message.
       {kEraseNonBundled, "Erase NonBundled Data", {true, false, 0}, true},
@@ -27,7 +27,7 @@ const std::vector<CommandInfo>& commandTable() {
       {kPassword2, "Level 2 Password", {true, false, 2}, true},
       {kTempCoordFiles, "Temp Coordinate Files", {true, false, 0}, true},
       {kSetDateTime, "Set Date - Time", {true, false, 0}, true},
-      {kTcpipSetups, "TCP/IP Transfer Setups", {false, false, 0}, false},
+      {kTcpipSetups, "TCP/IP Transfer Setups", {false, false, 0}, true},
       {kLogWaypoint, "Log Waypoint", {false, false, 0}, true},
       {kNavigation, "Navigation", {false, false, 0}, true},
       {kGpsConnect, "Connect / Disconnect", {false, false, 0}, true},

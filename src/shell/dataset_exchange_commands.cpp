@@ -23,18 +23,6 @@ namespace {
 
 using Path = config::SettingsRecord::Path;
 
-ui::Form datasetListForm(int resource, const char* caption) {
-  ui::Form f;
-  f.resource = resource;
-  f.caption = caption;
-  f.size = {0, 0, 180, 120};
-  f.controls.push_back({kExchangeDatasetList, ui::ControlKind::ListBox, "", {8, 8, 164, 80}});
-  f.controls.push_back(ui::defaultButton(ui::kIdOkButton, "OK", {34, 98, 50, 14}));
-  f.controls.push_back(ui::cancelButton(ui::kIdCancelButton, "Cancel", {96, 98, 50, 14}));
-  f.firstFocus = kExchangeDatasetList;
-  return f;
-}
-
 // Enter, OK or a double click take the selected entry.
 class DatasetListController : public ui::FormController {
  public:
@@ -88,6 +76,18 @@ bool currentFolders(ui::Host& host, StartupValues& values, std::string& appFolde
 }
 
 }  // namespace
+
+ui::Form datasetListForm(int resource, const char* caption) {
+  ui::Form f;
+  f.resource = resource;
+  f.caption = caption;
+  f.size = {0, 0, 180, 120};
+  f.controls.push_back({kExchangeDatasetList, ui::ControlKind::ListBox, "", {8, 8, 164, 80}});
+  f.controls.push_back(ui::defaultButton(ui::kIdOkButton, "OK", {34, 98, 50, 14}));
+  f.controls.push_back(ui::cancelButton(ui::kIdCancelButton, "Cancel", {96, 98, 50, 14}));
+  f.firstFocus = kExchangeDatasetList;
+  return f;
+}
 
 std::vector<std::string> bundledDatasetNames(const std::string& dataFolder) {
   std::vector<std::string> names;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/form.hpp"
+
 namespace ui { class Host; }
 
 namespace shell {
@@ -21,6 +23,10 @@ inline constexpr int kExchangeDatasetList = 1601;
 // (the reason has been shown).
 int bundleDatasetCommand(ui::Host& host, StartupValues& values);
 int extractDatasetCommand(ui::Host& host, StartupValues& values);
+
+// The list dialog both commands choose from: list kExchangeDatasetList, OK
+// (the default) and Cancel.
+ui::Form datasetListForm(int resource, const char* caption);
 
 // The names of the bundled datasets in dataFolder (level-1 bundles), sorted.
 std::vector<std::string> bundledDatasetNames(const std::string& dataFolder);

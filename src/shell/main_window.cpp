@@ -21,6 +21,7 @@
 #include "platform/fileops.hpp"
 #include "platform/registry.hpp"
 #include "platform/system.hpp"
+#include "shell/auto_transfer_dialog.hpp"
 #include "shell/choice_dialogs.hpp"
 #include "shell/commands.hpp"
 #include "shell/dataset_exchange_commands.hpp"
@@ -28,6 +29,7 @@
 #include "shell/transfer_commands.hpp"
 #include "shell/date_time_dialog.hpp"
 #include "shell/exit_prompt.hpp"
+#include "shell/host_address_dialog.hpp"
 #include "shell/messages.hpp"
 #include "shell/passwords.hpp"
 #include "shell/temp_coord_dialog.hpp"
@@ -168,6 +170,8 @@ MainAction MainWindow::dispatch(int id) {
       break;
     case cmd::kTransferData: (void)transferDataCommand(host_, values_); break;
     case cmd::kPendingDatasets: (void)pendingDatasetsCommand(host_, values_); break;
+    case cmd::kTagAutoTransfer: (void)autoTransferCommand(host_, values_); break;
+    case cmd::kTcpipSetups: (void)hostAddressDialog(host_, values_); break;
     case cmd::kTempCoordFiles: {
       reloadSettings(host_, values_);
       (void)tempCoordinateFilesDialog(host_, values_.installRoot, values_.settings, sep);

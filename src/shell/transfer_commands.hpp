@@ -11,9 +11,9 @@ namespace shell {
 struct StartupValues;
 
 // Closes every open table, runs the exchange dialog (170) and closes every
-// table again. Returns 1 when a host transfer ended the dialog with both of
-// its marker files in place, else 0 (the host transfer is not offered yet:
-// its button is shown disabled).
+// table again. Returns 1 when a host transfer completed and ended the dialog
+// with both of its marker files in the receive folder, else 0 (the dialog
+// was closed, or a host transfer was cancelled before it ran).
 int transferDataCommand(ui::Host& host, StartupValues& values);
 
 // Runs the post dialog (174). Returns 0 when there was nothing pending ("There

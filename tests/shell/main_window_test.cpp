@@ -6,6 +6,7 @@
 #include "platform/registry.hpp"
 #include "shell/choice_dialogs.hpp"
 #include "shell/commands.hpp"
+#include "shell/host_address_dialog.hpp"
 #include "shell/main_window.hpp"
 #include "shell/passwords.hpp"
 #include "shell/temp_coord_dialog.hpp"
@@ -69,12 +70,12 @@ TEST(Menu, EveryItemIsACommandAndTheBarMatchesTheAccelerators) {
   EXPECT_EQ(shell::commandOfChoiceButton(1303), cmd::kLineKeystrokes);
 }
 
-TEST(ChoiceDialogs, UnbuiltActionsAreShownDisabled) {
+TEST(ChoiceDialogs, ButtonsAreEnabledForTheBuiltActions) {
   ui::Form setups = shell::choiceForm(shell::Choice::Setups, false);
   EXPECT_EQ(setups.resource, 283);
   ASSERT_NE(setups.find(1293), nullptr);
   EXPECT_TRUE(setups.find(1293)->enabled);   // Level 1 Password
-  EXPECT_FALSE(setups.find(1297)->enabled);  // TCP/IP Transfer Setups comes later
+  EXPECT_TRUE(setups.find(1297)->enabled);   // TCP/IP Transfer Setups
   EXPECT_EQ(shell::choiceForm(shell::Choice::Data, true).resource, 279);
   EXPECT_EQ(shell::choiceForm(shell::Choice::Gps, true).resource, 281);
 }
@@ -213,10 +214,16 @@ TEST_F(MainWindowTest, TempCoordinateFilesSetsWhetherADatasetChangeClearsThem) {
   EXPECT_EQ(v.settings.i32(Settings::kClearCoordFiles), 0);
 }
 
-TEST_F(MainWindowTest, UnbuiltCommandsDoNothing) {
-  EXPECT_FALSE(window->commandEnabled(cmd::kTagAutoTransfer));
+TEST_F(MainWindowTest, TheHostTransferCommandsOpenTheirDialogs) {
+  EXPECT_TRUE(window->commandEnabled(cmd::kTagAutoTransfer));
+  EXPECT_TRUE(window->commandEnabled(cmd::kTcpipSetups));
+  host.expectOnce("Must Select a Valid Application!", ui::kIdOk, "Error");
   EXPECT_EQ(window->command(cmd::kTagAutoTransfer), MainAction::None);
-  EXPECT_TRUE(host.shown().empty());
+  EXPECT_TRUE(host.sawText("Must Select a Valid Application!"));
+  host.onForm(shell::kHostAddressDialog, [](ui::FormState& f) { f.press(ui::kIdCancelButton); });
+  window->command(cmd::kTcpipSetups);
+  ASSERT_EQ(host.forms().size(), 1u);
+  EXPECT_EQ(host.forms()[0].caption, "Tallyfin Host IP Address");
 }
 
 TEST_F(MainWindowTest, ChoiceDialogButtonRunsItsCommand) {
