@@ -347,6 +347,9 @@ TEST(HostSession, ASecondConnectionOfAUnitInSessionIsRefused) {
   ASSERT_TRUE(h.started());
   TestUnit first(h.port());
   ASSERT_TRUE(sendSide(first, "UNIT11", {{"[A] one.dat", bytesOf("first")}}, 1));
+  // The bytes are sent, not yet read: the first holds the unit once its
+  // partial folder stands, and only then may the second come.
+  ASSERT_TRUE(testing_support::eventually([&] { return !namesIn(h.path({"inbox", "UNIT11"})).empty(); }));
   TestUnit second(h.port());
   ASSERT_TRUE(second.login("unit11"));  // the same unit, in another case
   EXPECT_TRUE(second.hostCloses());
