@@ -88,7 +88,7 @@ ui::Form autoTransferForm(bool portrait) {
   f.controls.push_back({kAutoTransferList, ui::ControlKind::ListBox, "", {8, 16, 172, 88}});
   // Enter in the list marks: the mark button is the default.
   f.controls.push_back(ui::defaultButton(kAutoTransferMarkButton, "&Mark", {8, 110, 52, 14}));
-  f.controls.push_back({ui::kIdOkButton, ui::ControlKind::Button, "OK", {68, 110, 52, 14}});
+  f.controls.push_back({ui::kIdOkButton, ui::ControlKind::Button, "&OK", {68, 110, 52, 14}});
   f.controls.push_back(ui::cancelButton(ui::kIdCancelButton, "Cancel", {128, 110, 52, 14}));
   f.firstFocus = kAutoTransferList;
   return f;

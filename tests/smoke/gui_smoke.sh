@@ -119,6 +119,7 @@ instrument_pids=()
 serial=""
 cleanup() {
   ((${#instrument_pids[@]})) && kill "${instrument_pids[@]}" 2>/dev/null
+  [ -n "${host_pid:-}" ] && kill "$host_pid" 2>/dev/null
   [ -n "$serial" ] && bash "$(dirname "$0")/../support/serial_pair.sh" stop "$serial"
   if [ -n "$app_pid" ] && kill -0 "$app_pid" 2>/dev/null; then kill "$app_pid" 2>/dev/null; fi
   stop_wine_desktop
@@ -1057,8 +1058,8 @@ same_files() {
 main_alone_count=$(program_windows | wc -l)
 main_alone() { [ "$(program_windows | wc -l)" -eq "$main_alone_count" ]; }
 # data_button TABS CAPTION: the Data choice's button TABS tabs after Collect
-# Data (Transfer Data 1, Bundle Dataset 3, Extract Dataset 4, Pending
-# Datasets 5; Tag For Auto Transfer is not offered), whose dialog is CAPTION.
+# Data (Transfer Data 1, Tag For Auto Transfer 2, Bundle Dataset 4, Extract
+# Dataset 5, Pending Datasets 6), whose dialog is CAPTION.
 data_button() {
   choose_bar alt+d Data
   local i
@@ -1084,7 +1085,7 @@ program_window_names() {
 }
 # Bundle Dataset on 01 [North Block], the one raw dataset, chosen in its list.
 bundle_north_block() {
-  data_button 3 'Extracted \(Raw\) Datasets'
+  data_button 4 'Extracted \(Raw\) Datasets'
   screenshot "$1"
   xdotool key Return
   wait_for 30 gone '^Extracted \(Raw\) Datasets$' || fail "Enter did not take the dataset to bundle"
@@ -1095,7 +1096,7 @@ bundle_north_block() {
 }
 # Extract Dataset on North Block, the one bundled dataset.
 extract_north_block() {
-  data_button 4 'Bundled Datasets'
+  data_button 5 'Bundled Datasets'
   screenshot "$1"
   xdotool key Return
   wait_for 30 gone '^Bundled Datasets$' || fail "Enter did not take the dataset to extract"
@@ -1173,7 +1174,7 @@ mkdir -p "$pending/Cruise" && cp -p "$card_data"/'[North Block]'* "$pending/Crui
 # The bundles present are made stale (other bytes), so that only the posted
 # ones can match afterwards.
 for f in "$data_dir"/'[North Block]'*; do printf 'stale' >"$f" || fail "cannot mark $f stale"; done
-data_button 5 'Post Pending Datasets'
+data_button 6 'Post Pending Datasets'
 screenshot gui_smoke_post.png
 xdotool key Return
 answer_message 'Overwrite Warning a !' y gui_smoke_overwrite.png
@@ -1184,6 +1185,116 @@ same_files "$work/bundled" "$data_dir" || fail "Post did not leave the bundles i
 xdotool key Escape
 wait_for 30 gone '^Post Pending Datasets$' || fail "Escape did not close \"Post Pending Datasets\""
 note "Post put the pending bundles over the present ones and removed the pending folder ($build/gui_smoke_overwrite.png)"
+
+# Host transfer: this program under Wine and tallyfin-host on Linux, over
+# loopback. North Block is chosen in the host list and South Block (a copy
+# under another name) is tagged for every transfer; the host's outbox holds a
+# package, a dataset, a message and a program update for every unit.
+host_bin="$build/../linux/tools/host/tallyfin-host"
+[ -x "$host_bin" ] || fail "no tallyfin-host at $host_bin (build the linux preset first)"
+hostroot="$work/host"
+drive_c="$WINEPREFIX/drive_c"
+rm -rf "$hostroot" && mkdir -p "$hostroot"/outbox/all/{apps,datasets,messages,updates}
+cp "$package" "$hostroot/outbox/all/apps/Survey.tfa"
+cp "$work/bundled/[North Block]1A____ABC___+PLOTS.dbf" "$hostroot/outbox/all/datasets/[Cruise]1A____OFFICE+PLOTS.dbf" 2>/dev/null ||
+  cp "$(ls "$work/bundled"/'[North Block]'*PLOTS.dbf | head -n 1)" "$hostroot/outbox/all/datasets/[Cruise]1A____OFFICE+PLOTS.dbf"
+printf 'Crew 4: the East Block is closed to traffic\r\nfrom Monday. Use the north road.\r\n' >"$hostroot/outbox/all/messages/Roads.mes"
+head -c 70000 /dev/urandom >"$hostroot/outbox/all/updates/Tallyfin PC.exe"
+for f in "$data_dir"/'[North Block]'*; do n=$(basename "$f"); cp "$f" "$data_dir/${n/North Block/South Block}"; done
+hostport=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
+"$host_bin" --root "$hostroot" --port "$hostport" --listen 127.0.0.1 >"$work/host.log" 2>&1 &
+host_pid=$!
+host_listening() { grep -q listening "$work/host.log"; }
+wait_for 10 host_listening || fail "tallyfin-host did not start: $(cat "$work/host.log")"
+
+# Setups, TCP/IP Transfer Setups (five tabs on): 127.0.0.1, the port, both boxes ticked, Save.
+choose_bar alt+s Setups
+xdotool key Tab Tab Tab Tab Tab Return
+wait_for 30 shown '^Tallyfin Host IP Address$' || fail "the Setups choice did not open \"Tallyfin Host IP Address\""
+screenshot gui_smoke_host_address.png
+retype() { xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace && xdotool type --delay 50 "$1"; }
+retype 127; xdotool key Tab; retype 0; xdotool key Tab; retype 0; xdotool key Tab; retype 1; xdotool key Tab
+retype "$hostport"
+xdotool key Tab space Tab space
+sleep 0.5
+screenshot gui_smoke_host_address_filled.png
+xdotool key alt+s
+wait_for 30 gone '^Tallyfin Host IP Address$' || fail "Save did not close \"Tallyfin Host IP Address\""
+host_line=$(cat "$drive_c/TFM_Host_IP.txt" 2>/dev/null)
+[ "$host_line" = "127.0.0.1 $hostport" ] || fail "TFM_Host_IP.txt holds \"$host_line\", not \"127.0.0.1 $hostport\""
+note "TCP/IP Transfer Setups wrote \"$host_line\" ($build/gui_smoke_host_address_filled.png)"
+
+# Tag For Auto Transfer: South Block (the second entry) marked, OK.
+data_button 2 'Tag For Auto Transfer'
+xdotool key Down Return
+sleep 0.5
+screenshot gui_smoke_tag.png
+xdotool key alt+o
+wait_for 30 gone '^Tag For Auto Transfer$' || fail "OK did not close \"Tag For Auto Transfer\""
+read_reg
+[ "$(reg_value AutoXfer)" = "South Block" ] || fail "\"AutoXfer\" is \"$(reg_value AutoXfer)\", not \"South Block\""
+
+# Transfer Data, Host Transfer, North Block: the summary and the two notices.
+data_button 1 'Transfer Data'
+xdotool key alt+h
+wait_for 30 shown '^Bundled Datasets$' || fail "Host Transfer did not open \"Bundled Datasets\""
+# The list opens with nothing chosen: Home takes the first, North Block.
+sleep 0.5
+xdotool key Home
+sleep 0.5
+screenshot gui_smoke_host_list.png
+xdotool key Return
+answer_message 'File Transfer Complete' Return gui_smoke_host_summary.png
+answer_message 'Pending Data' Return
+answer_message 'Pending Messages' Return
+wait_for 30 gone '^Transfer Data$' || fail "\"Transfer Data\" did not close after a complete host transfer"
+session=$(ls "$hostroot/inbox/ABC" 2>/dev/null | head -n 1)
+sent=0
+for f in "$data_dir"/'[North Block]'* "$data_dir"/'[South Block]'*; do
+  n=$(basename "$f")
+  if [ "$(sha256sum <"$f")" = "$(sha256sum <"$hostroot/inbox/ABC/$session/$n" 2>/dev/null)" ]; then
+    sent=$((sent + 1))
+  else
+    fail "the host's copy of $n differs (sha256)"
+  fi
+  cmp -s "$f" "$data_dir/Archives/$(date +%Y%m%d)/$n" || fail "$n was not archived after the transfer"
+done
+[ "$sent" -ge 14 ] || fail "$sent dataset files reached the host, not 14 or more"
+host_same() { [ "$(sha256sum <"$1")" = "$(sha256sum <"$2" 2>/dev/null)" ] || fail "$3 differs from the host's (sha256)"; }
+read_reg
+host_same "$hostroot/outbox/all/apps/Survey.tfa" "$install_dir/Apps_Pending/Survey.tfa" "the received package"
+host_same "$hostroot/outbox/all/datasets/[Cruise]1A____OFFICE+PLOTS.dbf" \
+  "$(unix_path "$(reg_value Pending_DataPath)")/Cruise/[Cruise]1A____OFFICE+PLOTS.dbf" "the received dataset"
+host_same "$hostroot/outbox/all/messages/Roads.mes" "$drive_c/Messages/Roads.mes" "the received message"
+host_same "$hostroot/outbox/all/updates/Tallyfin PC.exe" "$drive_c/TCPIP_Receive/Temp/Tallyfin PC.exe" "the program update"
+grep -q "result=complete" "$work/host.log" || fail "the host did not keep the session: $(tail -n 1 "$work/host.log")"
+note "Host Transfer: $sent dataset files on the host and archived (sha256); package, dataset, message and update placed byte for byte ($build/gui_smoke_host_summary.png)"
+kill "$host_pid" 2>/dev/null; wait "$host_pid" 2>/dev/null; host_pid=
+
+# What came: the package under Pending Applications, the message in the viewer.
+activate_main
+xdotool key F10; sleep 0.5; xdotool key p; sleep 0.5; xdotool key a; sleep 0.5; xdotool key Return
+if wait_for 30 shown '^Pending Applications$'; then
+  screenshot gui_smoke_pending_apps.png
+  xdotool key Escape
+  wait_for 30 gone '^Pending Applications$' || fail "Escape did not close \"Pending Applications\""
+else
+  fail "the Pending menu did not open \"Pending Applications\""
+fi
+activate_main
+xdotool key F10; sleep 0.5; xdotool key p; sleep 0.5; xdotool key Down Down Right; sleep 0.5; xdotool key v
+if wait_for 30 shown '^Messages$'; then
+  screenshot gui_smoke_messages.png
+  xdotool key Return
+  sleep 1
+  screenshot gui_smoke_message_shown.png
+  xdotool key Escape
+  sleep 0.5
+else
+  fail "the Pending menu did not open \"Messages\""
+fi
+rm -f "$data_dir"/'[South Block]'*
+wait_for 30 main_alone || fail "windows are left after the host transfer stage: $(program_window_names)"
 
 # 7. Extract again; Erase NonBundled Data (in the Data menu), Erase All
 # Nonbundled, both questions Yes: the raw tables go, the bundles stay.

@@ -69,7 +69,12 @@
 #     raw dataset up to the card, moves a new bundle there with Archive
 #     Before Move, copies it back; Pending Datasets posts it over itself
 #     (both questions); Erase NonBundled Data erases the raw dataset and
-#     keeps the bundles; Erase Application removes Cruise whole.
+#     keeps the bundles; Erase Application removes Cruise whole. Host
+#     transfer against tallyfin-host on loopback: TCP/IP Transfer Setups
+#     writes the address, Tag For Auto Transfer tags a second dataset; with no
+#     host the transfer is refused (10061); with the host both datasets go
+#     and a package, a dataset, a message and an update come back byte for
+#     byte, the package under Pending Applications, the message in the viewer.
 #  8. Alt+E on the main window, y: the program ends with status 0.
 # Every wait polls with a time-out. Prints each failure; exits non-zero when
 # there was one. The tmux server is always killed.
@@ -1005,6 +1010,107 @@ if expect 10 "Pending Datasets did not open the post dialog" "Post Pending Datas
   keys Escape
   wait_until 10 screen_lacks "Post Pending Datasets" || fail "the post dialog did not close"
 fi
+
+# --- Host transfer: tallyfin-host on loopback --------------------------------------------------
+# Two tagged bundled datasets go to the host; a package, a dataset, a message
+# and a program update come back, each byte for byte where it belongs.
+host_bin=${TALLYFIN_HOST:-$(dirname "$bin")/../../tools/host/tallyfin-host}
+hostroot="$work/host"
+received="$root/TCPIP_Receive"
+rm -rf "$hostroot" && mkdir -p "$hostroot"/outbox/all/{apps,datasets,messages,updates}
+cp "$package" "$hostroot/outbox/all/apps/Survey.tfa"
+cp "$work/bundles/[North Block]1A____ABC___+PLOTS.dbf" "$hostroot/outbox/all/datasets/[Cruise]1A____OFFICE+PLOTS.dbf"
+printf 'Crew 4: the East Block is closed to traffic\r\nfrom Monday. Use the north road.\r\n' >"$hostroot/outbox/all/messages/Roads.mes"
+printf '#!/bin/sh\necho the updated program\n' >"$hostroot/outbox/all/updates/tallyfin"
+for f in "$work/bundles"/*; do n=$(basename "$f"); cp "$f" "$data/${n/North Block/South Block}"; done
+hostport=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
+# The host's port before the host runs: the first transfer is refused.
+keys M-s
+if expect 10 "Alt+S did not bring up the Setups choice" "TCP/IP Transfer Setups"; then
+  sleep 0.3; click_on "TCP/IP Transfer Setups"
+  if expect 10 "the host address dialog did not open" "Set Tallyfin Host IP Address" "Example 10.1.1.200" "Port Number (50000 or Greater)"; then
+    keys BSpace BSpace BSpace; keys -l 127; keys Tab BSpace BSpace; keys -l 0; keys Tab BSpace BSpace; keys -l 0; keys Tab
+    keys Tab BSpace BSpace BSpace BSpace BSpace; keys -l "$hostport"
+    keys Tab Space; sleep 0.2; keys Tab Space
+    expect 5 "the check boxes did not take" "[x] Archive Datasets After Transfer" "[x] Request Program Update if Available" &&
+      sleep 0.2 && click_on "Save"
+    wait_until 10 screen_lacks "Set Tallyfin Host IP Address" || fail "the host address dialog did not close on Save"
+    [ "$(cat "$root/TFM_Host_IP.txt" 2>/dev/null)" = "127.0.0.1 $hostport" ] ||
+      fail "TFM_Host_IP.txt holds \"$(cat "$root/TFM_Host_IP.txt" 2>/dev/null)\", not \"127.0.0.1 $hostport\""
+    note "TCP/IP Transfer Setups: TFM_Host_IP.txt reads \"127.0.0.1 $hostport\", both options ticked"
+  fi
+fi
+data_choice "Tag For Auto Transfer"
+if expect 10 "Tag For Auto Transfer did not list the bundled datasets" "Datasets Sent With Every Host Transfer" "South Block"; then
+  click_on "South Block"; sleep 0.2; keys Enter
+  expect 5 "South Block was not marked" "* South Block" && sleep 0.2 && click_on "< OK >"
+  wait_until 10 screen_lacks "Datasets Sent With Every Host Transfer" || fail "the tag dialog did not close"
+  [ "$(stored AutoXfer)" = "South Block" ] || fail "AutoXfer is \"$(stored AutoXfer)\", not \"South Block\""
+fi
+# host_transfer: Transfer Data, Host Transfer, North Block.
+host_transfer() {
+  transfer_storage "Host Transfer"
+  expect 10 "Host Transfer did not list the bundled datasets" "Bundled Datasets" "North Block" "No Dataset" &&
+    sleep 0.3 && click_on "North Block" && sleep 0.2 && keys Enter
+}
+host_transfer
+if expect 15 "a refused connection was not reported" "10061: Connection refused" "IP Error 3"; then
+  keys Enter
+  expect 10 "the Transfer Data dialog did not stay open after the refused transfer" "Host Transfer" "Copy From Removable Storage"
+  [ -e "$received/XferFromPC.bin" ] && fail "a refused transfer left a host control file"
+  close_transfer
+  note "Host Transfer with no host: \"10061: Connection refused\" (IP Error 3), the program goes on"
+fi
+"$host_bin" --root "$hostroot" --port "$hostport" --listen 127.0.0.1 >"$work/host.log" 2>&1 &
+host_pid=$!
+wait_until 10 grep -q listening "$work/host.log" || fail "tallyfin-host did not start: $(cat "$work/host.log")"
+host_transfer
+if expect 30 "the host transfer did not end with its summary" "Dataset Files Sent:14" "Posted Apps Rcvd:1" \
+     "Datasets Received:1" "Messages Rcvd:1" "Program Updates:Yes  (1 Updates)" "Transfer Successful!"; then
+  keys Enter
+  answer "You Have Data Files Pending" Enter
+  answer "You Have Messages Pending" Enter
+  wait_until 10 screen_lacks "Host Transfer" || fail "the Transfer Data dialog did not close after a complete transfer"
+  session=$(ls "$hostroot/inbox/ABC" 2>/dev/null | head -n 1)
+  sent=0
+  for f in "$data"/\[North\ Block\]* "$data"/\[South\ Block\]*; do
+    n=$(basename "$f")
+    [ -f "$f" ] || continue
+    if [ "$(sha256sum <"$f")" = "$(sha256sum <"$hostroot/inbox/ABC/$session/$n" 2>/dev/null)" ]; then
+      sent=$((sent + 1))
+    else
+      fail "the host's copy of $n differs (sha256)"
+    fi
+    cmp -s "$f" "$data/Archives/$(date +%Y%m%d)/$n" || fail "$n was not archived after the transfer"
+  done
+  [ "$sent" = 14 ] || fail "$sent dataset files reached the host, not 14"
+  same() { [ "$(sha256sum <"$1")" = "$(sha256sum <"$2" 2>/dev/null)" ] || fail "$3 differs from the host's (sha256)"; }
+  same "$hostroot/outbox/all/apps/Survey.tfa" "$apps/../Apps_Pending/Survey.tfa" "the received package"
+  same "$hostroot/outbox/all/datasets/[Cruise]1A____OFFICE+PLOTS.dbf" "$root/Pending_Data/Cruise/[Cruise]1A____OFFICE+PLOTS.dbf" "the received dataset"
+  same "$hostroot/outbox/all/messages/Roads.mes" "$root/Messages/Roads.mes" "the received message"
+  same "$hostroot/outbox/all/updates/tallyfin" "$received/Temp/tallyfin" "the program update"
+  [ -f "$received/XferFromPC.bin" ] && compgen -G "$received/xfer_complete*" >/dev/null ||
+    fail "the marker files are not in the receive folder"
+  grep -q "result=complete" "$work/host.log" || fail "the host did not keep the session: $(tail -n 1 "$work/host.log")"
+  note "Host Transfer: $sent dataset files on the host and archived (sha256); package, dataset, message and update placed byte for byte"
+fi
+kill "$host_pid" 2>/dev/null; wait "$host_pid" 2>/dev/null
+# What came: the package under Pending Applications, the message in the viewer.
+menu_path() { local item; for item in "$@"; do sleep 0.4; click_on "$item" || fail "no \"$item\" in the menus"; done; }
+menu_path "Pending" "Applications" "Post Pending Apps"
+if expect 10 "Pending Applications did not list the received package" "Pending Applications" "Survey.tfa"; then
+  keys Escape
+  wait_until 10 screen_lacks "Pending Applications" || fail "the pending applications list did not close"
+fi
+menu_path "Pending" "Messages" "View Messages"
+if expect 10 "View Messages did not list the received message" "Available Messages" "Roads.mes"; then
+  keys Enter
+  expect 10 "the message viewer did not show the received text" "the East Block is closed to traffic" "*** End of Message ***" &&
+    note "Pending: Survey.tfa under Pending Applications, Roads.mes in the message viewer"
+  keys Escape
+  wait_until 10 screen_lacks "End of Message" || fail "the message viewer did not close"
+fi
+rm -f "$data"/\[South\ Block\]*
 
 # Erase NonBundled Data (Data menu): the raw dataset goes, the bundles stay.
 cp "$work/raw-backup"/* "$data/"
