@@ -141,6 +141,7 @@ class DialogView final : public ui::FormView {
   const ui::Form& form() const { return form_; }
   ui::FormController& controller() { return controller_; }
   bool ended() const { return ended_; }
+  int result() const { return result_; }
 
   std::string text(int id) const override {
     HWND w = item(id);
@@ -213,6 +214,7 @@ class DialogView final : public ui::FormView {
   void end(int result) override {
     if (ended_) return;
     ended_ = true;
+    result_ = result;
     EndDialog(dialog_, result);
   }
 
@@ -240,6 +242,7 @@ class DialogView final : public ui::FormView {
   ui::FormController& controller_;
   HWND dialog_ = nullptr;
   bool ended_ = false;
+  int result_ = 0;
 };
 
 DialogView* viewOf(HWND dialog) {
@@ -398,6 +401,9 @@ int runFormDialog(HINSTANCE instance, HWND owner, const ui::Form& form,
   DialogView view(form, controller);
   INT_PTR rc = DialogBoxIndirectParamW(instance, t.get(), owner, dialogProc,
                                        reinterpret_cast<LPARAM>(&view));
+  // The form's own value, not the dialog's: -1 (a pick list cancelled) is
+  // also what DialogBox returns when it fails, which alone counts as 0.
+  if (view.ended()) return view.result();
   return rc == -1 ? 0 : static_cast<int>(rc);
 }
 
