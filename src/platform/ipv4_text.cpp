@@ -26,4 +26,9 @@ bool parseDottedIpv4(std::string_view text, std::uint32_t& address) {
   return true;
 }
 
+std::string ipv4PortText(std::uint32_t address, std::uint16_t port) {
+  return std::to_string(address >> 24) + "." + std::to_string((address >> 16) & 255) + "." +
+         std::to_string((address >> 8) & 255) + "." + std::to_string(address & 255) + ":" + std::to_string(port);
+}
+
 }  // namespace platform

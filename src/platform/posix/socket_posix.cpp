@@ -61,24 +61,6 @@ using posix::fromSocketErrno;
 
 int lastError() { return fromSocketErrno(errno); }
 
-// poll() for one descriptor, restarted after a signal with the time left.
-int pollOne(int fd, short events, std::uint32_t timeoutMs, short& revents) {
-  using Steady = std::chrono::steady_clock;
-  const auto deadline = Steady::now() + std::chrono::milliseconds(timeoutMs);
-  for (;;) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Steady::now()).count();
-    if (left < 0) left = 0;
-    pollfd p{fd, events, 0};
-    int n = ::poll(&p, 1, static_cast<int>(left));
-    if (n > 0) {
-      revents = p.revents;
-      return 0;
-    }
-    if (n == 0) return kSocketTimedOut;
-    if (errno != EINTR) return lastError();
-  }
-}
-
 class PosixTcpSocket final : public TcpSocket {
  public:
   explicit PosixTcpSocket(int fd) : fd_(fd) {}
@@ -89,7 +71,7 @@ class PosixTcpSocket final : public TcpSocket {
   int wait(SocketWait what, std::uint32_t timeoutMs) override {
     if (fd_ < 0) return kWsaNotSocket;
     short revents = 0;
-    int rc = pollOne(fd_, what == SocketWait::Readable ? POLLIN : POLLOUT, timeoutMs, revents);
+    int rc = posix::pollOne(fd_, what == SocketWait::Readable ? POLLIN : POLLOUT, timeoutMs, revents);
     if (rc != 0) return rc;
     if (revents & POLLNVAL) return kWsaNotSocket;
     // Hang-up and errors count as ready: the send or receive that follows
@@ -144,6 +126,23 @@ class PosixTcpSocket final : public TcpSocket {
 
 }  // namespace
 
+int posix::pollOne(int fd, short events, std::uint32_t timeoutMs, short& revents) {
+  using Steady = std::chrono::steady_clock;
+  const auto deadline = Steady::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Steady::now()).count();
+    if (left < 0) left = 0;
+    pollfd p{fd, events, 0};
+    int n = ::poll(&p, 1, static_cast<int>(left));
+    if (n > 0) {
+      revents = p.revents;
+      return 0;
+    }
+    if (n == 0) return kSocketTimedOut;
+    if (errno != EINTR) return fromSocketErrno(errno);
+  }
+}
+
 std::unique_ptr<TcpSocket> posix::adoptSocket(int fd) { return std::make_unique<PosixTcpSocket>(fd); }
 
 int startSockets() { return 0; }
@@ -172,7 +171,7 @@ std::unique_ptr<TcpSocket> connectTcp(const std::string& address, std::uint16_t 
       return nullptr;
     }
     short revents = 0;
-    int rc = pollOne(fd, POLLOUT, timeoutMs, revents);
+    int rc = posix::pollOne(fd, POLLOUT, timeoutMs, revents);
     if (rc == kSocketTimedOut) {
       error = kWsaTimedOut;
       return nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 // What the listening socket shares with the client socket on POSIX.
+#include <cstdint>
 #include <memory>
 
 #include "platform/socket.hpp"
@@ -10,5 +11,8 @@ namespace platform::posix {
 int fromSocketErrno(int err);
 // A TcpSocket owning fd, a connected non-blocking stream socket (an accepted one).
 std::unique_ptr<TcpSocket> adoptSocket(int fd);
+// poll() for one descriptor, restarted after a signal with the time left:
+// 0 with revents set, kSocketTimedOut, or the error.
+int pollOne(int fd, short events, std::uint32_t timeoutMs, short& revents);
 
 }  // namespace platform::posix

@@ -19,13 +19,6 @@ namespace {
 
 using posix::fromSocketErrno;
 
-std::string peerText(const sockaddr_in& a) {
-  std::uint32_t h = ntohl(a.sin_addr.s_addr);
-  return std::to_string(h >> 24) + "." + std::to_string((h >> 16) & 255) + "." +
-         std::to_string((h >> 8) & 255) + "." + std::to_string(h & 255) + ":" +
-         std::to_string(ntohs(a.sin_port));
-}
-
 class PosixTcpListener final : public TcpListener {
  public:
   PosixTcpListener(int fd, std::uint16_t port) : fd_(fd), port_(port) {}
@@ -43,13 +36,8 @@ class PosixTcpListener final : public TcpListener {
     for (;;) {
       auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Steady::now()).count();
       if (left < 0) left = 0;
-      pollfd p{fd_, POLLIN, 0};
-      int n = ::poll(&p, 1, static_cast<int>(left));
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        return fromSocketErrno(errno);
-      }
-      if (n == 0) return kSocketTimedOut;
+      short revents = 0;
+      if (int rc = posix::pollOne(fd_, POLLIN, static_cast<std::uint32_t>(left), revents)) return rc;
       sockaddr_in from{};
       socklen_t len = sizeof from;
       int fd = ::accept4(fd_, reinterpret_cast<sockaddr*>(&from), &len, SOCK_NONBLOCK | SOCK_CLOEXEC);
@@ -60,7 +48,7 @@ class PosixTcpListener final : public TcpListener {
       }
       int one = 1;
       (void)::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-      peer = peerText(from);
+      peer = ipv4PortText(ntohl(from.sin_addr.s_addr), ntohs(from.sin_port));
       out = posix::adoptSocket(fd);
       return 0;
     }

@@ -10,13 +10,6 @@
 namespace platform {
 namespace {
 
-std::string peerText(const sockaddr_in& a) {
-  std::uint32_t h = ntohl(a.sin_addr.s_addr);
-  return std::to_string(h >> 24) + "." + std::to_string((h >> 16) & 255) + "." +
-         std::to_string((h >> 8) & 255) + "." + std::to_string(h & 255) + ":" +
-         std::to_string(ntohs(a.sin_port));
-}
-
 class WinTcpListener final : public TcpListener {
  public:
   WinTcpListener(SOCKET s, std::uint16_t port) : s_(s), port_(port) {}
@@ -53,7 +46,7 @@ class WinTcpListener final : public TcpListener {
     }
     BOOL one = TRUE;
     (void)::setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&one), sizeof one);
-    peer = peerText(from);
+    peer = ipv4PortText(ntohl(from.sin_addr.s_addr), ntohs(from.sin_port));
     out = win32::adoptSocket(static_cast<std::uintptr_t>(s));
     return 0;
   }
