@@ -1278,6 +1278,8 @@ if wait_for 30 shown '^Pending Applications$'; then
   screenshot gui_smoke_pending_apps.png
   xdotool key Escape
   wait_for 30 gone '^Pending Applications$' || fail "Escape did not close \"Pending Applications\""
+  # Leaving the list without a package is said, and nothing is installed.
+  answer_message Error Return gui_smoke_no_app_selected.png
 else
   fail "the Pending menu did not open \"Pending Applications\""
 fi
@@ -1286,10 +1288,14 @@ xdotool key F10; sleep 0.5; xdotool key p; sleep 0.5; xdotool key Down Down Righ
 if wait_for 30 shown '^Messages$'; then
   screenshot gui_smoke_messages.png
   xdotool key Return
-  sleep 1
-  screenshot gui_smoke_message_shown.png
-  xdotool key Escape
-  sleep 0.5
+  if wait_for 30 shown '^Roads.mes$'; then
+    screenshot gui_smoke_message_shown.png
+    xdotool key Escape
+    wait_for 30 gone '^Roads.mes$' || fail "Escape did not close the message viewer"
+    note "Pending: Survey.tfa under Pending Applications, Roads.mes in the message viewer ($build/gui_smoke_pending_apps.png, $build/gui_smoke_message_shown.png)"
+  else
+    fail "the message viewer did not open Roads.mes"
+  fi
 else
   fail "the Pending menu did not open \"Messages\""
 fi

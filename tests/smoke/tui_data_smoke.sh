@@ -1101,6 +1101,8 @@ menu_path "Pending" "Applications" "Post Pending Apps"
 if expect 10 "Pending Applications did not list the received package" "Pending Applications" "Survey.tfa"; then
   keys Escape
   wait_until 10 screen_lacks "Pending Applications" || fail "the pending applications list did not close"
+  # Leaving the list without a package is said, and nothing is installed.
+  answer "No App Selected" Enter
 fi
 menu_path "Pending" "Messages" "View Messages"
 if expect 10 "View Messages did not list the received message" "Available Messages" "Roads.mes"; then
