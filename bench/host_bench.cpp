@@ -52,7 +52,7 @@ void BM_HostSessions(benchmark::State& state) {
   options.port = 0;
   options.listen = "127.0.0.1";
   options.maxConnections = kUnits + 16;
-  host::HostLog log("");
+  host::HostLog log("", false);
   host::HostServer server(options, log);
   std::string why;
   if (server.start(why) != 0) {

@@ -93,6 +93,15 @@ int HostLink::requestStatus(std::uint32_t& progress) const {
   return request_.state;
 }
 
+int HostLink::waitRequest(std::uint32_t ms, std::uint32_t& progress) {
+  std::unique_lock<std::mutex> guard(lock_);
+  wake_.wait_for(guard, std::chrono::milliseconds(ms), [this] {
+    return request_.state != kRequestSendPending && request_.state != kRequestReceivePending;
+  });
+  progress = request_.progress;
+  return request_.state;
+}
+
 int HostLink::lastError() const {
   std::lock_guard<std::mutex> guard(lock_);
   return lastError_;
@@ -121,6 +130,7 @@ void HostLink::fail(int error) {
   std::lock_guard<std::mutex> guard(lock_);
   request_.state = kRequestFailed;
   lastError_ = error;
+  wake_.notify_all();
 }
 
 bool HostLink::readyFor(platform::SocketWait what, const char* waitFailedLine) {
@@ -196,6 +206,7 @@ void HostLink::finishPass() {
   }
   const bool sending = request_.state == kRequestSendPending;
   request_.state = kRequestIdle;
+  wake_.notify_all();
   guard.unlock();
   log_.line(sending ? "send portion of thread going idle" : "receive portion of thread going idle");
 }

@@ -71,6 +71,9 @@ class HostLink {
 
   // The request state (kRequestIdle ... kRequestFailed) and the bytes moved.
   int requestStatus(std::uint32_t& progress) const;
+  // requestStatus after waiting up to ms for a pending request to end: the
+  // caller's poll, woken as soon as the request is done.
+  int waitRequest(std::uint32_t ms, std::uint32_t& progress);
   // The Windows Sockets error of the last failed request: 10060 when a wait
   // timed out; 10101 when the host closed the connection (a receive got 0
   // bytes); 10053 when the request was abandoned by a disconnect.

@@ -30,7 +30,9 @@ int LinkWait::sendCommand(std::uint8_t command) {
 int LinkWait::finish() {
   for (;;) {
     std::uint32_t progress = 0;
-    const int state = link_.requestStatus(progress);
+    // Every poll is at most 10 ms, so the cancel flag is seen in time, and
+    // ends at once when the request does.
+    const int state = link_.waitRequest(kPollMs, progress);
     if (state == kRequestIdle) return kLinkOk;
     if (state == kRequestFailed) {
       const int error = link_.lastError();
@@ -42,7 +44,6 @@ int LinkWait::finish() {
       (void)link_.disconnect();
       return kLinkCancelled;
     }
-    platform::clock().sleep(kPollMs);
   }
 }
 
