@@ -27,7 +27,7 @@ std::array<std::uint8_t, kClockTrailerSize> clockTrailerBytes(const HostClock& c
 }
 
 bool clockValid(const HostClock& c) {
-  return c.year >= 2007 && c.year <= 2027 && c.month >= 1 && c.month <= 12 && c.day >= 1 &&
+  return c.year >= 2007 && c.year <= kLastClockYear && c.month >= 1 && c.month <= 12 && c.day >= 1 &&
          c.day <= 31 && c.dayOfWeek <= 7 && c.hour <= 23 && c.minute <= 59 &&
          c.second <= 59;
 }

@@ -20,7 +20,11 @@ struct HostClock {
 HostClock readClockTrailer(const std::uint8_t* bytes);
 std::array<std::uint8_t, kClockTrailerSize> clockTrailerBytes(const HostClock& clock);
 
-// True for year 2007-2027, month 1-12, day 1-31, day of week 0-7, hour 0-23,
+// A trailer's year may run to this: a fixed end a few years off would have
+// units ignore every host's clock once it passed.
+inline constexpr std::uint16_t kLastClockYear = 2099;
+
+// True for year 2007-kLastClockYear, month 1-12, day 1-31, day of week 0-7, hour 0-23,
 // minute 0-59 and second 0-59 (milliseconds are not checked). The day of
 // week is taken both as a Windows SYSTEMTIME holds it (0 = Sunday to 6) and
 // counted from 1 (1-7); setting the clock never reads it.
