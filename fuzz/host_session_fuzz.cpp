@@ -41,10 +41,12 @@ class ReplaySocket : public platform::TcpSocket {
   std::size_t size_, at_ = 0, piece_;
 };
 
+constexpr std::size_t kMaxInput = 16384;
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size < 1) return 0;
+  if (size < 1 || size > kMaxInput) return 0;
   namespace fs = std::filesystem;
   static const std::string root = fuzz_support::scratchPath("host");
   static host::HostLog log("", false);
