@@ -128,7 +128,13 @@ program_windows() { xdotool search --onlyvisible --class 'tallyfin pc.exe' 2>/de
 main_up() { [ -n "$(main_windows)" ]; }
 main_gone() { [ -z "$(main_windows)" ]; }
 note "starting the program through $win_shortcut"
-"$wine" start "$win_shortcut" >"$work/start.log" 2>&1 || fail "start could not open the shortcut (see $work/start.log)"
+# Wine's start now and then fails at once on a fresh prefix, with nothing said
+# (status only): once more after a pause before it counts.
+if ! "$wine" start "$win_shortcut" >"$work/start.log" 2>&1; then
+  note "start failed with status $? and \"$(head -c 200 "$work/start.log")\"; once more"
+  sleep 3
+  "$wine" start "$win_shortcut" >>"$work/start.log" 2>&1 || fail "start could not open the shortcut (see $work/start.log)"
+fi
 wait_for 90 main_up || fail "no \"Tallyfin PC\" window within 90 s of starting the shortcut"
 main_id=$(main_windows | head -1)
 note "main window up (X window $main_id)"
